@@ -1,0 +1,71 @@
+// keyed_image: keyed BMP loading, alpha ladders and their rollback.
+#include "anim/keyed_image.h"
+
+#include <algorithm>  // Required for: std::min()
+#include <climits>    // Required for: INT_MAX
+#include <cstdlib>    // Required for: calloc(), free()
+
+namespace {
+
+// Alpha step used when a surface is given step 0.
+constexpr int kDefaultAlphaStep = 50;
+
+}  // namespace
+
+SDL_Surface* load_keyed_image(const char* path, int r, int g, int b)
+{
+    if (path == nullptr) {
+        SDL_SetError("no image path given");
+        return nullptr;
+    }
+    SDL_Surface* image = SDL_LoadBMP(path);
+    if (image == nullptr) return nullptr;
+    const Uint32 key = SDL_MapRGB(image->format, static_cast<Uint8>(r & 0xff),
+                                  static_cast<Uint8>(g & 0xff), static_cast<Uint8>(b & 0xff));
+    SDL_SetColorKey(image, SDL_SRCCOLORKEY, key);
+    return image;
+}
+
+Uint8 ladder_alpha(int step, int index)
+{
+    const long long e = step == 0 ? kDefaultAlphaStep : step;
+    return static_cast<Uint8>(std::min<long long>(e * index, 255));
+}
+
+SDL_Surface** load_alpha_ladder(const char* path, int r, int g, int b, int step, int length)
+{
+    if (length <= 0) {
+        SDL_SetError("an alpha ladder needs at least one copy");
+        return nullptr;
+    }
+    auto* copies = static_cast<SDL_Surface**>(calloc(static_cast<size_t>(length), sizeof(SDL_Surface*)));
+    if (copies == nullptr) {
+        SDL_OutOfMemory();
+        return nullptr;
+    }
+    for (int i = 0; i < length; ++i) {
+        SDL_Surface* copy = load_keyed_image(path, r, g, b);
+        if (copy == nullptr) {
+            urgent_free(copies, i);
+            return nullptr;
+        }
+        SDL_SetAlpha(copy, SDL_SRCALPHA, ladder_alpha(step, i));
+        copies[i] = copy;
+    }
+    return copies;
+}
+
+void urgent_free(SDL_Surface** images, int n)
+{
+    if (images == nullptr) return;
+    for (int i = n - 1; i >= 0; --i) SDL_FreeSurface(images[i]);
+    free(images);
+}
+
+int count_paths(const char* const* paths)
+{
+    if (paths == nullptr) return 0;
+    int n = 0;
+    while (n < INT_MAX && paths[n] != nullptr) ++n;
+    return n;
+}

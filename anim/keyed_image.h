@@ -1,0 +1,50 @@
+// keyed_image: how every image enters the toolkit (internal to the toolkit).
+//
+// A keyed image is a BMP file loaded by path, kept in its file's own pixel
+// format, with one colour made transparent. An alpha ladder is a row of
+// separately loaded keyed copies of one file whose per-surface alpha rises
+// step by step; the blinking surfaces draw their fades from such rows, so a
+// fade costs nothing but plain blits at run time.
+//
+//   load_keyed_image   load one BMP and set its colour key
+//   load_alpha_ladder  load N copies of one BMP with rising alpha
+//   ladder_alpha       the alpha of one copy of a ladder
+//   urgent_free        release a half-built array of images, newest first
+//   count_paths        number of entries of a null-terminated path list
+//
+// Errors: every loader returns null on failure and leaves SDL's reason (or
+// its own) in SDL_GetError().
+#ifndef ANIM_KEYED_IMAGE_H
+#define ANIM_KEYED_IMAGE_H
+
+#include <SDL.h>
+
+// Loads the BMP at `path` and makes the colour (r, g, b) transparent, using
+// only the low 8 bits of each component (256 keys as 0, -1 as 255). The image
+// keeps the pixel format of its file. The caller owns the result and releases
+// it with SDL_FreeSurface. Returns null when the file cannot be read or is
+// not a BMP that SDL decodes.
+SDL_Surface* load_keyed_image(const char* path, int r, int g, int b);
+
+// The per-surface alpha of copy `index` of a ladder built with `step`:
+// min(index * e, 255), where e is `step`, or 50 when `step` is 0.
+// `step` and `index` must not be negative.
+Uint8 ladder_alpha(int step, int index);
+
+// Loads `length` keyed copies of the BMP at `path`; copy i carries the
+// per-surface alpha ladder_alpha(step, i), so copy 0 is invisible. Returns a
+// malloc'ed array of `length` surfaces owned by the caller (release each
+// copy, then free the array), or null when `length` is not positive, a copy
+// fails to load or memory runs out; nothing is left allocated then.
+SDL_Surface** load_alpha_ladder(const char* path, int r, int g, int b, int step, int length);
+
+// Rolls back a half-built array: releases images[n-1] down to images[0]
+// with SDL_FreeSurface, newest first, then frees the array itself. With
+// n = 0 only the array is freed. Null entries are skipped.
+void urgent_free(SDL_Surface** images, int n);
+
+// Number of non-null entries of a null-terminated path list before its
+// terminator; 0 for a null list. Saturates at INT_MAX.
+int count_paths(const char* const* paths);
+
+#endif

@@ -1,0 +1,177 @@
+// lib_complex_blinking: cross-fading cycle of front images over a base image.
+#include "anim/lib_complex_blinking.h"
+
+#include "anim/keyed_image.h"
+
+#include <cstdlib>  // Required for: calloc(), free()
+
+namespace {
+
+// Copies per ladder row when the step is 0 (the step then counts as 50).
+constexpr int kDefaultRowLength = 6;
+
+// Number of fronts for a front list: its entries plus one, since the base
+// image takes the place of the terminator. An empty or null list gives 0.
+int get_tab_len(const char* const* front_paths)
+{
+    const int entries = count_paths(front_paths);
+    return entries == 0 ? 0 : entries + 1;
+}
+
+// Length of every ladder row for `step`: 255 / step rounded up, 6 for step 0.
+// Negative steps are refused before this is reached.
+int get_max_subframe(int step)
+{
+    if (step == 0) return kDefaultRowLength;
+    const int q = 255 / step;
+    if (q < 0) return 0;
+    return 255 % step != 0 ? q + 1 : q;
+}
+
+// Path of the image that fills front place `k`: the list's images, then the
+// base image in the last place.
+const char* front_path(const char* base_path, const char* const* front_paths, int count, int k)
+{
+    return k < count - 1 ? front_paths[k] : base_path;
+}
+
+// Loads the count fronts: the list's images in order, then the base image
+// again. Returns a malloc'ed array, or null after releasing what it loaded.
+SDL_Surface** put_sdl_surface(const char* base_path, const char* const* front_paths, int count, int r, int g,
+                              int b)
+{
+    auto* fronts = static_cast<SDL_Surface**>(calloc(static_cast<size_t>(count), sizeof(SDL_Surface*)));
+    if (fronts == nullptr) {
+        SDL_OutOfMemory();
+        return nullptr;
+    }
+    for (int i = 0; i < count; ++i) {
+        fronts[i] = load_keyed_image(front_path(base_path, front_paths, count, i), r, g, b);
+        if (fronts[i] == nullptr) {
+            urgent_free(fronts, i);
+            return nullptr;
+        }
+    }
+    return fronts;
+}
+
+// Builds one ladder row per front. On failure the rows built so far stay in
+// surface->front_tab for free_complex_surface to release; returns false.
+bool create_front_tab(complex_surface* surface, const char* base_path, const char* const* front_paths, int r,
+                      int g, int b)
+{
+    surface->max_subframe = get_max_subframe(surface->step);
+    surface->front_tab =
+        static_cast<SDL_Surface***>(calloc(static_cast<size_t>(surface->count), sizeof(SDL_Surface**)));
+    if (surface->front_tab == nullptr) {
+        SDL_OutOfMemory();
+        return false;
+    }
+    for (int k = 0; k < surface->count; ++k) {
+        surface->front_tab[k] = load_alpha_ladder(front_path(base_path, front_paths, surface->count, k), r, g, b,
+                                                  surface->step, surface->max_subframe);
+        if (surface->front_tab[k] == nullptr) return false;
+    }
+    return true;
+}
+
+// Draws the layers of the current front. Every layer gets the same source
+// and destination rectangle objects, so a layer is placed where SDL's
+// clipping of the previous layer left the destination.
+void draw_layers(const complex_surface* surface, SDL_Surface* target, SDL_Rect* src, SDL_Rect* dst)
+{
+    const int f = surface->front;
+    SDL_BlitSurface(surface->base, src, target, dst);
+    if (f > 0) SDL_BlitSurface(surface->fronts[f - 1], src, target, dst);
+    // A surface made with blinking off has no ladder to draw from.
+    if (surface->front_tab != nullptr) SDL_BlitSurface(surface->front_tab[f][surface->subframe], src, target, dst);
+}
+
+}  // namespace
+
+complex_surface* create_complex_surface(const char* base_path, const char* const* front_paths, Uint8 enable,
+                                        int step, int x, int y, int r, int g, int b)
+{
+    if (step < 0) {
+        SDL_SetError("a complex blinking surface needs a non-negative alpha step, got %d", step);
+        return nullptr;
+    }
+    auto* surface = static_cast<complex_surface*>(calloc(1, sizeof(complex_surface)));
+    if (surface == nullptr) {
+        SDL_OutOfMemory();
+        return nullptr;
+    }
+    surface->base = load_keyed_image(base_path, r, g, b);
+    if (surface->base == nullptr) {
+        free_complex_surface(surface);
+        return nullptr;
+    }
+    const int count = get_tab_len(front_paths);
+    if (count == 0) {
+        SDL_SetError("a complex blinking surface needs at least one front image");
+        free_complex_surface(surface);
+        return nullptr;
+    }
+    surface->fronts = put_sdl_surface(base_path, front_paths, count, r, g, b);
+    if (surface->fronts == nullptr) {
+        free_complex_surface(surface);
+        return nullptr;
+    }
+    surface->count = count;
+    surface->step = step;
+    surface->pos.x = static_cast<Sint16>(x);
+    surface->pos.y = static_cast<Sint16>(y);
+    surface->subframe = 0;
+    surface->front = 0;
+    surface->enabled = enable != 0 ? 1 : 0;
+    if (surface->enabled != 0 && !create_front_tab(surface, base_path, front_paths, r, g, b)) {
+        free_complex_surface(surface);
+        return nullptr;
+    }
+    surface->w = surface->base->w;
+    surface->h = surface->base->h;
+    return surface;
+}
+
+void free_complex_surface(complex_surface* surface)
+{
+    if (surface == nullptr) return;
+    SDL_FreeSurface(surface->base);
+    urgent_free(surface->fronts, surface->count);
+    if (surface->front_tab != nullptr) {
+        for (int k = 0; k < surface->count; ++k) urgent_free(surface->front_tab[k], surface->max_subframe);
+        free(surface->front_tab);
+    }
+    free(surface);
+}
+
+void blit_complex_blinking_surface(complex_surface* surface, SDL_Surface* target)
+{
+    draw_layers(surface, target, nullptr, &surface->pos);
+}
+
+void blit_complex_blinking_surface_from(complex_surface* surface, SDL_Surface* target, SDL_Rect src)
+{
+    draw_layers(surface, target, &src, &surface->pos);
+}
+
+void blit_complex_blinking_surface_from_to(complex_surface* surface, SDL_Surface* target, SDL_Rect src, SDL_Rect dst)
+{
+    draw_layers(surface, target, &src, &dst);
+}
+
+void update_complex_blinking(complex_surface* surface)
+{
+    if (surface->enabled == 0) return;
+    const bool last_front = surface->front == surface->count - 1;
+    const bool last_subframe = surface->subframe == surface->max_subframe - 1;
+    if (!last_subframe) {
+        ++surface->subframe;
+    } else if (last_front) {
+        surface->front = 0;
+        surface->subframe = 0;
+    } else {
+        ++surface->front;
+        surface->subframe = 0;
+    }
+}

@@ -1,0 +1,57 @@
+// lib_sprite: an animated sequence of keyed frame images, one drawn at a time.
+//
+//   create_sprite        load the frames of a path list
+//   free_sprite          release the frames and the record
+//   blit_sprite          draw the whole current frame at pos
+//   blit_sprite_from     draw a source window of the current frame at pos
+//   blit_sprite_from_to  draw a source window at a given place
+//   update_sprite        show the next frame, wrapping to the first
+//
+// Errors: creation returns null, releasing everything it had built, and
+// leaves the reason in SDL_GetError(). No other function fails.
+#ifndef ANIM_LIB_SPRITE_H
+#define ANIM_LIB_SPRITE_H
+
+#include <SDL.h>
+
+// An animated sprite. Callers may read and write the fields directly.
+struct sprite {
+    SDL_Surface** frames;  // frame_count keyed images in path-list order; owned
+    SDL_Rect pos;          // where blit_sprite and blit_sprite_from draw; SDL's clipping writes back into it
+    int frame;             // index of the frame shown, 0 .. frame_count-1
+    int frame_count;       // number of frames, at least 1
+    int frozen;            // non-zero: update_sprite keeps the current frame
+    int w;                 // width of the first frame
+    int h;                 // height of the first frame
+};
+
+// Loads one keyed frame per entry of the null-terminated `paths` list (colour
+// key r, g, b, low 8 bits of each used) and places the sprite at (x, y),
+// narrowed to 16 bits. `frozen` is stored as given. The paths are only read
+// during the call. The caller owns the result and releases it with
+// free_sprite. Returns null when a frame cannot be loaded, when the list is
+// null or empty, or when memory runs out; nothing is left allocated then.
+sprite* create_sprite(const char* const* paths, int frozen, int x, int y, int r, int g, int b);
+
+// Releases every frame, the frames array and the record. A null sprite is
+// ignored.
+void free_sprite(sprite* s);
+
+// Draws the whole current frame onto `target` at pos. SDL stores the drawn
+// rectangle back into pos (clipped position and size; w and h are 0 when
+// nothing was visible).
+void blit_sprite(sprite* s, SDL_Surface* target);
+
+// Draws the `src` window of the current frame at pos, which receives the
+// drawn rectangle as with blit_sprite.
+void blit_sprite_from(sprite* s, SDL_Surface* target, SDL_Rect src);
+
+// Draws the `src` window of the current frame at `dst`; pos is neither read
+// nor changed.
+void blit_sprite_from_to(sprite* s, SDL_Surface* target, SDL_Rect src, SDL_Rect dst);
+
+// Moves to the next frame, and from the last frame back to frame 0. Does
+// nothing while frozen is non-zero.
+void update_sprite(sprite* s);
+
+#endif

@@ -1,0 +1,254 @@
+// anim_harness: drives an unmodified program from outside, for tests and
+// headless runs. Load it with LD_PRELOAD; it reads these variables:
+//
+//   ANIM_HARNESS_QUIT_AT=N     deliver a quit event at the poll of frame N
+//   ANIM_HARNESS_EVENTS=a,b,.. events queued ahead of that quit (key, keyup,
+//                              motion, button), so the quit comes later
+//   ANIM_HARNESS_NO_DELAY=1    skip the pause at the end of each frame
+//   ANIM_HARNESS_LOG=FILE      write "frame N HASH" for every flipped frame
+//                              (HASH: 64-bit FNV-1a of its RGB bytes) and, at
+//                              exit, "exit loads=L live=S" (S: loaded
+//                              surfaces never freed)
+//   ANIM_HARNESS_SAVE=LIST     save the flipped frames of LIST ("all", or
+//                              numbers and ranges: "1,5,100-110") as BMP
+//   ANIM_HARNESS_SAVE_DIR=DIR  where saved frames go (default: .), as
+//                              frame_NNNNN.bmp
+//   ANIM_HARNESS_FAIL_LOAD=K   make the K-th image load fail
+//
+// Frames are counted from 1: frame N is the N-th call of SDL_Flip, and the
+// N-th poll of the frame loop.
+#include "surface_ledger.h"
+
+#include <dlfcn.h>  // Required for: dlsym(), RTLD_NEXT
+
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <sstream>
+#include <string>
+#include <utility>
+#include <vector>
+
+namespace {
+
+using PollFn = int (*)(SDL_Event*);
+using FlipFn = int (*)(SDL_Surface*);
+using DelayFn = void (*)(Uint32);
+
+struct Settings {
+    long quit_at = 0;
+    std::vector<Uint8> events_before_quit;
+    bool no_delay = false;
+    FILE* log = nullptr;
+    bool save_all = false;
+    std::vector<std::pair<long, long>> save_ranges;
+    std::string save_dir = ".";
+};
+
+struct Counters {
+    long polls = 0;
+    long flips = 0;
+};
+
+const char* variable(const char* name)
+{
+    const char* value = std::getenv(name);
+    return value != nullptr && *value != '\0' ? value : nullptr;
+}
+
+[[noreturn]] void fail_setting(const char* name, const char* value)
+{
+    std::fprintf(stderr, "anim_harness: cannot read %s='%s'\n", name, value);
+    std::exit(125);
+}
+
+long read_count(const char* name)
+{
+    const char* value = variable(name);
+    if (value == nullptr) return 0;
+    char* end = nullptr;
+    const long n = std::strtol(value, &end, 10);
+    if (*end != '\0' || n < 0) fail_setting(name, value);
+    return n;
+}
+
+Uint8 event_type(const std::string& name)
+{
+    if (name == "key") return SDL_KEYDOWN;
+    if (name == "keyup") return SDL_KEYUP;
+    if (name == "motion") return SDL_MOUSEMOTION;
+    if (name == "button") return SDL_MOUSEBUTTONDOWN;
+    return SDL_NOEVENT;
+}
+
+std::vector<std::string> split(const char* text)
+{
+    std::vector<std::string> items;
+    std::stringstream in(text);
+    for (std::string item; std::getline(in, item, ',');) items.push_back(item);
+    return items;
+}
+
+void read_save_list(Settings& s)
+{
+    const char* value = variable("ANIM_HARNESS_SAVE");
+    if (value == nullptr) return;
+    if (std::strcmp(value, "all") == 0) {
+        s.save_all = true;
+        return;
+    }
+    for (const std::string& item : split(value)) {
+        long first = 0, last = 0;
+        char extra = 0;
+        const int n = std::sscanf(item.c_str(), "%ld-%ld%c", &first, &last, &extra);
+        if (n == 1) last = first;
+        if ((n != 1 && n != 2) || first < 1 || last < first) fail_setting("ANIM_HARNESS_SAVE", value);
+        s.save_ranges.emplace_back(first, last);
+    }
+}
+
+Settings read_settings()
+{
+    Settings s;
+    s.quit_at = read_count("ANIM_HARNESS_QUIT_AT");
+    if (const char* events = variable("ANIM_HARNESS_EVENTS")) {
+        for (const std::string& name : split(events)) {
+            const Uint8 type = event_type(name);
+            if (type == SDL_NOEVENT) fail_setting("ANIM_HARNESS_EVENTS", events);
+            s.events_before_quit.push_back(type);
+        }
+    }
+    s.no_delay = read_count("ANIM_HARNESS_NO_DELAY") != 0;
+    if (const char* path = variable("ANIM_HARNESS_LOG")) {
+        s.log = std::fopen(path, "w");
+        if (s.log == nullptr) fail_setting("ANIM_HARNESS_LOG", path);
+    }
+    read_save_list(s);
+    if (const char* dir = variable("ANIM_HARNESS_SAVE_DIR")) s.save_dir = dir;
+    if (const long k = read_count("ANIM_HARNESS_FAIL_LOAD")) harness::fail_load(k);
+    return s;
+}
+
+Settings& settings()
+{
+    static Settings* s = new Settings(read_settings());  // kept for the exit report
+    return *s;
+}
+
+Counters& counters()
+{
+    static Counters c;
+    return c;
+}
+
+template <typename Fn>
+Fn next_definition(const char* name)
+{
+    auto fn = reinterpret_cast<Fn>(dlsym(RTLD_NEXT, name));
+    if (fn == nullptr) {
+        std::fprintf(stderr, "anim_harness: SDL's %s not found\n", name);
+        std::abort();
+    }
+    return fn;
+}
+
+void push_event(Uint8 type)
+{
+    SDL_Event event;
+    std::memset(&event, 0, sizeof event);
+    event.type = type;
+    if (type == SDL_KEYDOWN || type == SDL_KEYUP) event.key.keysym.sym = SDLK_SPACE;
+    if (type == SDL_MOUSEBUTTONDOWN) event.button.button = SDL_BUTTON_LEFT;
+    SDL_PushEvent(&event);
+}
+
+// FNV-1a over the red, green and blue bytes of every pixel, row by row.
+unsigned long long hash_pixels(SDL_Surface* surface)
+{
+    unsigned long long h = 14695981039346656037ull;
+    auto add = [&h](Uint8 byte) {
+        h ^= byte;
+        h *= 1099511628211ull;
+    };
+    if (SDL_MUSTLOCK(surface)) SDL_LockSurface(surface);
+    const SDL_PixelFormat* f = surface->format;
+    const int bpp = f->BytesPerPixel;
+    for (int y = 0; y < surface->h; ++y) {
+        const auto* row = static_cast<const Uint8*>(surface->pixels) + y * surface->pitch;
+        for (int x = 0; x < surface->w; ++x) {
+            Uint32 pixel = 0;
+            std::memcpy(&pixel, row + x * bpp, static_cast<size_t>(bpp));
+            Uint8 r, g, b;
+            SDL_GetRGB(pixel, surface->format, &r, &g, &b);
+            add(r);
+            add(g);
+            add(b);
+        }
+    }
+    if (SDL_MUSTLOCK(surface)) SDL_UnlockSurface(surface);
+    return h;
+}
+
+bool wants_saved(const Settings& s, long frame)
+{
+    if (s.save_all) return true;
+    for (const auto& [first, last] : s.save_ranges)
+        if (frame >= first && frame <= last) return true;
+    return false;
+}
+
+void save_frame(SDL_Surface* surface, const Settings& s, long frame)
+{
+    char name[32];
+    std::snprintf(name, sizeof name, "/frame_%05ld.bmp", frame);
+    const std::string path = s.save_dir + name;
+    if (SDL_SaveBMP(surface, path.c_str()) != 0)
+        std::fprintf(stderr, "anim_harness: cannot save %s: %s\n", path.c_str(), SDL_GetError());
+}
+
+// Settings are read as the program starts, so a bad one stops it at once.
+__attribute__((constructor)) void start_harness()
+{
+    settings();
+}
+
+__attribute__((destructor)) void report_exit()
+{
+    Settings& s = settings();
+    if (s.log == nullptr) return;
+    std::fprintf(s.log, "exit loads=%ld live=%ld\n", harness::load_count(), harness::live_surfaces());
+    std::fclose(s.log);
+    s.log = nullptr;
+}
+
+}  // namespace
+
+extern "C" int SDL_PollEvent(SDL_Event* event)
+{
+    static const auto real_poll = next_definition<PollFn>("SDL_PollEvent");
+    const Settings& s = settings();
+    if (++counters().polls == s.quit_at) {
+        for (Uint8 type : s.events_before_quit) push_event(type);
+        push_event(SDL_QUIT);
+    }
+    return real_poll(event);
+}
+
+extern "C" int SDL_Flip(SDL_Surface* screen)
+{
+    static const auto real_flip = next_definition<FlipFn>("SDL_Flip");
+    const Settings& s = settings();
+    const long frame = ++counters().flips;
+    if (s.log != nullptr) {
+        std::fprintf(s.log, "frame %ld %016llx\n", frame, hash_pixels(screen));
+        std::fflush(s.log);
+    }
+    if (wants_saved(s, frame)) save_frame(screen, s, frame);
+    return real_flip(screen);
+}
+
+extern "C" void SDL_Delay(Uint32 ms)
+{
+    static const auto real_delay = next_definition<DelayFn>("SDL_Delay");
+    if (!settings().no_delay) real_delay(ms);
+}

@@ -1,0 +1,33 @@
+// surface_ledger: keeps account of the images a process loads.
+//
+// Linked into a process (in a test executable, or in the preloaded harness),
+// it stands in front of SDL's SDL_LoadBMP_RW and SDL_FreeSurface: every
+// image load is counted, each loaded surface is tracked until it is freed,
+// and a chosen load can be made to fail as if the file were unreadable.
+#ifndef ANIM_HARNESS_SURFACE_LEDGER_H
+#define ANIM_HARNESS_SURFACE_LEDGER_H
+
+#include <SDL.h>
+
+#include <vector>
+
+namespace harness {
+
+// Number of image loads attempted so far, failed ones included.
+long load_count();
+
+// Number of loaded surfaces not yet freed.
+long live_surfaces();
+
+// Makes the k-th image load from now fail (k = 1: the next one); its stream
+// is closed as the loader's contract asks, it returns null and SDL_GetError()
+// names the refusal. k <= 0 cancels a pending failure.
+void fail_load(long k);
+
+// The loaded surfaces freed since the last call, in the order they were
+// freed; the record is cleared.
+std::vector<const SDL_Surface*> take_free_log();
+
+}  // namespace harness
+
+#endif
