@@ -4,6 +4,7 @@
 #include <algorithm>  // Required for: std::min()
 #include <climits>    // Required for: INT_MAX
 #include <cstdlib>    // Required for: calloc(), free()
+#include <string>     // Required for: std::string
 
 namespace {
 
@@ -18,8 +19,15 @@ SDL_Surface* load_keyed_image(const char* path, int r, int g, int b)
         SDL_SetError("no image path given");
         return nullptr;
     }
-    SDL_Surface* image = SDL_LoadBMP(path);
-    if (image == nullptr) return nullptr;
+    // Opened here rather than through SDL_LoadBMP so that a missing file is
+    // told apart from one that does not decode.
+    SDL_RWops* stream = SDL_RWFromFile(path, "rb");
+    SDL_Surface* image = stream != nullptr ? SDL_LoadBMP_RW(stream, 1) : nullptr;
+    if (image == nullptr) {
+        const std::string reason = SDL_GetError();
+        SDL_SetError("cannot load %s: %s", path, reason.c_str());
+        return nullptr;
+    }
     const Uint32 key = SDL_MapRGB(image->format, static_cast<Uint8>(r & 0xff),
                                   static_cast<Uint8>(g & 0xff), static_cast<Uint8>(b & 0xff));
     SDL_SetColorKey(image, SDL_SRCCOLORKEY, key);

@@ -23,7 +23,8 @@
 // only the low 8 bits of each component (256 keys as 0, -1 as 255). The image
 // keeps the pixel format of its file. The caller owns the result and releases
 // it with SDL_FreeSurface. Returns null when the file cannot be read or is
-// not a BMP that SDL decodes.
+// not a BMP that SDL decodes; SDL_GetError() then names the path and SDL's
+// reason.
 SDL_Surface* load_keyed_image(const char* path, int r, int g, int b);
 
 // The per-surface alpha of copy `index` of a ladder built with `step`:

@@ -6,8 +6,9 @@
 //                              motion, button), so the quit comes later
 //   ANIM_HARNESS_NO_DELAY=1    skip the pause at the end of each frame
 //   ANIM_HARNESS_LOG=FILE      write "frame N HASH" for every flipped frame
-//                              (HASH: 64-bit FNV-1a of its RGB bytes) and, at
-//                              exit, "exit loads=L live=S" (S: loaded
+//                              (HASH: 64-bit FNV-1a of its RGB bytes),
+//                              "pause MS" for every end-of-frame pause and,
+//                              at exit, "exit loads=L live=S" (S: loaded
 //                              surfaces never freed)
 //   ANIM_HARNESS_SAVE=LIST     save the flipped frames of LIST ("all", or
 //                              numbers and ranges: "1,5,100-110") as BMP
@@ -250,5 +251,7 @@ extern "C" int SDL_Flip(SDL_Surface* screen)
 extern "C" void SDL_Delay(Uint32 ms)
 {
     static const auto real_delay = next_definition<DelayFn>("SDL_Delay");
-    if (!settings().no_delay) real_delay(ms);
+    const Settings& s = settings();
+    if (s.log != nullptr) std::fprintf(s.log, "pause %u\n", static_cast<unsigned>(ms));
+    if (!s.no_delay) real_delay(ms);
 }
