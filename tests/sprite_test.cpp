@@ -22,6 +22,7 @@ protected:
         write_solid_bmp(dir.file("f2.bmp"), 20, 10, kBlue);
         write_solid_bmp(dir.file("big.bmp"), 30, 25, kYellow);
         live_before = harness::live_surfaces();
+        harness::take_free_log();
         target = make_target(40, 30, kBlack);
     }
     void TearDown() override
