@@ -7,6 +7,7 @@
 // fade costs nothing but plain blits at run time.
 //
 //   load_keyed_image   load one BMP and set its colour key
+//   load_keyed_images  load an array of keyed images, rolled back on failure
 //   load_alpha_ladder  load N copies of one BMP with rising alpha
 //   ladder_alpha       the alpha of one copy of a ladder
 //   urgent_free        release a half-built array of images, newest first
@@ -19,6 +20,8 @@
 
 #include <SDL.h>
 
+#include <functional>
+
 // Loads the BMP at `path` and makes the colour (r, g, b) transparent, using
 // only the low 8 bits of each component (256 keys as 0, -1 as 255). The image
 // keeps the pixel format of its file. The caller owns the result and releases
@@ -26,6 +29,13 @@
 // not a BMP that SDL decodes; SDL_GetError() then names the path and SDL's
 // reason.
 SDL_Surface* load_keyed_image(const char* path, int r, int g, int b);
+
+// Loads `n` keyed images, image i from path_of(i). Returns a malloc'ed array
+// of `n` surfaces owned by the caller (release each image, then free the
+// array; urgent_free(images, n) does both), or null when `n` is not positive,
+// an image fails to load or memory runs out; the images loaded so far are
+// released then.
+SDL_Surface** load_keyed_images(int n, const std::function<const char*(int)>& path_of, int r, int g, int b);
 
 // The per-surface alpha of copy `index` of a ladder built with `step`:
 // min(index * e, 255), where e is `step`, or 50 when `step` is 0.

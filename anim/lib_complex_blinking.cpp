@@ -40,19 +40,8 @@ const char* front_path(const char* base_path, const char* const* front_paths, in
 SDL_Surface** put_sdl_surface(const char* base_path, const char* const* front_paths, int count, int r, int g,
                               int b)
 {
-    auto* fronts = static_cast<SDL_Surface**>(calloc(static_cast<size_t>(count), sizeof(SDL_Surface*)));
-    if (fronts == nullptr) {
-        SDL_OutOfMemory();
-        return nullptr;
-    }
-    for (int i = 0; i < count; ++i) {
-        fronts[i] = load_keyed_image(front_path(base_path, front_paths, count, i), r, g, b);
-        if (fronts[i] == nullptr) {
-            urgent_free(fronts, i);
-            return nullptr;
-        }
-    }
-    return fronts;
+    return load_keyed_images(
+        count, [=](int i) { return front_path(base_path, front_paths, count, i); }, r, g, b);
 }
 
 // Builds one ladder row per front. On failure the rows built so far stay in

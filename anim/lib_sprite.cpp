@@ -23,18 +23,8 @@ sprite* create_sprite(const char* const* paths, int frozen, int x, int y, int r,
         SDL_SetError("a sprite needs at least one frame path");
         return nullptr;
     }
-    auto* frames = static_cast<SDL_Surface**>(calloc(static_cast<size_t>(frame_count), sizeof(SDL_Surface*)));
-    if (frames == nullptr) {
-        SDL_OutOfMemory();
-        return nullptr;
-    }
-    for (int i = 0; i < frame_count; ++i) {
-        frames[i] = load_keyed_image(paths[i], r, g, b);
-        if (frames[i] == nullptr) {
-            urgent_free(frames, i);
-            return nullptr;
-        }
-    }
+    SDL_Surface** frames = load_keyed_images(frame_count, [paths](int i) { return paths[i]; }, r, g, b);
+    if (frames == nullptr) return nullptr;
     auto* s = static_cast<sprite*>(calloc(1, sizeof(sprite)));
     if (s == nullptr) {
         SDL_OutOfMemory();

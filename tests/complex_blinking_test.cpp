@@ -41,18 +41,13 @@ protected:
     // Creates the surface under test from `fronts` (file names in dir).
     complex_surface* create(const std::vector<std::string>& fronts, Uint8 enable, int step, int x = 0, int y = 0)
     {
-        paths.clear();
-        for (const std::string& name : fronts) paths.push_back(dir.file(name));
-        std::vector<const char*> list;
-        for (const std::string& p : paths) list.push_back(p.c_str());
-        list.push_back(nullptr);
-        return create_complex_surface(dir.file("base.bmp").c_str(), list.data(), enable, step, x, y, 255, 0, 255);
+        const PathList list(dir, fronts);
+        return create_complex_surface(dir.file("base.bmp").c_str(), list.get(), enable, step, x, y, 255, 0, 255);
     }
 
     Rgb drawn() { return pixel_at(target, 5, 5); }
 
     TempDir dir;
-    std::vector<std::string> paths;
     complex_surface* surface = nullptr;
     SDL_Surface* target = nullptr;
     long live_before = 0;

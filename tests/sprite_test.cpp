@@ -35,16 +35,11 @@ protected:
 
     sprite* create(const std::vector<std::string>& names, int frozen = 0, int x = 0, int y = 0)
     {
-        paths.clear();
-        for (const std::string& name : names) paths.push_back(dir.file(name));
-        std::vector<const char*> list;
-        for (const std::string& p : paths) list.push_back(p.c_str());
-        list.push_back(nullptr);
-        return create_sprite(list.data(), frozen, x, y, 255, 0, 255);
+        const PathList list(dir, names);
+        return create_sprite(list.get(), frozen, x, y, 255, 0, 255);
     }
 
     TempDir dir;
-    std::vector<std::string> paths;
     sprite* subject = nullptr;
     SDL_Surface* target = nullptr;
     long live_before = 0;

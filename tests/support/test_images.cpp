@@ -39,6 +39,13 @@ TempDir::~TempDir()
     std::filesystem::remove_all(path_, ignored);
 }
 
+PathList::PathList(const TempDir& dir, const std::vector<std::string>& names)
+{
+    for (const std::string& name : names) paths_.push_back(dir.file(name));
+    for (const std::string& path : paths_) pointers_.push_back(path.c_str());
+    pointers_.push_back(nullptr);
+}
+
 void write_bmp(const std::string& path, int w, int h, const std::function<Rgb(int, int)>& paint)
 {
     SDL_Surface* s = SDL_CreateRGBSurface(SDL_SWSURFACE, w, h, 24, 0xff0000, 0x00ff00, 0x0000ff, 0);

@@ -7,6 +7,7 @@
 #include <functional>
 #include <ostream>
 #include <string>
+#include <vector>
 
 namespace test_support {
 
@@ -44,6 +45,18 @@ public:
 
 private:
     std::string path_;
+};
+
+// A null-terminated path list naming files of a folder; the list and its
+// strings live as long as the object.
+class PathList {
+public:
+    PathList(const TempDir& dir, const std::vector<std::string>& names);
+    const char* const* get() const { return pointers_.data(); }
+
+private:
+    std::vector<std::string> paths_;
+    std::vector<const char*> pointers_;
 };
 
 // Writes a w x h 24-bit BMP whose pixel (x, y) is paint(x, y).

@@ -20,7 +20,7 @@
 // N-th poll of the frame loop.
 #include "surface_ledger.h"
 
-#include <dlfcn.h>  // Required for: dlsym(), RTLD_NEXT
+#include "next_definition.h"
 
 #include <cstdio>
 #include <cstdlib>
@@ -142,17 +142,6 @@ Counters& counters()
     return c;
 }
 
-template <typename Fn>
-Fn next_definition(const char* name)
-{
-    auto fn = reinterpret_cast<Fn>(dlsym(RTLD_NEXT, name));
-    if (fn == nullptr) {
-        std::fprintf(stderr, "anim_harness: SDL's %s not found\n", name);
-        std::abort();
-    }
-    return fn;
-}
-
 void push_event(Uint8 type)
 {
     SDL_Event event;
@@ -226,7 +215,7 @@ __attribute__((destructor)) void report_exit()
 
 extern "C" int SDL_PollEvent(SDL_Event* event)
 {
-    static const auto real_poll = next_definition<PollFn>("SDL_PollEvent");
+    static const auto real_poll = harness::next_definition<PollFn>("SDL_PollEvent");
     const Settings& s = settings();
     if (++counters().polls == s.quit_at) {
         for (Uint8 type : s.events_before_quit) push_event(type);
@@ -237,7 +226,7 @@ extern "C" int SDL_PollEvent(SDL_Event* event)
 
 extern "C" int SDL_Flip(SDL_Surface* screen)
 {
-    static const auto real_flip = next_definition<FlipFn>("SDL_Flip");
+    static const auto real_flip = harness::next_definition<FlipFn>("SDL_Flip");
     const Settings& s = settings();
     const long frame = ++counters().flips;
     if (s.log != nullptr) {
@@ -250,7 +239,7 @@ extern "C" int SDL_Flip(SDL_Surface* screen)
 
 extern "C" void SDL_Delay(Uint32 ms)
 {
-    static const auto real_delay = next_definition<DelayFn>("SDL_Delay");
+    static const auto real_delay = harness::next_definition<DelayFn>("SDL_Delay");
     const Settings& s = settings();
     if (s.log != nullptr) std::fprintf(s.log, "pause %u\n", static_cast<unsigned>(ms));
     if (!s.no_delay) real_delay(ms);

@@ -1,7 +1,7 @@
 // surface_ledger: counting stand-ins for SDL's BMP loader and surface release.
 #include "surface_ledger.h"
 
-#include <dlfcn.h>  // Required for: dlsym(), RTLD_NEXT
+#include "next_definition.h"
 
 #include <cstdio>
 #include <cstdlib>
@@ -23,18 +23,6 @@ Ledger& ledger()
 {
     static Ledger* instance = new Ledger;  // never destroyed: frees may come during exit
     return *instance;
-}
-
-// SDL's own definition of `name`, the next one after ours.
-template <typename Fn>
-Fn next_definition(const char* name)
-{
-    auto fn = reinterpret_cast<Fn>(dlsym(RTLD_NEXT, name));
-    if (fn == nullptr) {
-        std::fprintf(stderr, "surface ledger: SDL's %s not found\n", name);
-        std::abort();
-    }
-    return fn;
 }
 
 }  // namespace
@@ -67,7 +55,7 @@ std::vector<const SDL_Surface*> take_free_log()
 
 extern "C" SDL_Surface* SDL_LoadBMP_RW(SDL_RWops* src, int freesrc)
 {
-    static const auto real_load = next_definition<LoadFn>("SDL_LoadBMP_RW");
+    static const auto real_load = harness::next_definition<LoadFn>("SDL_LoadBMP_RW");
     Ledger& l = ledger();
     ++l.loads;
     if (l.loads == l.fail_at) {
@@ -82,7 +70,7 @@ extern "C" SDL_Surface* SDL_LoadBMP_RW(SDL_RWops* src, int freesrc)
 
 extern "C" void SDL_FreeSurface(SDL_Surface* surface)
 {
-    static const auto real_free = next_definition<FreeFn>("SDL_FreeSurface");
+    static const auto real_free = harness::next_definition<FreeFn>("SDL_FreeSurface");
     Ledger& l = ledger();
     if (surface != nullptr && l.live.erase(surface) != 0) l.free_log.push_back(surface);
     real_free(surface);
