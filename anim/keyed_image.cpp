@@ -76,6 +76,12 @@ void urgent_free(SDL_Surface** images, int n)
     free(images);
 }
 
+void blit_layers(SDL_Surface* const* layers, int n, SDL_Surface* target, SDL_Rect* src, SDL_Rect* dst)
+{
+    for (int i = 0; i < n; ++i)
+        if (layers[i] != nullptr) SDL_BlitSurface(layers[i], src, target, dst);
+}
+
 int count_paths(const char* const* paths)
 {
     if (paths == nullptr) return 0;

@@ -11,6 +11,7 @@
 //   load_alpha_ladder  load N copies of one BMP with rising alpha
 //   ladder_alpha       the alpha of one copy of a ladder
 //   urgent_free        release a half-built array of images, newest first
+//   blit_layers        draw a stack of images through one pair of rectangles
 //   count_paths        number of entries of a null-terminated path list
 //
 // Errors: every loader returns null on failure and leaves SDL's reason (or
@@ -53,6 +54,12 @@ SDL_Surface** load_alpha_ladder(const char* path, int r, int g, int b, int step,
 // with SDL_FreeSurface, newest first, then frees the array itself. With
 // n = 0 only the array is freed. Null entries are skipped.
 void urgent_free(SDL_Surface** images, int n);
+
+// Draws the non-null entries of `layers`, bottom first, onto `target`. Every
+// layer gets the same `src` and `dst` objects (either may be null, as for
+// SDL_BlitSurface), so SDL's clipping of one layer places the next: a layer
+// is drawn where the rectangle the previous blit stored says.
+void blit_layers(SDL_Surface* const* layers, int n, SDL_Surface* target, SDL_Rect* src, SDL_Rect* dst);
 
 // Number of non-null entries of a null-terminated path list before its
 // terminator; 0 for a null list. Saturates at INT_MAX.

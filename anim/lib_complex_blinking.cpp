@@ -64,16 +64,18 @@ bool create_front_tab(complex_surface* surface, const char* base_path, const cha
     return true;
 }
 
-// Draws the layers of the current front. Every layer gets the same source
-// and destination rectangle objects, so a layer is placed where SDL's
-// clipping of the previous layer left the destination.
+// Draws the layers of the current front: the base, the previous front
+// opaque, the current ladder copy. A surface made with blinking off has no
+// ladder to draw from.
 void draw_layers(const complex_surface* surface, SDL_Surface* target, SDL_Rect* src, SDL_Rect* dst)
 {
     const int f = surface->front;
-    SDL_BlitSurface(surface->base, src, target, dst);
-    if (f > 0) SDL_BlitSurface(surface->fronts[f - 1], src, target, dst);
-    // A surface made with blinking off has no ladder to draw from.
-    if (surface->front_tab != nullptr) SDL_BlitSurface(surface->front_tab[f][surface->subframe], src, target, dst);
+    SDL_Surface* const layers[] = {
+        surface->base,
+        f > 0 ? surface->fronts[f - 1] : nullptr,
+        surface->front_tab != nullptr ? surface->front_tab[f][surface->subframe] : nullptr,
+    };
+    blit_layers(layers, 3, target, src, dst);
 }
 
 }  // namespace

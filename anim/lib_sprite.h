@@ -6,9 +6,12 @@
 //   blit_sprite_from     draw a source window of the current frame at pos
 //   blit_sprite_from_to  draw a source window at a given place
 //   update_sprite        show the next frame, wrapping to the first
+//   make_sprite_array, free_sprite_array, free_structure_sprite_array
+//                        null-terminated lists of sprites
 //
-// Errors: creation returns null, releasing everything it had built, and
-// leaves the reason in SDL_GetError(). No other function fails.
+// Errors: creation and the list builder return null, releasing everything
+// they had built, and leave the reason in SDL_GetError(). No other function
+// fails.
 #ifndef ANIM_LIB_SPRITE_H
 #define ANIM_LIB_SPRITE_H
 
@@ -53,5 +56,20 @@ void blit_sprite_from_to(sprite* s, SDL_Surface* target, SDL_Rect src, SDL_Rect 
 // Moves to the next frame, and from the last frame back to frame 0. Does
 // nothing while frozen is non-zero.
 void update_sprite(sprite* s);
+
+// Builds a null-terminated list of `count` sprites passed as further
+// arguments, in order: the form of a personnage's sprite array. The list owns
+// nothing until it is handed to free_sprite_array (or to a personnage).
+// Returns null when `count` is negative, a member is null (no member is
+// touched; the ones after it are not read) or memory runs out.
+sprite** make_sprite_array(int count, ...);
+
+// Releases every sprite of the list with free_sprite, then the list. A null
+// list is ignored.
+void free_sprite_array(sprite** list);
+
+// Releases the list alone; its sprites stay alive and the caller's. A null
+// list is ignored.
+void free_structure_sprite_array(sprite** list);
 
 #endif

@@ -1,0 +1,125 @@
+// lib_personnage: characters made of several sprites.
+#include "anim/lib_personnage.h"
+
+#include "anim/object_list.h"
+
+#include <cstdarg>  // Required for: va_list, va_start(), va_arg(), va_end()
+#include <cstdlib>  // Required for: calloc(), free()
+
+namespace {
+
+// Sizes src to the sprite's w and h.
+void fit_source_to(personnage* p, const sprite* s)
+{
+    p->src.w = static_cast<Uint16>(s->w);
+    p->src.h = static_cast<Uint16>(s->h);
+}
+
+// Makes `count` animated sprites at (x, y) from the path lists in `lists`,
+// as a null-terminated array. Null after releasing what it made.
+sprite** create_sprites(int count, va_list lists, int x, int y, int r, int g, int b)
+{
+    auto** sprites = static_cast<sprite**>(calloc(static_cast<size_t>(count) + 1, sizeof(sprite*)));
+    if (sprites == nullptr) {
+        SDL_OutOfMemory();
+        return nullptr;
+    }
+    for (int i = 0; i < count; ++i) {
+        sprites[i] = create_sprite(va_arg(lists, const char* const*), 0, x, y, r, g, b);
+        if (sprites[i] == nullptr) {
+            free_sprite_array(sprites);
+            return nullptr;
+        }
+    }
+    return sprites;
+}
+
+}  // namespace
+
+personnage* create_personnage(sprite** sprites, int sprite_count, int x, int y)
+{
+    if (sprites == nullptr || sprite_count <= 0) {
+        SDL_SetError("a personnage needs at least one sprite");
+        return nullptr;
+    }
+    for (int i = 0; i < sprite_count; ++i) {
+        if (sprites[i] == nullptr) {
+            SDL_SetError("sprite %d of a personnage of %d is missing", i, sprite_count);
+            return nullptr;
+        }
+    }
+    auto* p = static_cast<personnage*>(calloc(1, sizeof(personnage)));
+    if (p == nullptr) {
+        SDL_OutOfMemory();
+        return nullptr;
+    }
+    p->sprites = sprites;
+    p->sprite_count = sprite_count;
+    p->x = x;
+    p->y = y;
+    p->dst.x = static_cast<Sint16>(x);
+    p->dst.y = static_cast<Sint16>(y);
+    fit_source_to(p, sprites[0]);
+    p->current = 0;
+    p->hidden = 1;
+    return p;
+}
+
+personnage* tool_create_personnage_from_char(int x, int y, int r, int g, int b, int count, ...)
+{
+    if (count <= 0) {
+        SDL_SetError("a personnage needs at least one sprite");
+        return nullptr;
+    }
+    va_list lists;
+    va_start(lists, count);
+    sprite** sprites = create_sprites(count, lists, x, y, r, g, b);
+    va_end(lists);
+    if (sprites == nullptr) return nullptr;
+    personnage* p = create_personnage(sprites, count, x, y);
+    if (p == nullptr) free_sprite_array(sprites);
+    return p;
+}
+
+void free_everything_personnage(personnage* p)
+{
+    if (p == nullptr) return;
+    for (int i = 0; i < p->sprite_count; ++i) free_sprite(p->sprites[i]);
+    free(free_structure_personnage(p));
+}
+
+sprite** free_structure_personnage(personnage* p)
+{
+    if (p == nullptr) return nullptr;
+    sprite** sprites = p->sprites;
+    free(p);
+    return sprites;
+}
+
+void blit_personnage(personnage* p, SDL_Surface* target)
+{
+    if (p->hidden != 0) return;
+    blit_sprite_from_to(p->sprites[p->current], target, p->src, p->dst);
+}
+
+void update_personnage(personnage* p)
+{
+    update_sprite(p->sprites[p->current]);
+}
+
+int change_sprite_personnage(personnage* p, int index)
+{
+    if (index < 0 || index >= p->sprite_count) return -1;
+    sprite* chosen = p->sprites[index];
+    p->current = index;
+    chosen->frame = 0;
+    fit_source_to(p, chosen);
+    return 0;
+}
+
+ANIM_DEFINE_LIST_BUILDER(make_personnage_array, personnage)
+
+void free_everything_personnage_array(personnage** list)
+{
+    free_object_list(list, free_everything_personnage);
+}

@@ -1,0 +1,107 @@
+// lib_simple_blinking: an overlay fading in and out over a base image.
+#include "anim/lib_simple_blinking.h"
+
+#include "anim/keyed_image.h"
+
+#include <cstdlib>  // Required for: calloc(), free()
+
+namespace {
+
+// Highest ladder index when the step is 0 (the step then counts as 50).
+constexpr int kDefaultCount = 5;
+
+// Highest ladder index for a non-negative `step`: 255 / step, 5 for step 0.
+int ladder_top(int step)
+{
+    return step == 0 ? kDefaultCount : 255 / step;
+}
+
+// Draws the base and the current ladder copy through the given rectangles.
+void draw_layers(const simple_surface* surface, SDL_Surface* target, SDL_Rect* src, SDL_Rect* dst)
+{
+    SDL_Surface* const layers[] = {
+        surface->base,
+        surface->ladder != nullptr ? surface->ladder[surface->index] : nullptr,
+    };
+    blit_layers(layers, 2, target, src, dst);
+}
+
+}  // namespace
+
+simple_surface* create_simple_surface(const char* base_path, const char* blink_path, Uint8 enable, int step, int x,
+                                      int y, int r, int g, int b)
+{
+    if (step < 0) {
+        SDL_SetError("a simple blinking surface needs a non-negative alpha step, got %d", step);
+        return nullptr;
+    }
+    auto* surface = static_cast<simple_surface*>(calloc(1, sizeof(simple_surface)));
+    if (surface == nullptr) {
+        SDL_OutOfMemory();
+        return nullptr;
+    }
+    surface->base = load_keyed_image(base_path, r, g, b);
+    if (surface->base != nullptr) surface->blink = load_keyed_image(blink_path, r, g, b);
+    if (surface->blink == nullptr) {
+        free_simple_surface(surface);
+        return nullptr;
+    }
+    surface->step = step;
+    surface->pos.x = static_cast<Sint16>(x);
+    surface->pos.y = static_cast<Sint16>(y);
+    surface->index = 0;
+    surface->falling = 0;
+    surface->enabled = enable != 0 ? 1 : 0;
+    if (surface->enabled != 0) {
+        surface->count = ladder_top(step);
+        surface->ladder = load_alpha_ladder(blink_path, r, g, b, step, surface->count + 1);
+        if (surface->ladder == nullptr) {
+            free_simple_surface(surface);
+            return nullptr;
+        }
+    }
+    surface->w = surface->base->w;
+    surface->h = surface->base->h;
+    return surface;
+}
+
+void free_simple_surface(simple_surface* surface)
+{
+    if (surface == nullptr) return;
+    SDL_FreeSurface(surface->base);
+    SDL_FreeSurface(surface->blink);
+    if (surface->ladder != nullptr) urgent_free(surface->ladder, surface->count + 1);
+    free(surface);
+}
+
+void blit_simple_blinking_surface(simple_surface* surface, SDL_Surface* target)
+{
+    draw_layers(surface, target, nullptr, &surface->pos);
+}
+
+void blit_simple_blinking_surface_from(simple_surface* surface, SDL_Surface* target, SDL_Rect src)
+{
+    draw_layers(surface, target, &src, &surface->pos);
+}
+
+void blit_simple_blinking_surface_from_to(simple_surface* surface, SDL_Surface* target, SDL_Rect src, SDL_Rect dst)
+{
+    draw_layers(surface, target, &src, &dst);
+}
+
+void update_simple_blinking(simple_surface* surface)
+{
+    if (surface->enabled == 0) return;
+    // The update that reaches an end only turns, so each end is drawn twice.
+    if (surface->falling == 0) {
+        if (surface->index == surface->count)
+            surface->falling = 1;
+        else
+            ++surface->index;
+    } else {
+        if (surface->index == 0)
+            surface->falling = 0;
+        else
+            --surface->index;
+    }
+}

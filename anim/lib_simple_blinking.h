@@ -1,0 +1,71 @@
+// lib_simple_blinking: a base image with one overlay that fades in and out.
+//
+// The overlay (the blink image) rises through an alpha ladder prepared at
+// creation up to its highest alpha and falls back, over and over; each end is
+// shown on two frames in a row. A draw is two blits of prepared images and an
+// update moves one counter.
+//
+//   create_simple_surface                  load the base, the blink image and its ladder
+//   free_simple_surface                    release the surface and everything it holds
+//   blit_simple_blinking_surface           draw the whole surface at pos
+//   blit_simple_blinking_surface_from      draw a source window of it at pos
+//   blit_simple_blinking_surface_from_to   draw a source window at a given place
+//   update_simple_blinking                 move the overlay one step up or down
+//
+// Errors: creation returns null, releasing everything it had built, and
+// leaves the reason in SDL_GetError(). No other function fails.
+#ifndef ANIM_LIB_SIMPLE_BLINKING_H
+#define ANIM_LIB_SIMPLE_BLINKING_H
+
+#include <SDL.h>
+
+// A blinking surface. Callers may read and write the fields directly.
+struct simple_surface {
+    SDL_Surface* base;     // the base image, keyed; owned
+    SDL_Surface* blink;    // the blink image, keyed, opaque; owned, never drawn
+    SDL_Surface** ladder;  // count + 1 copies of the blink image, copy i at alpha i * step; owned; null when blinking is off
+    SDL_Rect pos;          // where the plain and _from draws place the surface; SDL's clipping writes back into it
+    Uint8 enabled;         // 1 when blinking is on
+    int index;             // the ladder copy drawn now, 0 .. count
+    int falling;           // 0 while index rises, 1 while it falls
+    int count;             // highest ladder index: 255 / step (5 for step 0); 0 when blinking is off
+    int step;              // alpha step given at creation (0 means 50)
+    int w;                 // width of the base image
+    int h;                 // height of the base image
+};
+
+// Loads `base_path` and `blink_path`, keyed with (r, g, b) (low 8 bits of
+// each used), and places the surface at (x, y). With `enable` non-zero it
+// also loads the blink image count + 1 more times as the ladder, with alphas
+// 0, step, 2 * step, ... capped at 255 (`step` 0 means 50), where count is
+// 255 / step (5 for step 0). The paths are only read during the call. The
+// caller owns the result and releases it with free_simple_surface. Returns
+// null when an image (a ladder copy included) cannot be loaded, when `step`
+// is negative, or when memory runs out; nothing is left allocated then.
+simple_surface* create_simple_surface(const char* base_path, const char* blink_path, Uint8 enable, int step, int x,
+                                      int y, int r, int g, int b);
+
+// Releases the base, the blink image, the ladder and the record. A null
+// surface is ignored.
+void free_simple_surface(simple_surface* surface);
+
+// Draws the base and then the current ladder copy onto `target` at pos. Both
+// layers share pos as their destination, so the overlay is placed where
+// SDL's clipping of the base left it, and pos keeps what SDL stored last.
+// With blinking off only the base is drawn.
+void blit_simple_blinking_surface(simple_surface* surface, SDL_Surface* target);
+
+// As blit_simple_blinking_surface, drawing only the `src` window of both
+// layers.
+void blit_simple_blinking_surface_from(simple_surface* surface, SDL_Surface* target, SDL_Rect src);
+
+// As blit_simple_blinking_surface_from, placed at `dst` instead of pos; pos
+// is neither read nor changed.
+void blit_simple_blinking_surface_from_to(simple_surface* surface, SDL_Surface* target, SDL_Rect src, SDL_Rect dst);
+
+// Moves the overlay one copy up while rising and down while falling; at the
+// top or the bottom it turns instead, so each end shows twice. Does nothing
+// with blinking off.
+void update_simple_blinking(simple_surface* surface);
+
+#endif

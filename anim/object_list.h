@@ -1,0 +1,66 @@
+// object_list: the null-terminated lists of scene objects (internal to the
+// toolkit).
+//
+// A list is an array of count + 1 pointers whose last entry is null. Every
+// list builder and destroyer of the toolkit is one of these two templates
+// applied to its element type; ANIM_DEFINE_LIST_BUILDER gives a builder its
+// variadic public form.
+#ifndef ANIM_OBJECT_LIST_H
+#define ANIM_OBJECT_LIST_H
+
+#include <SDL.h>
+
+#include <cstdarg>  // Required for: va_list, va_arg()
+#include <cstdlib>  // Required for: calloc(), free()
+
+// Builds a list of `count` members read from `members`, each a T*. The list
+// owns nothing. Returns a calloc'ed list, or null when `count` is negative,
+// a member is null (members after it are not read; none is touched) or
+// memory runs out.
+template <typename T>
+T** build_object_list(int count, va_list members)
+{
+    if (count < 0) {
+        SDL_SetError("a list cannot have %d members", count);
+        return nullptr;
+    }
+    auto** list = static_cast<T**>(calloc(static_cast<size_t>(count) + 1, sizeof(T*)));
+    if (list == nullptr) {
+        SDL_OutOfMemory();
+        return nullptr;
+    }
+    for (int i = 0; i < count; ++i) {
+        list[i] = va_arg(members, T*);
+        if (list[i] == nullptr) {
+            SDL_SetError("member %d of a list of %d is null", i + 1, count);
+            free(list);
+            return nullptr;
+        }
+    }
+    return list;
+}
+
+// Releases each member up to the terminator with `release` (when given),
+// then the list itself. A null list is ignored.
+template <typename T>
+void free_object_list(T** list, void (*release)(T*))
+{
+    if (list == nullptr) return;
+    if (release != nullptr)
+        for (T** member = list; *member != nullptr; ++member) release(*member);
+    free(list);
+}
+
+// Defines the list builder `T** name(int count, ...)` on build_object_list:
+// C variadic arguments can only be read in the function that received them.
+#define ANIM_DEFINE_LIST_BUILDER(name, T)                        \
+    T** name(int count, ...)                                     \
+    {                                                            \
+        va_list members;                                         \
+        va_start(members, count);                                \
+        T** list = build_object_list<T>(count, members);         \
+        va_end(members);                                         \
+        return list;                                             \
+    }
+
+#endif
