@@ -1,8 +1,7 @@
 // The cross-fading surface: creation, counts, the cycle, drawing and release.
 #include "anim/lib_complex_blinking.h"
 
-#include "support/test_images.h"
-#include "surface_ledger.h"
+#include "support/ledger_test.h"
 
 #include <gtest/gtest.h>
 
@@ -19,23 +18,22 @@ constexpr int kH = 10;
 // Blitters may round a blend differently by a level or two.
 constexpr int kBlendTolerance = 2;
 
-class ComplexBlinkingTest : public ::testing::Test {
+class ComplexBlinkingTest : public LedgerTest {
 protected:
     void SetUp() override
     {
+        LedgerTest::SetUp();
         write_solid_bmp(dir.file("base.bmp"), kW, kH, kRed);
         write_solid_bmp(dir.file("a1.bmp"), kW, kH, kGreen);
         write_solid_bmp(dir.file("a2.bmp"), kW, kH, kBlue);
         write_solid_bmp(dir.file("a3.bmp"), kW, kH, kYellow);
-        live_before = harness::live_surfaces();
         target = make_target(40, 20, kBlack);
     }
     void TearDown() override
     {
         free_complex_surface(surface);
         SDL_FreeSurface(target);
-        harness::fail_load(0);
-        EXPECT_EQ(harness::live_surfaces(), live_before) << "surfaces left behind";
+        LedgerTest::TearDown();
     }
 
     // Creates the surface under test from `fronts` (file names in dir).
@@ -47,10 +45,8 @@ protected:
 
     Rgb drawn() { return pixel_at(target, 5, 5); }
 
-    TempDir dir;
     complex_surface* surface = nullptr;
     SDL_Surface* target = nullptr;
-    long live_before = 0;
 };
 
 TEST_F(ComplexBlinkingTest, ThreeFrontsAtStepTenHoldFourRowsOf26Copies)

@@ -1,8 +1,7 @@
 // Keyed loading, alpha ladders, rollback and path counting.
 #include "anim/keyed_image.h"
 
-#include "support/test_images.h"
-#include "surface_ledger.h"
+#include "support/ledger_test.h"
 
 #include <gtest/gtest.h>
 
@@ -13,20 +12,13 @@ using namespace test_support;
 
 namespace {
 
-class KeyedImageTest : public ::testing::Test {
+class KeyedImageTest : public LedgerTest {
 protected:
     void SetUp() override
     {
+        LedgerTest::SetUp();
         write_bmp(dir.file("keyed.bmp"), 4, 1, [](int x, int) { return x < 2 ? kBlack : kMagenta; });
-        live_before = harness::live_surfaces();
-        harness::take_free_log();
     }
-    void TearDown() override
-    {
-        harness::fail_load(0);
-        EXPECT_EQ(harness::live_surfaces(), live_before) << "a test left loaded surfaces behind";
-    }
-
     // Blits `image` onto a red target and reads back its pixel x.
     static Rgb blitted_pixel(SDL_Surface* image, int x)
     {
@@ -37,8 +29,6 @@ protected:
         return c;
     }
 
-    TempDir dir;
-    long live_before = 0;
 };
 
 TEST_F(KeyedImageTest, CountsPathLists)

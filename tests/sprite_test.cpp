@@ -1,8 +1,7 @@
 // Sprites: creation, the frame cycle, freezing, drawing and release.
 #include "anim/lib_sprite.h"
 
-#include "support/test_images.h"
-#include "surface_ledger.h"
+#include "support/ledger_test.h"
 
 #include <gtest/gtest.h>
 
@@ -13,24 +12,22 @@ using namespace test_support;
 
 namespace {
 
-class SpriteTest : public ::testing::Test {
+class SpriteTest : public LedgerTest {
 protected:
     void SetUp() override
     {
+        LedgerTest::SetUp();
         write_solid_bmp(dir.file("f0.bmp"), 20, 10, kRed);
         write_solid_bmp(dir.file("f1.bmp"), 20, 10, kGreen);
         write_solid_bmp(dir.file("f2.bmp"), 20, 10, kBlue);
         write_solid_bmp(dir.file("big.bmp"), 30, 25, kYellow);
-        live_before = harness::live_surfaces();
-        harness::take_free_log();
         target = make_target(40, 30, kBlack);
     }
     void TearDown() override
     {
         free_sprite(subject);
         SDL_FreeSurface(target);
-        harness::fail_load(0);
-        EXPECT_EQ(harness::live_surfaces(), live_before) << "surfaces left behind";
+        LedgerTest::TearDown();
     }
 
     sprite* create(const std::vector<std::string>& names, int frozen = 0, int x = 0, int y = 0)
@@ -39,10 +36,8 @@ protected:
         return create_sprite(list.get(), frozen, x, y, 255, 0, 255);
     }
 
-    TempDir dir;
     sprite* subject = nullptr;
     SDL_Surface* target = nullptr;
-    long live_before = 0;
 };
 
 TEST_F(SpriteTest, ThreeFramesCycleZeroOneTwoZero)
