@@ -2,6 +2,7 @@
 #include "anim/lib_sprite.h"
 
 #include "anim/keyed_image.h"
+#include "anim/object_list.h"
 
 #include <cstdlib>  // Required for: calloc(), free()
 
@@ -69,4 +70,16 @@ void update_sprite(sprite* s)
     if (s->frozen != 0) return;
     // An equality test against the last index: a one-frame sprite stays on 0.
     s->frame = s->frame == s->frame_count - 1 ? 0 : s->frame + 1;
+}
+
+ANIM_DEFINE_LIST_BUILDER(make_sprite_array, sprite)
+
+void free_sprite_array(sprite** list)
+{
+    free_object_list(list, free_sprite);
+}
+
+void free_structure_sprite_array(sprite** list)
+{
+    free_object_list<sprite>(list, nullptr);
 }
