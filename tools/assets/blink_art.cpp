@@ -2,6 +2,7 @@
 #include "blink_art.h"
 
 #include "canvas.h"
+#include "figure.h"
 
 #include <array>
 #include <cmath>
@@ -12,7 +13,6 @@ namespace assets {
 namespace {
 
 constexpr Rgb kMagenta{255, 0, 255};
-constexpr double kPi = 3.14159265358979323846;
 
 // Colours of one time of day.
 struct Palette {
@@ -96,6 +96,10 @@ constexpr Palette kDusk{{60, 40, 110},  {240, 110, 80},  {90, 60, 100},  {60, 80
 
 constexpr Rgb kLamplight{255, 210, 90};
 
+// The runner of blink_sprite_test: a red shirt and a yellow scarf.
+constexpr Outfit kRunnerOutfit{{240, 196, 150}, {90, 50, 30}, {222, 64, 52}, {170, 44, 40},
+                               {48, 78, 150},   {34, 56, 112}, {40, 34, 40},  {250, 200, 40}, false};
+
 std::string join(const std::string& dir, const char* name)
 {
     return dir + "/" + name;
@@ -107,64 +111,6 @@ bool save_scene(const std::string& path, const Palette& p, const Sky& sky, Rgb w
     Canvas c(kFadeW, kFadeH, p.sky_top);
     draw_cottage_scene(c, p, sky, window);
     return c.save(path);
-}
-
-// Pose of the runner at phase `t` in [0, 1) of its stride.
-void draw_runner(Canvas& c, double t)
-{
-    const double phase = 2 * kPi * t;
-    const Rgb skin{240, 196, 150};
-    const Rgb hair{90, 50, 30};
-    const Rgb shirt{222, 64, 52};
-    const Rgb shirt_far{170, 44, 40};
-    const Rgb trousers{48, 78, 150};
-    const Rgb trousers_far{34, 56, 112};
-    const Rgb shoe{40, 34, 40};
-    const Rgb scarf{250, 200, 40};
-
-    // The body rises a little as each foot pushes off.
-    const double bob = -1.5 * std::fabs(std::sin(phase));
-    const double hip_x = 19, hip_y = 30 + bob;
-    const double neck_x = 22, neck_y = 17 + bob;
-
-    // A leg: the thigh swings around the hip; the knee folds most while the
-    // foot travels forward in the air.
-    auto leg = [&](double leg_phase, Rgb cloth) {
-        const double thigh = 0.65 * std::sin(leg_phase);
-        const double fold = 0.25 + 1.1 * std::max(0.0, std::cos(leg_phase));
-        const double knee_x = hip_x + 9 * std::sin(thigh);
-        const double knee_y = hip_y + 9 * std::cos(thigh);
-        const double shin = thigh - fold;
-        const double foot_x = knee_x + 9 * std::sin(shin);
-        const double foot_y = knee_y + 9 * std::cos(shin);
-        c.thick_line(hip_x, hip_y, knee_x, knee_y, 4.5, cloth);
-        c.thick_line(knee_x, knee_y, foot_x, foot_y, 4, cloth);
-        c.thick_line(foot_x - 1, foot_y, foot_x + 3, foot_y, 3, shoe);
-    };
-    // An arm swings against the leg on its side, bent at the elbow.
-    auto arm = [&](double arm_phase, Rgb cloth) {
-        const double upper = -1.0 * std::sin(arm_phase);
-        const double elbow_x = neck_x + 7 * std::sin(upper);
-        const double elbow_y = neck_y + 2 + 7 * std::cos(upper);
-        const double fore = upper + 1.2;
-        const double hand_x = elbow_x + 6 * std::sin(fore);
-        const double hand_y = elbow_y + 6 * std::cos(fore);
-        c.thick_line(neck_x, neck_y + 2, elbow_x, elbow_y, 3.5, cloth);
-        c.thick_line(elbow_x, elbow_y, hand_x, hand_y, 3, skin);
-    };
-
-    // Far limbs first, then the body, then the near limbs.
-    leg(phase + kPi, trousers_far);
-    arm(phase, shirt_far);
-    c.thick_line(hip_x, hip_y, neck_x, neck_y + 2, 8, shirt);
-    c.thick_line(neck_x - 3, neck_y + 1, neck_x + 3, neck_y + 1, 3, scarf);
-    c.thick_line(neck_x - 3, neck_y + 1, neck_x - 8, neck_y + 3 + std::sin(phase), 2.5, scarf);
-    c.fill_circle(neck_x + 2, neck_y - 7, 6, skin);
-    c.fill_ellipse(neck_x + 1, neck_y - 10.5, 5.5, 3, hair);
-    c.fill_circle(neck_x - 2.5, neck_y - 8, 2.5, hair);
-    c.set(static_cast<int>(neck_x + 5), static_cast<int>(neck_y - 8), Rgb{30, 30, 40});
-    leg(phase, trousers);
-    arm(phase + kPi, shirt);
 }
 
 }  // namespace
@@ -182,7 +128,8 @@ bool write_runner_pictures(const std::string& dir)
     constexpr int kFrames = 10;
     for (int i = 0; i < kFrames; ++i) {
         Canvas c(40, 50, kMagenta);
-        draw_runner(c, static_cast<double>(i) / kFrames);
+        Pen pen(c, 0, 0, 1);
+        draw_runner(pen, static_cast<double>(i) / kFrames, kRunnerOutfit);
         char name[16];
         std::snprintf(name, sizeof name, "x%02d.bmp", i + 2);
         if (!c.save(join(dir, name))) return false;

@@ -3,7 +3,9 @@
 // Usage: anim_assets <set> <directory>
 //   blink         the cross-fade pictures of blink_test
 //   blink_sprite  the cross-fade and runner pictures of blink_sprite_test
+//   scene         the snowy scene of scene_demo, under Ressources/
 #include "blink_art.h"
+#include "scene_art.h"
 
 #include <SDL.h>
 
@@ -13,7 +15,7 @@
 int main(int argc, char* argv[])
 {
     if (argc != 3) {
-        std::fprintf(stderr, "usage: anim_assets <blink|blink_sprite> <directory>\n");
+        std::fprintf(stderr, "usage: anim_assets <blink|blink_sprite|scene> <directory>\n");
         return 2;
     }
     const std::string set = argv[1];
@@ -23,6 +25,8 @@ int main(int argc, char* argv[])
         written = assets::write_cross_fade_pictures(dir);
     } else if (set == "blink_sprite") {
         written = assets::write_cross_fade_pictures(dir) && assets::write_runner_pictures(dir);
+    } else if (set == "scene") {
+        written = assets::write_scene_pictures(dir);
     } else {
         std::fprintf(stderr, "anim_assets: unknown picture set '%s'\n", set.c_str());
         return 2;

@@ -1,0 +1,326 @@
+// scene_art: a winter valley, a snowy path, a lantern, ice crystals, an ice
+// peak, a running child and a hot-air balloon.
+//
+// Window rows: the platform image starts at row 112 and its path at image
+// row 112 (window row 224), where the child's feet and the ice peak's foot
+// stand. Decors and blinking images are keyed black, sprites white: neither
+// key colour appears where a picture should show.
+#include "scene_art.h"
+
+#include "canvas.h"
+#include "figure.h"
+
+#include <cmath>
+#include <cstdio>
+#include <filesystem>
+#include <vector>
+
+namespace assets {
+
+namespace {
+
+constexpr Rgb kKeyBlack{0, 0, 0};
+constexpr Rgb kKeyWhite{255, 255, 255};
+
+constexpr Rgb kSnow{236, 242, 250};
+constexpr Rgb kSnowShade{196, 212, 234};
+constexpr Rgb kSnowDeep{168, 188, 220};
+constexpr Rgb kPine{34, 86, 70};
+constexpr Rgb kPineDark{22, 62, 54};
+constexpr Rgb kBark{92, 64, 48};
+
+// The path's top, in platform image rows (window row 224).
+constexpr int kPathTop = 112;
+constexpr int kPlatformW = 512;
+constexpr int kPlatformH = 144;
+
+// The hero: a blue coat and a red knitted hat and scarf.
+constexpr Outfit kHeroOutfit{{240, 196, 150}, {96, 56, 34},  {52, 104, 196}, {38, 76, 150},
+                             {64, 56, 78},    {46, 40, 58},  {60, 40, 36},   {214, 48, 56}, true};
+
+// Pseudo-random but fixed: the same pictures on every build.
+double hash01(int n)
+{
+    unsigned h = static_cast<unsigned>(n) * 2654435761u;
+    h ^= h >> 13;
+    h *= 1274126177u;
+    return (h & 0xffffu) / 65535.0;
+}
+
+void pine(Canvas& c, double x, double base, double height, Rgb body, Rgb snow)
+{
+    c.fill_rect(static_cast<int>(x) - 1, static_cast<int>(base - height * 0.18), 3,
+                static_cast<int>(height * 0.18) + 1, kBark);
+    for (int tier = 0; tier < 3; ++tier) {
+        const double top = base - height + tier * height * 0.24;
+        const double bottom = top + height * 0.42;
+        const double half = height * (0.18 + 0.08 * tier);
+        const double xs[] = {x, x + half, x - half};
+        const double ys[] = {top, bottom, bottom};
+        c.fill_polygon(xs, ys, 3, body);
+        const double sx[] = {x, x + half * 0.45, x - half * 0.45};
+        const double sy[] = {top, top + height * 0.12, top + height * 0.12};
+        c.fill_polygon(sx, sy, 3, snow);
+    }
+}
+
+void background(Canvas& c)
+{
+    c.vertical_gradient(0, 175, Rgb{38, 62, 128}, Rgb{196, 214, 238});
+    c.vertical_gradient(176, 255, Rgb{206, 220, 240}, Rgb{226, 234, 246});
+    // A low winter sun with its halo.
+    c.fill_circle(196, 60, 20, Rgb{214, 222, 240});
+    c.fill_circle(196, 60, 14, Rgb{246, 236, 200});
+    c.fill_circle(196, 60, 10, Rgb{255, 248, 222});
+    // Soft clouds.
+    for (int i = 0; i < 5; ++i) {
+        const double x = 20 + i * 52 + 10 * hash01(i);
+        const double y = 30 + 24 * hash01(i + 7);
+        c.fill_ellipse(x, y, 18, 5, Rgb{150, 170, 210});
+        c.fill_ellipse(x + 8, y - 3, 11, 5, Rgb{166, 184, 220});
+    }
+    // Two ranges of mountains, the far one paler, both capped with snow.
+    std::vector<int> far(256), near(256);
+    for (int x = 0; x < 256; ++x) {
+        const double far_h = 118 + 22 * std::sin(x * 0.031 + 1.2) + 9 * std::sin(x * 0.087) + 4 * std::sin(x * 0.23);
+        const double near_h = 150 + 16 * std::sin(x * 0.043 + 3.0) + 7 * std::sin(x * 0.11 + 0.5);
+        far[static_cast<size_t>(x)] = static_cast<int>(far_h);
+        near[static_cast<size_t>(x)] = static_cast<int>(near_h);
+    }
+    for (int x = 0; x < 256; ++x) {
+        const int top = far[static_cast<size_t>(x)];
+        c.fill_rect(x, top, 1, 256 - top, Rgb{122, 142, 186});
+        c.fill_rect(x, top, 1, std::max(0, 132 - top) + 3, Rgb{226, 232, 246});
+    }
+    for (int x = 0; x < 256; ++x) {
+        const int top = near[static_cast<size_t>(x)];
+        c.fill_rect(x, top, 1, 256 - top, Rgb{92, 116, 164});
+        c.fill_rect(x, top, 1, std::max(0, 156 - top) + 4, Rgb{218, 228, 244});
+    }
+    for (int i = 0; i < 14; ++i) {
+        const double x = 8 + i * 18.5 + 6 * hash01(i + 20);
+        pine(c, x, near[static_cast<size_t>(x)] + 14.0, 16 + 6 * hash01(i + 40), Rgb{58, 92, 110},
+             Rgb{176, 196, 224});
+    }
+    c.fill_rect(0, 200, 256, 56, Rgb{206, 220, 240});
+}
+
+// Top row of the snowy hills of the platform at column x; the hill under the
+// lantern (columns 78 to 94) peaks at row 48.
+int hill_top(int x)
+{
+    const double lantern_hill = 16 * std::exp(-std::pow((x - 86) / 34.0, 2));
+    return static_cast<int>(64 - lantern_hill + 7 * std::sin(x * 0.037 + 0.4) * (1 - lantern_hill / 16) +
+                            4 * std::sin(x * 0.11));
+}
+
+void platform(Canvas& c)
+{
+    // Hills, shaded towards their foot, with pines on them.
+    for (int x = 0; x < kPlatformW; ++x) {
+        const int top = hill_top(x);
+        for (int y = top; y < kPathTop; ++y) {
+            const double t = static_cast<double>(y - top) / (kPathTop - top);
+            c.set(x, y, mix(kSnow, kSnowShade, t * 0.8));
+        }
+        c.set(x, top, Rgb{250, 252, 255});
+    }
+    for (int i = 0; i < 22; ++i) {
+        const double x = 14 + i * 23.3 + 9 * hash01(i + 3);
+        if (x > 60 && x < 112) continue;  // the lantern's hill stays clear
+        pine(c, x, hill_top(static_cast<int>(x)) + 12 + 10 * hash01(i + 9), 26 + 14 * hash01(i + 5), kPine,
+             kSnow);
+    }
+    // A wooden fence along the back of the path.
+    for (int x = 4; x < kPlatformW; x += 16) c.fill_rect(x, kPathTop - 14, 3, 14, Rgb{120, 86, 60});
+    c.fill_rect(0, kPathTop - 11, kPlatformW, 2, Rgb{138, 100, 70});
+    c.fill_rect(0, kPathTop - 5, kPlatformW, 2, Rgb{138, 100, 70});
+    // The path: packed snow with wheel ruts.
+    c.vertical_gradient(kPathTop, kPlatformH - 1, kSnowShade, kSnowDeep);
+    for (int y = kPathTop; y < kPlatformH; ++y) {
+        const Rgb row = c.get(0, y);
+        for (int x = 0; x < kPlatformW; ++x) c.set(x, y, row);
+    }
+    c.fill_rect(0, kPathTop, kPlatformW, 2, kSnow);
+    c.fill_rect(0, kPathTop + 10, kPlatformW, 1, kSnowDeep);
+    c.fill_rect(0, kPathTop + 20, kPlatformW, 1, kSnowDeep);
+    // Snow mounds along the front edge.
+    for (int i = 0; i < 16; ++i) c.fill_ellipse(16 + i * 32 + 8 * hash01(i), kPlatformH + 2, 18, 9, kSnow);
+}
+
+// An ice peak standing on the path; its foot is on row 55, the last row of
+// the 71 x 56 window cut from it. A low drift lies to its right, beyond the
+// window, and comes into view as the peak slides out of the scene.
+void ice_peak(Canvas& c)
+{
+    const double body_x[] = {4, 22, 30, 38, 52, 66, 66, 4};
+    const double body_y[] = {56, 20, 26, 2, 24, 56, 56, 56};
+    c.fill_polygon(body_x, body_y, 6, Rgb{150, 200, 230});
+    const double light_x[] = {22, 30, 38, 34, 24, 12};
+    const double light_y[] = {20, 26, 2, 30, 34, 50};
+    c.fill_polygon(light_x, light_y, 6, Rgb{206, 236, 250});
+    const double shade_x[] = {38, 52, 66, 50};
+    const double shade_y[] = {2, 24, 56, 56};
+    c.fill_polygon(shade_x, shade_y, 4, Rgb{104, 156, 204});
+    c.thick_line(38, 4, 34, 30, 1.5, Rgb{240, 250, 255});
+    c.fill_ellipse(35, 56, 34, 6, kSnow);
+    c.fill_ellipse(84, 62, 16, 9, kSnow);
+    c.fill_ellipse(80, 58, 9, 5, Rgb{250, 252, 255});
+}
+
+// A lantern on a post: unlit (the base) and its glow (the overlay).
+void lantern(Canvas& c, bool glow)
+{
+    if (glow) {
+        for (int r = 9; r >= 3; r -= 2) {
+            const double t = (9 - r) / 6.0;
+            c.fill_circle(8, 9, r, mix(Rgb{150, 110, 30}, Rgb{255, 226, 120}, t));
+        }
+        c.fill_rect(5, 6, 6, 7, Rgb{255, 246, 190});
+        return;
+    }
+    c.fill_rect(7, 14, 2, 30, Rgb{70, 58, 56});
+    c.fill_rect(5, 42, 6, 2, Rgb{70, 58, 56});
+    c.fill_rect(4, 5, 8, 9, Rgb{58, 52, 60});
+    c.fill_rect(5, 6, 6, 7, Rgb{104, 110, 132});
+    c.fill_rect(3, 3, 10, 2, Rgb{58, 52, 60});
+    c.fill_rect(7, 1, 2, 2, Rgb{58, 52, 60});
+    c.fill_rect(3, 2, 10, 1, kSnow);
+}
+
+// Ice crystals by the path (the base) and their sparkle (the overlay).
+void crystals(Canvas& c, bool sparkle)
+{
+    struct Shard {
+        double x, top, half;
+    };
+    const Shard shards[] = {{8, 16, 4}, {15, 4, 5}, {22, 18, 4}, {12, 26, 3}};
+    for (const Shard& s : shards) {
+        const double xs[] = {s.x, s.x + s.half, s.x + s.half * 0.6, s.x - s.half * 0.6, s.x - s.half};
+        const double ys[] = {s.top, s.top + 6, 43, 43, s.top + 6};
+        if (!sparkle) {
+            c.fill_polygon(xs, ys, 5, Rgb{120, 170, 226});
+            c.thick_line(s.x, s.top + 1, s.x - s.half * 0.3, 40, 1.2, Rgb{196, 228, 252});
+        } else {
+            c.fill_polygon(xs, ys, 5, Rgb{170, 214, 250});
+            c.thick_line(s.x, s.top + 1, s.x - s.half * 0.3, 40, 1.6, Rgb{246, 252, 255});
+        }
+    }
+    c.fill_ellipse(14, 43, 13, 3, kSnow);
+    if (sparkle) {
+        for (const Shard& s : shards) {
+            const double x = s.x + 0.5, y = s.top + 2;
+            c.thick_line(x - 3, y, x + 3, y, 1, Rgb{255, 255, 250});
+            c.thick_line(x, y - 3, x, y + 3, 1, Rgb{255, 255, 250});
+        }
+    }
+}
+
+// Falling snowflakes on the key colour: the snow picture, never shown.
+void snow(Canvas& c)
+{
+    for (int i = 0; i < 160; ++i) c.fill_circle(256 * hash01(i), 256 * hash01(i + 500), 1 + hash01(i + 900), kSnow);
+}
+
+// A hot-air balloon, 40 x 56: red and cream gores, a wicker basket. The
+// closed balloon swings a sandbag under its basket (frames 0 to 2); the open
+// one has its burner lit (frames 0 and 1).
+void balloon(Canvas& c, int frame, bool burning)
+{
+    const Rgb red{206, 52, 60};
+    const Rgb cream{246, 234, 206};
+    const Rgb rope{110, 84, 60};
+    // Nested ellipses of one height make curved vertical stripes.
+    const double gores[] = {17, 11.5, 6.5, 2};
+    for (int i = 0; i < 4; ++i) c.fill_ellipse(20, 19, gores[i], 18, i % 2 == 0 ? red : cream);
+    const double neck_x[] = {9, 31, 25, 15};
+    const double neck_y[] = {30, 30, 40, 40};
+    c.fill_polygon(neck_x, neck_y, 4, red);
+    c.fill_rect(15, 38, 10, 2, Rgb{150, 36, 44});
+    c.thick_line(15, 40, 14, 46, 1, rope);
+    c.thick_line(25, 40, 26, 46, 1, rope);
+    c.fill_rect(13, 46, 14, 8, Rgb{164, 116, 64});
+    c.fill_rect(13, 46, 14, 2, Rgb{120, 82, 44});
+    c.fill_rect(13, 50, 14, 1, Rgb{140, 98, 54});
+    if (burning) {
+        const double tall = frame == 0 ? 6 : 8;
+        const double fx[] = {17, 23, 20};
+        const double fy[] = {43, 43, 43 - tall};
+        c.fill_polygon(fx, fy, 3, Rgb{250, 150, 40});
+        const double ix[] = {18.5, 21.5, 20};
+        const double iy[] = {43, 43, 43 - tall * 0.55};
+        c.fill_polygon(ix, iy, 3, Rgb{255, 232, 120});
+    } else {
+        // A sandbag on a short rope from the basket's corner.
+        const double swing[] = {0, 1.5, -1.5};
+        const double bag_x = 29 + swing[frame % 3];
+        c.thick_line(27, 51, bag_x, 54, 1, rope);
+        c.fill_ellipse(bag_x, 54.5, 1.8, 1.4, Rgb{196, 170, 120});
+    }
+}
+
+bool save(Canvas& c, const std::filesystem::path& path)
+{
+    return c.save(path.string());
+}
+
+}  // namespace
+
+bool write_scene_pictures(const std::string& dir)
+{
+    namespace fs = std::filesystem;
+    const fs::path root = fs::path(dir) / "Ressources";
+    std::error_code error;
+    for (const char* sub : {"background", "x_running", "x_waiting", "balloon"}) fs::create_directories(root / sub, error);
+    if (error) return false;
+    const fs::path bg = root / "background";
+
+    Canvas sky(256, 256, kSnow);
+    background(sky);
+    Canvas ground(kPlatformW, kPlatformH, kKeyBlack);
+    platform(ground);
+    Canvas peak(96, 72, kKeyBlack);
+    ice_peak(peak);
+    Canvas flakes(256, 256, kKeyBlack);
+    snow(flakes);
+    Canvas lantern_off(16, 44, kKeyBlack), lantern_on(16, 44, kKeyBlack);
+    lantern(lantern_off, false);
+    lantern(lantern_on, true);
+    Canvas crystals_dull(28, 43, kKeyBlack), crystals_bright(28, 43, kKeyBlack);
+    crystals(crystals_dull, false);
+    crystals(crystals_bright, true);
+    bool ok = save(sky, bg / "background.bmp") && save(ground, bg / "plateform.bmp") &&
+              save(peak, bg / "icepeak.bmp") && save(flakes, bg / "snow.bmp") &&
+              save(lantern_off, bg / "blink1_1.bmp") && save(lantern_on, bg / "blink1_2.bmp") &&
+              save(crystals_dull, bg / "blink2_1.bmp") && save(crystals_bright, bg / "blink2_2.bmp");
+
+    // The hero, 32 x 35: ten running frames and three standing ones.
+    for (int i = 0; ok && i < 10; ++i) {
+        Canvas frame(32, 35, kKeyWhite);
+        Pen pen(frame, 2, 0, 0.7);
+        draw_runner(pen, i / 10.0, kHeroOutfit);
+        char name[16];
+        std::snprintf(name, sizeof name, "x%02d.bmp", i + 2);
+        ok = save(frame, root / "x_running" / name);
+    }
+    for (int i = 0; ok && i < 3; ++i) {
+        Canvas frame(32, 35, kKeyWhite);
+        Pen pen(frame, 2, 0, 0.7);
+        draw_standing(pen, i, kHeroOutfit);
+        ok = save(frame, root / "x_waiting" / ("x_waiting" + std::to_string(i + 1) + ".bmp"));
+    }
+    // The balloon: three closed frames, two burning.
+    for (int i = 0; ok && i < 3; ++i) {
+        Canvas frame(40, 56, kKeyWhite);
+        balloon(frame, i, false);
+        ok = save(frame, root / "balloon" / ("balloon" + std::to_string(i + 1) + ".bmp"));
+    }
+    for (int i = 0; ok && i < 2; ++i) {
+        Canvas frame(40, 56, kKeyWhite);
+        balloon(frame, i, true);
+        ok = save(frame, root / "balloon" / ("openballoon" + std::to_string(i + 1) + ".bmp"));
+    }
+    return ok;
+}
+
+}  // namespace assets

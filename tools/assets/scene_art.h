@@ -1,0 +1,16 @@
+// scene_art: the pictures of scene_demo.
+#ifndef ANIM_TOOLS_SCENE_ART_H
+#define ANIM_TOOLS_SCENE_ART_H
+
+#include <string>
+
+namespace assets {
+
+// Writes the 26 pictures of the snowy scene into `dir`/Ressources, in its
+// folders background, x_running, x_waiting and balloon. False when a file
+// cannot be written.
+bool write_scene_pictures(const std::string& dir);
+
+}  // namespace assets
+
+#endif
