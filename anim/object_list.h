@@ -1,10 +1,10 @@
-// object_list: the null-terminated lists of scene objects (internal to the
-// toolkit).
+// object_list: the null-terminated lists of scene objects, on which every
+// list builder and destroyer of the toolkit is written; programs may build
+// lists of their own on it.
 //
-// A list is an array of count + 1 pointers whose last entry is null. Every
-// list builder and destroyer of the toolkit is one of these two templates
-// applied to its element type; ANIM_DEFINE_LIST_BUILDER gives a builder its
-// variadic public form.
+// A list is an array of count + 1 pointers whose last entry is null.
+// build_object_list and free_object_list are applied to an element type;
+// ANIM_DEFINE_LIST_BUILDER gives a builder its variadic public form.
 #ifndef ANIM_OBJECT_LIST_H
 #define ANIM_OBJECT_LIST_H
 

@@ -7,6 +7,7 @@ packages=(
   cmake ninja-build g++ pkg-config  # build
   libsdl1.2-compat-dev              # the one dependency of the toolkit
   libgtest-dev                      # tests
+  xvfb python3-xlib                 # the real-window test
 )
 
 missing=()

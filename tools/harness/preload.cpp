@@ -6,7 +6,8 @@
 //                              motion, button), so the quit comes later
 //   ANIM_HARNESS_NO_DELAY=1    skip the pause at the end of each frame
 //   ANIM_HARNESS_LOG=FILE      write "frame N HASH" for every flipped frame
-//                              (HASH: 64-bit FNV-1a of its RGB bytes),
+//                              (HASH: 64-bit FNV-1a over its pixels'
+//                              0xRRGGBB values),
 //                              "pause MS" for every end-of-frame pause and,
 //                              at exit, "exit loads=L live=S" (S: loaded
 //                              surfaces never freed)
@@ -152,14 +153,17 @@ void push_event(Uint8 type)
     SDL_PushEvent(&event);
 }
 
-// FNV-1a over the red, green and blue bytes of every pixel, row by row.
+// One 8-bit colour channel of a true-colour pixel.
+Uint8 channel(Uint32 pixel, Uint32 mask, Uint8 shift, Uint8 loss)
+{
+    return static_cast<Uint8>(((pixel & mask) >> shift) << loss);
+}
+
+// FNV-1a over the 0x00RRGGBB value of every pixel, row by row: the same
+// picture gives the same hash whatever the display's pixel layout.
 unsigned long long hash_pixels(SDL_Surface* surface)
 {
     unsigned long long h = 14695981039346656037ull;
-    auto add = [&h](Uint8 byte) {
-        h ^= byte;
-        h *= 1099511628211ull;
-    };
     if (SDL_MUSTLOCK(surface)) SDL_LockSurface(surface);
     const SDL_PixelFormat* f = surface->format;
     const int bpp = f->BytesPerPixel;
@@ -167,12 +171,14 @@ unsigned long long hash_pixels(SDL_Surface* surface)
         const auto* row = static_cast<const Uint8*>(surface->pixels) + y * surface->pitch;
         for (int x = 0; x < surface->w; ++x) {
             Uint32 pixel = 0;
-            std::memcpy(&pixel, row + x * bpp, static_cast<size_t>(bpp));
-            Uint8 r, g, b;
-            SDL_GetRGB(pixel, surface->format, &r, &g, &b);
-            add(r);
-            add(g);
-            add(b);
+            if (bpp == 4)
+                pixel = reinterpret_cast<const Uint32*>(row)[x];  // rows of 4-byte pixels are aligned
+            else
+                std::memcpy(&pixel, row + x * bpp, static_cast<size_t>(bpp));
+            const Uint32 rgb = static_cast<Uint32>(channel(pixel, f->Rmask, f->Rshift, f->Rloss)) << 16 |
+                               static_cast<Uint32>(channel(pixel, f->Gmask, f->Gshift, f->Gloss)) << 8 |
+                               channel(pixel, f->Bmask, f->Bshift, f->Bloss);
+            h = (h ^ rgb) * 1099511628211ull;
         }
     }
     if (SDL_MUSTLOCK(surface)) SDL_UnlockSurface(surface);
