@@ -40,27 +40,6 @@ Uint8 ladder_alpha(int step, int index)
     return static_cast<Uint8>(std::min<long long>(e * index, 255));
 }
 
-SDL_Surface** load_keyed_images(int n, const std::function<const char*(int)>& path_of, int r, int g, int b)
-{
-    if (n <= 0) {
-        SDL_SetError("an image array needs at least one image");
-        return nullptr;
-    }
-    auto* images = static_cast<SDL_Surface**>(calloc(static_cast<size_t>(n), sizeof(SDL_Surface*)));
-    if (images == nullptr) {
-        SDL_OutOfMemory();
-        return nullptr;
-    }
-    for (int i = 0; i < n; ++i) {
-        images[i] = load_keyed_image(path_of(i), r, g, b);
-        if (images[i] == nullptr) {
-            urgent_free(images, i);
-            return nullptr;
-        }
-    }
-    return images;
-}
-
 SDL_Surface** load_alpha_ladder(const char* path, int r, int g, int b, int step, int length)
 {
     SDL_Surface** copies = load_keyed_images(length, [path](int) { return path; }, r, g, b);

@@ -7,10 +7,10 @@
 // fade costs nothing but plain blits at run time.
 //
 //   load_keyed_image   load one BMP and set its colour key
+//   urgent_free        release a half-built array of images, newest first
 //   load_keyed_images  load an array of keyed images, rolled back on failure
 //   load_alpha_ladder  load N copies of one BMP with rising alpha
 //   ladder_alpha       the alpha of one copy of a ladder
-//   urgent_free        release a half-built array of images, newest first
 //   blit_layers        draw a stack of images through one pair of rectangles
 //   count_paths        number of entries of a null-terminated path list
 //
@@ -21,7 +21,7 @@
 
 #include <SDL.h>
 
-#include <functional>
+#include <cstdlib>  // Required for: calloc()
 
 // Loads the BMP at `path` and makes the colour (r, g, b) transparent, using
 // only the low 8 bits of each component (256 keys as 0, -1 as 255). The image
@@ -31,12 +31,37 @@
 // reason.
 SDL_Surface* load_keyed_image(const char* path, int r, int g, int b);
 
+// Rolls back a half-built array: releases images[n-1] down to images[0]
+// with SDL_FreeSurface, newest first, then frees the array itself. With
+// n = 0 only the array is freed. Null entries are skipped.
+void urgent_free(SDL_Surface** images, int n);
+
 // Loads `n` keyed images, image i from path_of(i). Returns a malloc'ed array
 // of `n` surfaces owned by the caller (release each image, then free the
 // array; urgent_free(images, n) does both), or null when `n` is not positive,
 // an image fails to load or memory runs out; the images loaded so far are
 // released then.
-SDL_Surface** load_keyed_images(int n, const std::function<const char*(int)>& path_of, int r, int g, int b);
+template <typename PathOf>
+SDL_Surface** load_keyed_images(int n, PathOf path_of, int r, int g, int b)
+{
+    if (n <= 0) {
+        SDL_SetError("an image array needs at least one image");
+        return nullptr;
+    }
+    auto* images = static_cast<SDL_Surface**>(calloc(static_cast<size_t>(n), sizeof(SDL_Surface*)));
+    if (images == nullptr) {
+        SDL_OutOfMemory();
+        return nullptr;
+    }
+    for (int i = 0; i < n; ++i) {
+        images[i] = load_keyed_image(path_of(i), r, g, b);
+        if (images[i] == nullptr) {
+            urgent_free(images, i);
+            return nullptr;
+        }
+    }
+    return images;
+}
 
 // The per-surface alpha of copy `index` of a ladder built with `step`:
 // min(index * e, 255), where e is `step`, or 50 when `step` is 0.
@@ -50,10 +75,6 @@ Uint8 ladder_alpha(int step, int index);
 // fails to load or memory runs out; nothing is left allocated then.
 SDL_Surface** load_alpha_ladder(const char* path, int r, int g, int b, int step, int length);
 
-// Rolls back a half-built array: releases images[n-1] down to images[0]
-// with SDL_FreeSurface, newest first, then frees the array itself. With
-// n = 0 only the array is freed. Null entries are skipped.
-void urgent_free(SDL_Surface** images, int n);
 
 // Draws the non-null entries of `layers`, bottom first, onto `target`. Every
 // layer gets the same `src` and `dst` objects (either may be null, as for

@@ -285,6 +285,26 @@ TEST_F(SceneDemoTest, EachMissingPictureStopsTheSceneWithItsName)
     }
 }
 
+TEST_F(SceneDemoTest, EveryFailedImageLoadStopsTheSceneCleanly)
+{
+    write_scene();
+    constexpr long kLoads = 54;  // 2 x 15 blinking, 10 + 5 + 3 + 2 frames, 4 decors
+    for (long k = 1; k <= kLoads; ++k) {
+        const RunResult r = run_program(kSceneDemo, dir.path(), RunOptions().quit(3).refuse_load(k));
+        SCOPED_TRACE("load " + std::to_string(k));
+        EXPECT_TRUE(r.exited) << "signal " << r.signal;
+        EXPECT_EQ(r.status, 1);
+        EXPECT_TRUE(r.frames.empty());
+        EXPECT_EQ(r.live, 0);
+        EXPECT_NE(r.error_output.find("scene_demo: cannot build the scene: cannot load ./Ressources/"),
+                  std::string::npos)
+            << r.error_output;
+    }
+    const RunResult past_the_last = run_program(kSceneDemo, dir.path(), RunOptions().quit(3).refuse_load(kLoads + 1));
+    EXPECT_EQ(past_the_last.status, 0);
+    EXPECT_EQ(past_the_last.loads, kLoads);
+}
+
 TEST_F(SceneDemoTest, WindowThatCannotOpenIsReported)
 {
     write_scene();

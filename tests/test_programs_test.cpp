@@ -137,15 +137,28 @@ TEST_F(TestProgramsTest, BlinkTestWithoutItsBaseEndsWith42BeforeAnyFrame)
     EXPECT_NE(r.error_output.find("blink_test: cannot make the cross-fade"), std::string::npos) << r.error_output;
 }
 
-TEST_F(TestProgramsTest, BlinkTestEndsWith42WhenAnyLoadFails)
+TEST_F(TestProgramsTest, EveryFailedImageLoadEndsWithTheDocumentedStatus)
 {
     write_cross_fade();
-    // The base, a list front, the base's second load, ladder copies.
-    for (long k : {1L, 3L, 5L, 6L, 57L, 109L}) {
-        const RunResult r = run(kBlinkTest, RunOptions().quit(3).refuse_load(k));
-        SCOPED_TRACE("load " + std::to_string(k));
-        expect_clean_end(r, 42);
-        EXPECT_TRUE(r.frames.empty());
+    write_runner();
+    struct Case {
+        const std::string& program;
+        long loads;        // images the program loads
+        long fade_loads;   // of which the cross-fade's, loaded first
+    };
+    const Case cases[] = {{kBlinkTest, 109, 109}, {kBlinkSpriteTest, 119, 109}};
+    for (const Case& c : cases) {
+        for (long k = 1; k <= c.loads; ++k) {
+            const RunResult r = run(c.program, RunOptions().quit(3).refuse_load(k));
+            SCOPED_TRACE(c.program + ", load " + std::to_string(k));
+            // The cross-fade failing gives 42, the runner failing 2.
+            expect_clean_end(r, k <= c.fade_loads ? 42 : 2);
+            EXPECT_TRUE(r.frames.empty());
+            EXPECT_NE(r.error_output.find("refused by the test harness"), std::string::npos) << r.error_output;
+        }
+        const RunResult past_the_last = run(c.program, RunOptions().quit(3).refuse_load(c.loads + 1));
+        expect_clean_end(past_the_last, 0);
+        EXPECT_EQ(past_the_last.loads, c.loads);
     }
 }
 
