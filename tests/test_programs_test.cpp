@@ -96,11 +96,11 @@ TEST_F(TestProgramsTest, QuitLetsItsFrameRunToTheEnd)
     const RunResult r = run(kBlinkTest, RunOptions().quit(5));
     expect_clean_end(r, 0);
     EXPECT_EQ(r.frames.size(), 5u);
-    // The last lines: frame 5 flipped, its pause taken, then the exit.
-    ASSERT_GE(r.log.size(), 3u);
-    EXPECT_EQ(r.log[r.log.size() - 3].rfind("frame 5 ", 0), 0u) << r.log[r.log.size() - 3];
-    EXPECT_EQ(r.log[r.log.size() - 2], "pause 50");
-    EXPECT_EQ(r.log.back().rfind("exit ", 0), 0u);
+    // After the last frame: its pause, then the exit (SDL may pause too).
+    const std::vector<std::string> tail = lines_after_last_frame(r);
+    ASSERT_GE(tail.size(), 2u);
+    EXPECT_EQ(tail.front(), "pause 50");
+    EXPECT_EQ(tail.back().rfind("exit ", 0), 0u);
 }
 
 TEST_F(TestProgramsTest, QuitBehindThreeEventsActsThreeFramesLaterAndInputChangesNothing)

@@ -1,8 +1,11 @@
 #!/usr/bin/env bash
-# The whole test suite, headless: the checked build (warnings are errors),
-# then the same suite built with AddressSanitizer, UndefinedBehaviorSanitizer
-# and LeakSanitizer.
+# The whole test suite, headless: the checked build (warnings are errors) on
+# the SDL 1.2 compatibility library, the same binaries on classic SDL 1.2.15
+# (with the frames of both compared), then the suite built with
+# AddressSanitizer, UndefinedBehaviorSanitizer and LeakSanitizer.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 cmake --workflow --preset test
+bash tools/classic-sdl.sh
+ctest --preset classic
 cmake --workflow --preset asan

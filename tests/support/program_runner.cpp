@@ -40,6 +40,7 @@ std::map<std::string, std::string> harness_environment(const std::string& workdi
     if (!o.events.empty()) env["ANIM_HARNESS_EVENTS"] = o.events;
     if (!o.save.empty()) env["ANIM_HARNESS_SAVE"] = o.save;
     if (o.fail_load > 0) env["ANIM_HARNESS_FAIL_LOAD"] = std::to_string(o.fail_load);
+    for (const std::string& name : o.unset) env.erase(name);
     return env;
 }
 
@@ -109,6 +110,14 @@ RunResult run_program(const std::string& binary, const std::string& workdir, con
     read_log(workdir + "/harness.log", result);
     result.error_output = read_file(workdir + "/stderr.txt");
     return result;
+}
+
+std::vector<std::string> lines_after_last_frame(const RunResult& result)
+{
+    size_t first = 0;
+    for (size_t i = 0; i < result.log.size(); ++i)
+        if (result.log[i].rfind("frame ", 0) == 0) first = i + 1;
+    return {result.log.begin() + static_cast<std::ptrdiff_t>(first), result.log.end()};
 }
 
 std::string saved_frame(const std::string& workdir, long frame)

@@ -14,6 +14,7 @@ struct RunOptions {
     std::string save;           // frames to save as BMP into the work folder
     long fail_load = 0;         // image load to refuse; 0: none
     std::string video_driver = "dummy";
+    std::vector<std::string> unset;  // variables of the test's environment the program does not get
 
     // Chainable setters: RunOptions().quit(5).save_frames("1-5").
     RunOptions& quit(long frame) { quit_at = frame; return *this; }
@@ -21,6 +22,7 @@ struct RunOptions {
     RunOptions& save_frames(std::string list) { save = std::move(list); return *this; }
     RunOptions& refuse_load(long k) { fail_load = k; return *this; }
     RunOptions& driver(std::string name) { video_driver = std::move(name); return *this; }
+    RunOptions& without(std::string variable) { unset.push_back(std::move(variable)); return *this; }
 };
 
 struct RunResult {
@@ -37,6 +39,9 @@ struct RunResult {
 // Runs `binary` in `workdir` headless under the harness, without the
 // 50 ms pauses, and waits for it (at most 120 s; then it is killed).
 RunResult run_program(const std::string& binary, const std::string& workdir, const RunOptions& options);
+
+// The harness's log lines after the last flipped frame.
+std::vector<std::string> lines_after_last_frame(const RunResult& result);
 
 // Path of a frame the harness saved into `workdir`.
 std::string saved_frame(const std::string& workdir, long frame);
