@@ -317,15 +317,4 @@ TEST_F(SceneDemoTest, WindowThatCannotOpenIsReported)
     EXPECT_NE(r.error_output.find("scene_demo: cannot start SDL"), std::string::npos) << r.error_output;
 }
 
-TEST_F(SceneDemoTest, RunsPastTheOpenBalloonsWrapAround)
-{
-    // The open balloon's 16-bit row wraps around in frame 32,931.
-    write_scene();
-    const RunResult r = run(40000, "");
-    ASSERT_TRUE(r.exited) << "signal " << r.signal;
-    EXPECT_EQ(r.status, 0) << r.error_output;
-    EXPECT_EQ(r.frames.size(), 40000u);
-    EXPECT_EQ(r.live, 0);
-}
-
 }  // namespace

@@ -48,10 +48,8 @@ TEST_P(SdlImplementationsTest, FramesMatchWithinBlendRounding)
     const fs::path binary = GetParam().binary;
     const long frames = GetParam().frames;
     TempDir classic, compat;
-    for (const TempDir* dir : {&classic, &compat})
-        for (const auto& entry : fs::directory_iterator(binary.parent_path()))
-            if (entry.path() != binary) fs::copy(entry.path(), fs::path(dir->path()) / entry.path().filename(),
-                                                 fs::copy_options::recursive);
+    copy_run_folder(binary.string(), classic.path());
+    copy_run_folder(binary.string(), compat.path());
     const RunOptions options = RunOptions().quit(frames).save_frames("all");
     const RunResult on_classic = run_program(binary.string(), classic.path(), options);
     const RunResult on_compat = run_program(binary.string(), compat.path(), RunOptions(options).without("LD_LIBRARY_PATH"));

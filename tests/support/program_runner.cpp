@@ -9,6 +9,7 @@
 #include <chrono>
 #include <cstdio>
 #include <cstring>
+#include <filesystem>
 #include <fstream>
 #include <map>
 #include <sstream>
@@ -40,6 +41,7 @@ std::map<std::string, std::string> harness_environment(const std::string& workdi
     if (!o.events.empty()) env["ANIM_HARNESS_EVENTS"] = o.events;
     if (!o.save.empty()) env["ANIM_HARNESS_SAVE"] = o.save;
     if (o.fail_load > 0) env["ANIM_HARNESS_FAIL_LOAD"] = std::to_string(o.fail_load);
+    if (o.rss_every > 0) env["ANIM_HARNESS_RSS_EVERY"] = std::to_string(o.rss_every);
     for (const std::string& name : o.unset) env.erase(name);
     return env;
 }
@@ -110,6 +112,14 @@ RunResult run_program(const std::string& binary, const std::string& workdir, con
     read_log(workdir + "/harness.log", result);
     result.error_output = read_file(workdir + "/stderr.txt");
     return result;
+}
+
+void copy_run_folder(const std::string& binary, const std::string& workdir)
+{
+    namespace fs = std::filesystem;
+    for (const auto& entry : fs::directory_iterator(fs::path(binary).parent_path()))
+        if (entry.path() != fs::path(binary))
+            fs::copy(entry.path(), fs::path(workdir) / entry.path().filename(), fs::copy_options::recursive);
 }
 
 std::vector<std::string> lines_after_last_frame(const RunResult& result)

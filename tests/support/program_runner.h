@@ -13,6 +13,7 @@ struct RunOptions {
     std::string events;         // events queued ahead of the quit ("key,motion")
     std::string save;           // frames to save as BMP into the work folder
     long fail_load = 0;         // image load to refuse; 0: none
+    long rss_every = 0;         // log the resident memory every this many frames; 0: never
     std::string video_driver = "dummy";
     std::vector<std::string> unset;  // variables of the test's environment the program does not get
 
@@ -39,6 +40,10 @@ struct RunResult {
 // Runs `binary` in `workdir` headless under the harness, without the
 // 50 ms pauses, and waits for it (at most 120 s; then it is killed).
 RunResult run_program(const std::string& binary, const std::string& workdir, const RunOptions& options);
+
+// Copies what lies beside `binary` in its run folder (its pictures) into
+// `workdir`, so that the program can run there on the pictures the build drew.
+void copy_run_folder(const std::string& binary, const std::string& workdir);
 
 // The harness's log lines after the last flipped frame.
 std::vector<std::string> lines_after_last_frame(const RunResult& result);

@@ -16,12 +16,16 @@
 //   ANIM_HARNESS_SAVE_DIR=DIR  where saved frames go (default: .), as
 //                              frame_NNNNN.bmp
 //   ANIM_HARNESS_FAIL_LOAD=K   make the K-th image load fail
+//   ANIM_HARNESS_RSS_EVERY=N   with the log, write "rss N KB" (the resident
+//                              memory) after every N-th flipped frame
 //
 // Frames are counted from 1: frame N is the N-th call of SDL_Flip, and the
 // N-th poll of the frame loop.
 #include "surface_ledger.h"
 
 #include "next_definition.h"
+
+#include <unistd.h>  // Required for: sysconf()
 
 #include <cstdio>
 #include <cstdlib>
@@ -45,6 +49,7 @@ struct Settings {
     bool save_all = false;
     std::vector<std::pair<long, long>> save_ranges;
     std::string save_dir = ".";
+    long rss_every = 0;
 };
 
 struct Counters {
@@ -128,6 +133,7 @@ Settings read_settings()
     read_save_list(s);
     if (const char* dir = variable("ANIM_HARNESS_SAVE_DIR")) s.save_dir = dir;
     if (const long k = read_count("ANIM_HARNESS_FAIL_LOAD")) harness::fail_load(k);
+    s.rss_every = read_count("ANIM_HARNESS_RSS_EVERY");
     return s;
 }
 
@@ -185,6 +191,17 @@ unsigned long long hash_pixels(SDL_Surface* surface)
     return h;
 }
 
+// Resident memory of the process in kilobytes, 0 when it cannot be read.
+long resident_kb()
+{
+    long pages = 0, resident = 0;
+    FILE* statm = std::fopen("/proc/self/statm", "r");
+    if (statm == nullptr) return 0;
+    if (std::fscanf(statm, "%ld %ld", &pages, &resident) != 2) resident = 0;
+    std::fclose(statm);
+    return resident * (sysconf(_SC_PAGESIZE) / 1024);
+}
+
 bool wants_saved(const Settings& s, long frame)
 {
     if (s.save_all) return true;
@@ -240,6 +257,8 @@ extern "C" int SDL_Flip(SDL_Surface* screen)
         std::fflush(s.log);
     }
     if (wants_saved(s, frame)) save_frame(screen, s, frame);
+    if (s.log != nullptr && s.rss_every > 0 && frame % s.rss_every == 0)
+        std::fprintf(s.log, "rss %ld %ld\n", frame, resident_kb());
     return real_flip(screen);
 }
 
