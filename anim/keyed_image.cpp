@@ -1,6 +1,8 @@
 // keyed_image: keyed BMP loading, alpha ladders and their rollback.
 #include "anim/keyed_image.h"
 
+#include "anim/bmp_check.h"
+
 #include <algorithm>  // Required for: std::min()
 #include <climits>    // Required for: INT_MAX
 #include <cstdlib>    // Required for: calloc(), free()
@@ -20,8 +22,13 @@ SDL_Surface* load_keyed_image(const char* path, int r, int g, int b)
         return nullptr;
     }
     // Opened here rather than through SDL_LoadBMP so that a missing file is
-    // told apart from one that does not decode.
+    // told apart from one that does not decode, and a broken one is refused
+    // before SDL's decoder sees it.
     SDL_RWops* stream = SDL_RWFromFile(path, "rb");
+    if (stream != nullptr && !bmp_header_is_sound(stream)) {
+        SDL_RWclose(stream);
+        stream = nullptr;
+    }
     SDL_Surface* image = stream != nullptr ? SDL_LoadBMP_RW(stream, 1) : nullptr;
     if (image == nullptr) {
         const std::string reason = SDL_GetError();

@@ -26,9 +26,9 @@
 // Loads the BMP at `path` and makes the colour (r, g, b) transparent, using
 // only the low 8 bits of each component (256 keys as 0, -1 as 255). The image
 // keeps the pixel format of its file. The caller owns the result and releases
-// it with SDL_FreeSurface. Returns null when the file cannot be read or is
-// not a BMP that SDL decodes; SDL_GetError() then names the path and SDL's
-// reason.
+// it with SDL_FreeSurface. Returns null when the file cannot be read, fails
+// the checks of bmp_header_is_sound or does not decode; SDL_GetError() then
+// names the path and the reason.
 SDL_Surface* load_keyed_image(const char* path, int r, int g, int b);
 
 // Rolls back a half-built array: releases images[n-1] down to images[0]

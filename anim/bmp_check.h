@@ -1,0 +1,28 @@
+// bmp_check: the sanity check every image file passes before SDL decodes it
+// (internal to the toolkit).
+//
+// SDL's BMP decoders are lenient, and each implementation in its own way:
+// some broken files decode into garbage, some make them allocate or read
+// far beyond the file. The check reads the headers and lets through only
+// what a well-formed Windows BMP can be, so that every loader answers a
+// broken file the same way on every SDL: with null and a reason.
+#ifndef ANIM_BMP_CHECK_H
+#define ANIM_BMP_CHECK_H
+
+#include <SDL.h>
+
+// Largest width or height accepted: SDL 1.2 places images with 16-bit
+// signed rectangle coordinates.
+constexpr int kLargestBmpSide = 32767;
+
+// Reads the headers of the BMP file at the start of `stream` and checks them:
+// the "BM" signature; a known info header (12, 40, 52, 56, 108 or 124
+// bytes); a width and height of 1 to kLargestBmpSide pixels (a negative
+// height, for rows stored top down, included); 1, 4, 8, 16, 24 or 32 bits a
+// pixel; a compression that fits that depth; no more palette entries than
+// the depth can index; and pixel data that starts after the headers and,
+// uncompressed, ends within the file. Returns true with the stream back at
+// its start, or false with the reason in SDL_GetError().
+bool bmp_header_is_sound(SDL_RWops* stream);
+
+#endif

@@ -1,0 +1,145 @@
+// hostile_bmps: broken BMP files, built field by field.
+#include "support/hostile_bmps.h"
+
+#include <cstdint>
+#include <filesystem>
+#include <fstream>
+
+namespace test_support {
+
+namespace {
+
+// Field offsets of the file header and the 40-byte info header.
+constexpr size_t kFileSize = 2, kPixelOffset = 10, kInfoSize = 14, kWidth = 18, kHeight = 22, kPlanes = 26,
+                 kBitCount = 28, kCompression = 30, kImageSize = 34, kColoursUsed = 46, kHeaderEnd = 54;
+constexpr size_t kFieldEnds[] = {1, 2, 6, 10, 14, 18, 22, 26, 28, 30, 34, 38, 42, 46, 50};
+
+void put32(std::string& b, size_t at, uint32_t v)
+{
+    for (int i = 0; i < 4; ++i) b[at + static_cast<size_t>(i)] = static_cast<char>((v >> (8 * i)) & 0xff);
+}
+
+void put16(std::string& b, size_t at, uint16_t v)
+{
+    b[at] = static_cast<char>(v & 0xff);
+    b[at + 1] = static_cast<char>(v >> 8);
+}
+
+// A valid 4 x 3 BMP: 24 bits a pixel, or 8 with a two-colour palette.
+std::string valid_bmp(int bits)
+{
+    const size_t palette = bits == 8 ? 2 * 4 : 0;
+    const size_t row = bits == 8 ? 4 : 12;
+    std::string b(kHeaderEnd + palette + row * 3, '\0');
+    b[0] = 'B';
+    b[1] = 'M';
+    put32(b, kFileSize, static_cast<uint32_t>(b.size()));
+    put32(b, kPixelOffset, static_cast<uint32_t>(kHeaderEnd + palette));
+    put32(b, kInfoSize, 40);
+    put32(b, kWidth, 4);
+    put32(b, kHeight, 3);
+    put16(b, kPlanes, 1);
+    put16(b, kBitCount, static_cast<uint16_t>(bits));
+    put32(b, kImageSize, static_cast<uint32_t>(row * 3));
+    if (bits == 8) {
+        put32(b, kColoursUsed, 2);
+        put32(b, kHeaderEnd, 0x00ff0000);
+        put32(b, kHeaderEnd + 4, 0x000000ff);
+    }
+    for (size_t i = kHeaderEnd + palette; i < b.size(); ++i) b[i] = static_cast<char>(bits == 8 ? i % 2 : 0x80);
+    return b;
+}
+
+// A valid BMP with one 32-bit field set to `value`.
+std::string with32(int bits, size_t at, uint32_t value)
+{
+    std::string b = valid_bmp(bits);
+    put32(b, at, value);
+    return b;
+}
+
+std::string with16(int bits, size_t at, uint16_t value)
+{
+    std::string b = valid_bmp(bits);
+    put16(b, at, value);
+    return b;
+}
+
+}  // namespace
+
+std::vector<HostileBmp> hostile_bmps()
+{
+    std::vector<HostileBmp> files;
+    const std::string rgb = valid_bmp(24);
+    const std::string indexed = valid_bmp(8);
+    files.push_back({"empty.bmp", ""});
+    for (size_t end : kFieldEnds) files.push_back({"cut_at_" + std::to_string(end) + ".bmp", rgb.substr(0, end)});
+    files.push_back({"cut_in_palette.bmp", indexed.substr(0, kHeaderEnd + 5)});
+    files.push_back({"cut_in_pixels.bmp", rgb.substr(0, kHeaderEnd + 17)});
+    for (const char* magic : {"BN", "MB", "\x00\x00", "PK"}) {
+        std::string b = rgb;
+        b.replace(0, 2, std::string(magic, 2));
+        files.push_back({"magic_" + std::to_string(files.size()) + ".bmp", b});
+    }
+    const std::pair<const char*, uint32_t> sizes[] = {{"width_0", 0},         {"width_negative", 0xfffffffcu},
+                                                      {"width_2_31", 0x80000000u}, {"width_max", 0x7fffffffu},
+                                                      {"width_65536", 65536}};
+    for (const auto& [name, value] : sizes) files.push_back({std::string(name) + ".bmp", with32(24, kWidth, value)});
+    files.push_back({"height_0.bmp", with32(24, kHeight, 0)});
+    files.push_back({"height_2_31.bmp", with32(24, kHeight, 0x80000000u)});
+    files.push_back({"height_max.bmp", with32(24, kHeight, 0x7fffffffu)});
+    std::string huge = with32(24, kWidth, 65536);
+    put32(huge, kHeight, 65536);
+    files.push_back({"both_65536.bmp", huge});
+    for (int bits : {0, 2, 3, 7, 12, 64, 65535})
+        files.push_back({"depth_" + std::to_string(bits) + ".bmp", with16(24, kBitCount, static_cast<uint16_t>(bits))});
+    for (uint32_t used : {257u, 0x7fffffffu, 0x80000000u, 0xffffffffu})
+        files.push_back({"palette_" + std::to_string(used) + ".bmp", with32(8, kColoursUsed, used)});
+    files.push_back({"palette_past_end.bmp", indexed.substr(0, kHeaderEnd + 4)});
+    files.push_back({"pixels_past_end.bmp", with32(24, kPixelOffset, 0x10000)});
+    files.push_back({"pixels_at_2_31.bmp", with32(24, kPixelOffset, 0x80000000u)});
+    for (uint32_t size : {0u, 12u, 200u, 0xffffffffu})
+        files.push_back({"info_size_" + std::to_string(size) + ".bmp", with32(24, kInfoSize, size)});
+    // Compressions that do not fit the depth, and unknown ones.
+    for (uint32_t compression : {1u, 2u, 4u, 99u})
+        files.push_back({"compression_" + std::to_string(compression) + ".bmp", with32(24, kCompression, compression)});
+    files.push_back({"compression_3_on_8_bits.bmp", with32(8, kCompression, 3)});
+    return files;
+}
+
+std::vector<HostileBmp> unusual_bmps()
+{
+    return {{"top_down.bmp", with32(24, kHeight, static_cast<uint32_t>(-3))}, {"indexed.bmp", valid_bmp(8)}};
+}
+
+std::vector<std::string> write_hostile_corpus(const std::string& dir)
+{
+    namespace fs = std::filesystem;
+    std::vector<std::string> paths;
+    for (const HostileBmp& file : hostile_bmps()) {
+        paths.push_back(dir + "/" + file.name);
+        std::ofstream(paths.back(), std::ios::binary) << file.bytes;
+    }
+    paths.push_back(dir + "/directory.bmp");
+    fs::create_directory(paths.back());
+    paths.push_back(dir + "/loop.bmp");
+    fs::create_symlink("loop.bmp", paths.back());
+    // Opening works, reading fails: page 0 of the process is never mapped.
+    paths.push_back(dir + "/unreadable.bmp");
+    fs::create_symlink("/proc/self/mem", paths.back());
+    return paths;
+}
+
+void place_hostile(const std::string& entry, const std::string& path)
+{
+    namespace fs = std::filesystem;
+    fs::remove_all(path);
+    if (fs::is_symlink(entry))
+        fs::copy_symlink(entry, path);
+    else if (fs::is_directory(entry))
+        fs::create_directory(path);
+    else
+        fs::copy_file(entry, path);
+}
+
+}  // namespace test_support

@@ -1,0 +1,39 @@
+// hostile_bmps: files that are not valid BMPs, made to stand at the path of a
+// real picture.
+//
+// Each is a small BMP broken in one way: empty, cut short at every header
+// field, a wrong signature, absurd sizes, unsupported depths, overflowing
+// palettes, bad offsets and compressions; and, besides files, a directory, a
+// link that loops and a file whose reading fails.
+#ifndef ANIM_TESTS_HOSTILE_BMPS_H
+#define ANIM_TESTS_HOSTILE_BMPS_H
+
+#include <string>
+#include <vector>
+
+namespace test_support {
+
+struct HostileBmp {
+    std::string name;   // file name, ending in .bmp
+    std::string bytes;  // the file's content
+};
+
+// The hostile files' contents.
+std::vector<HostileBmp> hostile_bmps();
+
+// Well-formed but less common BMPs, which must still load: rows stored top
+// down, an 8-bit palette.
+std::vector<HostileBmp> unusual_bmps();
+
+// Writes every hostile file into `dir`, and the entries that are not files:
+// "directory.bmp" (a folder), "loop.bmp" (a link to itself) and
+// "unreadable.bmp" (a link to a file whose reading fails). Returns the paths.
+std::vector<std::string> write_hostile_corpus(const std::string& dir);
+
+// Puts a copy of the corpus entry `entry` (a file, folder or link) at `path`,
+// replacing what was there.
+void place_hostile(const std::string& entry, const std::string& path);
+
+}  // namespace test_support
+
+#endif
