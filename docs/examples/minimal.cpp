@@ -1,0 +1,44 @@
+// minimal: a blinking picture with a running child over it, until the window
+// is closed. Run it from a folder holding img_fond.bmp, img_devant1.bmp and
+// x02.bmp to x11.bmp, such as share/anim/blink_sprite_test of an install.
+#include "anim/lib_simple_blinking.h"
+#include "anim/lib_sprite.h"
+
+#include <cstdio>
+
+int main()
+{
+    // Initialization: a window, then the objects (magenta is transparent)
+    if (SDL_Init(SDL_INIT_VIDEO) != 0) return 1;
+    SDL_Surface* display = SDL_SetVideoMode(150, 100, 32, SDL_SWSURFACE);
+    const char* const frames[] = {"x02.bmp", "x03.bmp", "x04.bmp", "x05.bmp", "x06.bmp",
+                                  "x07.bmp", "x08.bmp", "x09.bmp", "x10.bmp", "x11.bmp", nullptr};
+    simple_surface* dawn = create_simple_surface("img_fond.bmp", "img_devant1.bmp", 1, 10, 0, 0, 255, 0, 255);
+    sprite* runner = create_sprite(frames, 0, 50, 0, 255, 0, 255);
+    if (display == nullptr || dawn == nullptr || runner == nullptr) {
+        std::fprintf(stderr, "minimal: %s\n", SDL_GetError());
+        free_simple_surface(dawn);  // the free functions accept null
+        free_sprite(runner);
+        SDL_Quit();
+        return 1;
+    }
+
+    // Main loop: draw, show, advance every animation one step, pause
+    for (bool running = true; running;) {
+        SDL_Event event;
+        while (SDL_PollEvent(&event) != 0)
+            if (event.type == SDL_QUIT) running = false;
+        blit_simple_blinking_surface(dawn, display);
+        blit_sprite(runner, display);
+        SDL_Flip(display);
+        update_simple_blinking(dawn);
+        update_sprite(runner);
+        SDL_Delay(50);
+    }
+
+    // De-Initialization: each create_ has its free, before SDL_Quit
+    free_sprite(runner);
+    free_simple_surface(dawn);
+    SDL_Quit();
+    return 0;
+}

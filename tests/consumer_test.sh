@@ -1,0 +1,30 @@
+#!/usr/bin/env bash
+# Installs the build into a fresh prefix, builds docs/examples/minimal.cpp
+# against it both ways (the CMake package and pkg-config) and runs each
+# headless for 60 frames under the harness, from the installed pictures.
+#
+# Usage: consumer_test.sh <build dir> <examples dir> <harness library> <work dir>
+set -euo pipefail
+build=$1 examples=$2 harness=$3 work=$4
+
+rm -rf "$work" && mkdir -p "$work"
+cmake --install "$build" --prefix "$work/prefix" >/dev/null
+pictures=$work/prefix/share/anim/blink_sprite_test
+
+run_headless() {
+  (cd "$pictures" && SDL_VIDEODRIVER=dummy LD_PRELOAD="$harness" ANIM_HARNESS_QUIT_AT=60 ANIM_HARNESS_NO_DELAY=1 \
+    ANIM_HARNESS_LOG="$work/$2.log" "$1")
+  frames=$(grep -c '^frame ' "$work/$2.log")
+  [ "$frames" -eq 60 ] || { echo "$2: $frames frames instead of 60" >&2; exit 1; }
+  grep -q '^exit loads=[0-9]* live=0$' "$work/$2.log" || { echo "$2: surfaces left behind" >&2; exit 1; }
+  echo "$2: 60 frames, everything freed"
+}
+
+cmake -S "$examples" -B "$work/cmake-build" -G Ninja -DCMAKE_PREFIX_PATH="$work/prefix" >/dev/null
+cmake --build "$work/cmake-build" >/dev/null
+run_headless "$work/cmake-build/minimal" "cmake-package"
+
+# shellcheck disable=SC2046 # pkg-config's flags are meant to split
+c++ -std=c++17 "$examples/minimal.cpp" -o "$work/minimal-pc" \
+  $(PKG_CONFIG_PATH="$work/prefix/lib/pkgconfig" pkg-config --cflags --libs anim)
+run_headless "$work/minimal-pc" "pkg-config"
