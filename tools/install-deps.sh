@@ -8,6 +8,7 @@ packages=(
   libsdl1.2-compat-dev              # the one dependency of the toolkit
   libgtest-dev valgrind             # tests
   clang libclang-rt-dev             # the fuzzer
+  imagemagick                       # tools/record.sh
   xvfb python3-xlib                 # the real-window test
   libcaca0 libasound2 libpulse0 libx11-6 libxext6  # what classic SDL 1.2.15 loads
   dpkg-dev                          # dpkg-architecture, to unpack classic SDL
