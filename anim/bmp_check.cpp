@@ -6,7 +6,7 @@
 namespace {
 
 constexpr int kFileHeaderSize = 14;
-constexpr int kCoreHeaderSize = 12;   // the old 16-bit header: no compression, no palette count
+constexpr int kCoreHeaderSize = 12;  // the old 16-bit header: no compression, no palette count
 constexpr int kLargestHeaderSize = 124;
 
 // Compressions of the info header.

@@ -35,8 +35,8 @@ SDL_Surface* load_keyed_image(const char* path, int r, int g, int b)
         SDL_SetError("cannot load %s: %s", path, reason.c_str());
         return nullptr;
     }
-    const Uint32 key = SDL_MapRGB(image->format, static_cast<Uint8>(r & 0xff),
-                                  static_cast<Uint8>(g & 0xff), static_cast<Uint8>(b & 0xff));
+    const Uint32 key = SDL_MapRGB(image->format, static_cast<Uint8>(r & 0xff), static_cast<Uint8>(g & 0xff),
+                                  static_cast<Uint8>(b & 0xff));
     SDL_SetColorKey(image, SDL_SRCCOLORKEY, key);
     return image;
 }
@@ -49,7 +49,8 @@ Uint8 ladder_alpha(int step, int index)
 
 SDL_Surface** load_alpha_ladder(const char* path, int r, int g, int b, int step, int length)
 {
-    SDL_Surface** copies = load_keyed_images(length, [path](int) { return path; }, r, g, b);
+    SDL_Surface** copies = load_keyed_images(
+        length, [path](int) { return path; }, r, g, b);
     if (copies == nullptr) return nullptr;
     for (int i = 0; i < length; ++i) SDL_SetAlpha(copies[i], SDL_SRCALPHA, ladder_alpha(step, i));
     return copies;

@@ -75,7 +75,6 @@ Uint8 ladder_alpha(int step, int index);
 // fails to load or memory runs out; nothing is left allocated then.
 SDL_Surface** load_alpha_ladder(const char* path, int r, int g, int b, int step, int length);
 
-
 // Draws the non-null entries of `layers`, bottom first, onto `target`. Every
 // layer gets the same `src` and `dst` objects (either may be null, as for
 // SDL_BlitSurface), so SDL's clipping of one layer places the next: a layer

@@ -37,8 +37,7 @@ const char* front_path(const char* base_path, const char* const* front_paths, in
 
 // Loads the count fronts: the list's images in order, then the base image
 // again. Returns a malloc'ed array, or null after releasing what it loaded.
-SDL_Surface** put_sdl_surface(const char* base_path, const char* const* front_paths, int count, int r, int g,
-                              int b)
+SDL_Surface** put_sdl_surface(const char* base_path, const char* const* front_paths, int count, int r, int g, int b)
 {
     return load_keyed_images(
         count, [=](int i) { return front_path(base_path, front_paths, count, i); }, r, g, b);
@@ -46,8 +45,8 @@ SDL_Surface** put_sdl_surface(const char* base_path, const char* const* front_pa
 
 // Builds one ladder row per front. On failure the rows built so far stay in
 // surface->front_tab for free_complex_surface to release; returns false.
-bool create_front_tab(complex_surface* surface, const char* base_path, const char* const* front_paths, int r,
-                      int g, int b)
+bool create_front_tab(complex_surface* surface, const char* base_path, const char* const* front_paths, int r, int g,
+                      int b)
 {
     surface->max_subframe = get_max_subframe(surface->step);
     surface->front_tab =
@@ -80,8 +79,8 @@ void draw_layers(const complex_surface* surface, SDL_Surface* target, SDL_Rect* 
 
 }  // namespace
 
-complex_surface* create_complex_surface(const char* base_path, const char* const* front_paths, Uint8 enable,
-                                        int step, int x, int y, int r, int g, int b)
+complex_surface* create_complex_surface(const char* base_path, const char* const* front_paths, Uint8 enable, int step,
+                                        int x, int y, int r, int g, int b)
 {
     if (step < 0) {
         SDL_SetError("a complex blinking surface needs a non-negative alpha step, got %d", step);

@@ -22,18 +22,19 @@
 
 // A cross-fading surface. Callers may read and write the fields directly.
 struct complex_surface {
-    SDL_Surface* base;          // the base image, keyed; owned
-    SDL_Surface** fronts;       // count images, owned: the front list's images in order, then the base loaded again
-    SDL_Surface*** front_tab;   // count rows of max_subframe ladder copies (row k fades fronts[k] in), owned; null when blinking is off
-    SDL_Rect pos;               // where the plain and _from draws place the surface; SDL's clipping writes back into it
-    Uint8 enabled;              // 1 when blinking is on
-    int subframe;               // place in the current ladder row, 0 .. max_subframe-1
-    int front;                  // current front, 0 .. count-1
-    int count;                  // number of fronts: front list entries + 1
-    int max_subframe;           // length of every ladder row; 0 when blinking is off
-    int step;                   // alpha step given at creation (0 means 50)
-    int w;                      // width of the base image
-    int h;                      // height of the base image
+    SDL_Surface* base;         // the base image, keyed; owned
+    SDL_Surface** fronts;      // count images, owned: the front list's images in order, then the base loaded again
+    SDL_Surface*** front_tab;  // count rows of max_subframe ladder copies (row k fades fronts[k] in), owned; null when
+                               // blinking is off
+    SDL_Rect pos;              // where the plain and _from draws place the surface; SDL's clipping writes back into it
+    Uint8 enabled;             // 1 when blinking is on
+    int subframe;              // place in the current ladder row, 0 .. max_subframe-1
+    int front;                 // current front, 0 .. count-1
+    int count;                 // number of fronts: front list entries + 1
+    int max_subframe;          // length of every ladder row; 0 when blinking is off
+    int step;                  // alpha step given at creation (0 means 50)
+    int w;                     // width of the base image
+    int h;                     // height of the base image
 };
 
 // Loads `base_path` and the images of the null-terminated `front_paths`
@@ -46,8 +47,8 @@ struct complex_surface {
 // free_complex_surface. Returns null when an image (a ladder copy included)
 // cannot be loaded, when `front_paths` is null or empty, when `step` is
 // negative, or when memory runs out; nothing is left allocated then.
-complex_surface* create_complex_surface(const char* base_path, const char* const* front_paths, Uint8 enable,
-                                        int step, int x, int y, int r, int g, int b);
+complex_surface* create_complex_surface(const char* base_path, const char* const* front_paths, Uint8 enable, int step,
+                                        int x, int y, int r, int g, int b);
 
 // Releases every image and array the surface holds, then the record.
 // A null surface is ignored.

@@ -19,7 +19,9 @@ void fit_source_to(personnage* p, const sprite* s)
 // as a null-terminated array. Null after releasing what it made.
 sprite** create_sprites(int count, va_list lists, int x, int y, int r, int g, int b)
 {
-    auto** sprites = static_cast<sprite**>(calloc(static_cast<size_t>(count) + 1, sizeof(sprite*)));
+    // An array of pointers, with room for the terminator.
+    auto** sprites = static_cast<sprite**>(
+        calloc(static_cast<size_t>(count) + 1, sizeof(sprite*)));  // NOLINT(bugprone-sizeof-expression)
     if (sprites == nullptr) {
         SDL_OutOfMemory();
         return nullptr;

@@ -21,17 +21,18 @@
 
 // A blinking surface. Callers may read and write the fields directly.
 struct simple_surface {
-    SDL_Surface* base;     // the base image, keyed; owned
-    SDL_Surface* blink;    // the blink image, keyed, opaque; owned, never drawn
-    SDL_Surface** ladder;  // count + 1 copies of the blink image, copy i at alpha i * step; owned; null when blinking is off
-    SDL_Rect pos;          // where the plain and _from draws place the surface; SDL's clipping writes back into it
-    Uint8 enabled;         // 1 when blinking is on
-    int index;             // the ladder copy drawn now, 0 .. count
-    int falling;           // 0 while index rises, 1 while it falls
-    int count;             // highest ladder index: 255 / step (5 for step 0); 0 when blinking is off
-    int step;              // alpha step given at creation (0 means 50)
-    int w;                 // width of the base image
-    int h;                 // height of the base image
+    SDL_Surface* base;   // the base image, keyed; owned
+    SDL_Surface* blink;  // the blink image, keyed, opaque; owned, never drawn
+    SDL_Surface**
+        ladder;     // count + 1 copies of the blink image, copy i at alpha i * step; owned; null when blinking is off
+    SDL_Rect pos;   // where the plain and _from draws place the surface; SDL's clipping writes back into it
+    Uint8 enabled;  // 1 when blinking is on
+    int index;      // the ladder copy drawn now, 0 .. count
+    int falling;    // 0 while index rises, 1 while it falls
+    int count;      // highest ladder index: 255 / step (5 for step 0); 0 when blinking is off
+    int step;       // alpha step given at creation (0 means 50)
+    int w;          // width of the base image
+    int h;          // height of the base image
 };
 
 // Loads `base_path` and `blink_path`, keyed with (r, g, b) (low 8 bits of

@@ -69,15 +69,15 @@ protected:
 TEST_F(AllocationFailureTest, SurfacesAndSprites)
 {
     const PathList list(dir, frames);
-    EXPECT_EQ(fail_each_allocation<complex_surface>(
-                  [&] { return create_complex_surface(a.c_str(), list.get(), 1, 85, 0, 0, 0, 0, 0); },
-                  free_complex_surface),
-              1 + 1 + 1 + 3)  // record, fronts, ladder table, a row for each of the three fronts
+    EXPECT_EQ(
+        fail_each_allocation<complex_surface>(
+            [&] { return create_complex_surface(a.c_str(), list.get(), 1, 85, 0, 0, 0, 0, 0); }, free_complex_surface),
+        1 + 1 + 1 + 3)  // record, fronts, ladder table, a row for each of the three fronts
         << "complex surface";
-    EXPECT_EQ(fail_each_allocation<simple_surface>(
-                  [&] { return create_simple_surface(a.c_str(), b.c_str(), 1, 85, 0, 0, 0, 0, 0); },
-                  free_simple_surface),
-              2)  // record, ladder
+    EXPECT_EQ(
+        fail_each_allocation<simple_surface>(
+            [&] { return create_simple_surface(a.c_str(), b.c_str(), 1, 85, 0, 0, 0, 0, 0); }, free_simple_surface),
+        2)  // record, ladder
         << "simple surface";
     EXPECT_EQ(fail_each_allocation<sprite>([&] { return create_sprite(list.get(), 0, 0, 0, 0, 0, 0); }, free_sprite),
               2)  // frames, record
@@ -87,9 +87,8 @@ TEST_F(AllocationFailureTest, SurfacesAndSprites)
 TEST_F(AllocationFailureTest, DecorsAndPersonnages)
 {
     const PathList list(dir, frames);
-    EXPECT_EQ(fail_each_allocation<decor>([&] { return create_decor(a.c_str(), 0, 0, 0, 0, 0); },
-                                          free_everything_decor),
-              1);
+    EXPECT_EQ(
+        fail_each_allocation<decor>([&] { return create_decor(a.c_str(), 0, 0, 0, 0, 0); }, free_everything_decor), 1);
     simple_surface* surface = create_simple_surface(a.c_str(), b.c_str(), 0, 0, 0, 0, 0, 0, 0);
     ASSERT_NE(surface, nullptr) << SDL_GetError();
     fail_allocation(1);

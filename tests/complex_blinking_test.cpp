@@ -74,9 +74,8 @@ TEST_F(ComplexBlinkingTest, ThreeFrontsAtStepTenHoldFourRowsOf26Copies)
 
 TEST_F(ComplexBlinkingTest, RowLengthFollowsTheStep)
 {
-    const std::vector<std::pair<int, int>> table{{0, 6},   {1, 255},  {10, 26},  {20, 13},  {50, 6},
-                                                 {51, 5},  {85, 3},   {100, 3},  {128, 2},  {254, 2},
-                                                 {255, 1}, {256, 1},  {1000, 1}};
+    const std::vector<std::pair<int, int>> table{{0, 6},   {1, 255}, {10, 26}, {20, 13}, {50, 6},  {51, 5},  {85, 3},
+                                                 {100, 3}, {128, 2}, {254, 2}, {255, 1}, {256, 1}, {1000, 1}};
     for (const auto& [step, length] : table) {
         const long loads_before = harness::load_count();
         complex_surface* s = create({"a1.bmp"}, 1, step);
@@ -136,11 +135,11 @@ TEST_F(ComplexBlinkingTest, DrawShowsBaseThenPreviousFrontThenTheFadingOne)
         Rgb colour;
     };
     const Expectation expectations[] = {
-        {0, 0, kRed},                                  // the base alone
-        {0, 13, blend(kGreen, kRed, 130)},             // A1 fading in over the base
-        {1, 0, kGreen},                                // A1 opaque, A2 at alpha 0
-        {1, 25, blend(kBlue, kGreen, 250)},            // A2 fading in over A1
-        {2, 20, blend(kRed, kBlue, 200)},              // the base fading back in over A2
+        {0, 0, kRed},                        // the base alone
+        {0, 13, blend(kGreen, kRed, 130)},   // A1 fading in over the base
+        {1, 0, kGreen},                      // A1 opaque, A2 at alpha 0
+        {1, 25, blend(kBlue, kGreen, 250)},  // A2 fading in over A1
+        {2, 20, blend(kRed, kBlue, 200)},    // the base fading back in over A2
     };
     for (const Expectation& e : expectations) {
         surface->front = e.front;

@@ -35,8 +35,8 @@ protected:
 
     simple_surface* blinking(int step = 255)
     {
-        return create_simple_surface(dir.file("base.bmp").c_str(), dir.file("blink.bmp").c_str(), 1, step, 0, 0, 0,
-                                     0, 0);
+        return create_simple_surface(dir.file("base.bmp").c_str(), dir.file("blink.bmp").c_str(), 1, step, 0, 0, 0, 0,
+                                     0);
     }
 
     SDL_Surface* target = nullptr;

@@ -21,16 +21,37 @@ constexpr int kHeroH = 30;  // hero height (its top is row 189)
 constexpr int kHeroRow = 200;
 constexpr int kBalloonColumn = 105;
 
-Rgb running_colour(int i) { return {static_cast<Uint8>(20 + i * 20), 40, 220}; }
-Rgb waiting_colour(int i) { return {220, static_cast<Uint8>(60 + i * 50), 40}; }
-Rgb closed_colour(int i) { return {40, 200, static_cast<Uint8>(60 + i * 40)}; }
-Rgb open_colour(int i) { return {static_cast<Uint8>(100 + i * 60), 20, 120}; }
+Rgb running_colour(int i)
+{
+    return {static_cast<Uint8>(20 + i * 20), 40, 220};
+}
+Rgb waiting_colour(int i)
+{
+    return {220, static_cast<Uint8>(60 + i * 50), 40};
+}
+Rgb closed_colour(int i)
+{
+    return {40, 200, static_cast<Uint8>(60 + i * 40)};
+}
+Rgb open_colour(int i)
+{
+    return {static_cast<Uint8>(100 + i * 60), 20, 120};
+}
 const Rgb kSky{90, 140, 200};
 
 // Column codes: red is the column's low byte; green tells the picture.
-Rgb platform_column(int x) { return {static_cast<Uint8>(x & 0xff), static_cast<Uint8>(x < 256 ? 100 : 150), 50}; }
-Rgb peak_column(int x) { return {static_cast<Uint8>(x), 210, 210}; }
-Rgb crystals_column(int x) { return {static_cast<Uint8>(x * 8), 230, 90}; }
+Rgb platform_column(int x)
+{
+    return {static_cast<Uint8>(x & 0xff), static_cast<Uint8>(x < 256 ? 100 : 150), 50};
+}
+Rgb peak_column(int x)
+{
+    return {static_cast<Uint8>(x), 210, 210};
+}
+Rgb crystals_column(int x)
+{
+    return {static_cast<Uint8>(x * 8), 230, 90};
+}
 
 class SceneDemoTest : public ::testing::Test {
 protected:
@@ -42,8 +63,7 @@ protected:
             fs::create_directories(fs::path(dir.path()) / "Ressources" / sub);
         write_solid_bmp(bg("background.bmp"), 256, 256, kSky);
         // The platform: column-coded, its top 30 rows transparent.
-        write_bmp(bg("plateform.bmp"), 512, 144,
-                  [](int x, int y) { return y < 30 ? kBlack : platform_column(x); });
+        write_bmp(bg("plateform.bmp"), 512, 144, [](int x, int y) { return y < 30 ? kBlack : platform_column(x); });
         // The ice peak: opaque in its top ten rows only, so the hero shows
         // when it passes behind.
         write_bmp(bg("icepeak.bmp"), 96, 72, [](int x, int y) { return y < 10 ? peak_column(x) : kBlack; });
@@ -52,11 +72,15 @@ protected:
         write_solid_bmp(bg("blink1_2.bmp"), 16, 44, kBlack);
         write_bmp(bg("blink2_1.bmp"), 28, 43, [](int x, int) { return crystals_column(x); });
         write_solid_bmp(bg("blink2_2.bmp"), 28, 43, kBlack);
-        for (int i = 0; i < 10; ++i) write_solid_bmp(path("x_running/x" + two_digits(i + 2) + ".bmp"), kRunW, kHeroH, running_colour(i));
+        for (int i = 0; i < 10; ++i)
+            write_solid_bmp(path("x_running/x" + two_digits(i + 2) + ".bmp"), kRunW, kHeroH, running_colour(i));
         for (int i = 0; i < 3; ++i)
-            write_solid_bmp(path("x_waiting/x_waiting" + std::to_string(i + 1) + ".bmp"), waiting_w, kHeroH, waiting_colour(i));
-        for (int i = 0; i < 3; ++i) write_solid_bmp(path("balloon/balloon" + std::to_string(i + 1) + ".bmp"), 16, 16, closed_colour(i));
-        for (int i = 0; i < 2; ++i) write_solid_bmp(path("balloon/openballoon" + std::to_string(i + 1) + ".bmp"), 16, 16, open_colour(i));
+            write_solid_bmp(path("x_waiting/x_waiting" + std::to_string(i + 1) + ".bmp"), waiting_w, kHeroH,
+                            waiting_colour(i));
+        for (int i = 0; i < 3; ++i)
+            write_solid_bmp(path("balloon/balloon" + std::to_string(i + 1) + ".bmp"), 16, 16, closed_colour(i));
+        for (int i = 0; i < 2; ++i)
+            write_solid_bmp(path("balloon/openballoon" + std::to_string(i + 1) + ".bmp"), 16, 16, open_colour(i));
     }
 
     static std::string two_digits(int n) { return (n < 10 ? "0" : "") + std::to_string(n); }
@@ -158,9 +182,9 @@ TEST_F(SceneDemoTest, FirstFrameShowsEveryObjectWhereItWasCreated)
 TEST_F(SceneDemoTest, HeroWalksInThenHoldsAtColumn206WhileTheViewScrolls)
 {
     write_scene();
-    const int walk_in = 206 - kRunW;        // frames in which the hero moves across the window
-    const int scroll_start = walk_in + 1;   // first frame whose update scrolls
-    const int run_out = scroll_start + 256; // first frame drawn after the view has reached the end
+    const int walk_in = 206 - kRunW;         // frames in which the hero moves across the window
+    const int scroll_start = walk_in + 1;    // first frame whose update scrolls
+    const int run_out = scroll_start + 256;  // first frame drawn after the view has reached the end
     const RunResult r = run(510, "1,2,100,186,187,188,300,442,443,444,492,493,494,495,496,497,498,510");
     ASSERT_EQ(r.status, 0) << r.error_output;
     // Walk-in: the hero is drawn at column n - 1 in frame n.
@@ -218,8 +242,7 @@ TEST_F(SceneDemoTest, BalloonBobsOpensInFrame100AndRises)
     ASSERT_EQ(r.status, 0) << r.error_output;
     // Frame k + 1 shows the bob counter of frame k.
     const int bob[] = {0, 1, 2, 3, 2, 1, 0, -1, -2, -3, -2, -1, 0, 1};
-    for (int k = 0; k < 14; ++k)
-        EXPECT_EQ(top(k + 1, kBalloonColumn, is_balloon), 60 + bob[k]) << "frame " << k + 1;
+    for (int k = 0; k < 14; ++k) EXPECT_EQ(top(k + 1, kBalloonColumn, is_balloon), 60 + bob[k]) << "frame " << k + 1;
     EXPECT_EQ(top(99, kBalloonColumn, is_balloon), 62);
     EXPECT_EQ(top(100, kBalloonColumn, is_balloon), 63) << "the counter is 3 when the hero reaches x 100";
     EXPECT_EQ(pixel(100, kBalloonColumn, 70), closed_colour(99 % 3));

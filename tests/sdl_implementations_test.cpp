@@ -52,7 +52,8 @@ TEST_P(SdlImplementationsTest, FramesMatchWithinBlendRounding)
     copy_run_folder(binary.string(), compat.path());
     const RunOptions options = RunOptions().quit(frames).save_frames("all");
     const RunResult on_classic = run_program(binary.string(), classic.path(), options);
-    const RunResult on_compat = run_program(binary.string(), compat.path(), RunOptions(options).without("LD_LIBRARY_PATH"));
+    const RunResult on_compat =
+        run_program(binary.string(), compat.path(), RunOptions(options).without("LD_LIBRARY_PATH"));
     ASSERT_EQ(on_classic.status, 0) << on_classic.error_output;
     ASSERT_EQ(on_compat.status, 0) << on_compat.error_output;
     ASSERT_EQ(on_classic.frames.size(), static_cast<size_t>(frames));

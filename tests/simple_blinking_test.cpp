@@ -36,8 +36,8 @@ protected:
 
     simple_surface* create(Uint8 enable, int step, int x = 0, int y = 0)
     {
-        return create_simple_surface(dir.file("base.bmp").c_str(), dir.file("blink.bmp").c_str(), enable, step, x,
-                                     y, 255, 0, 255);
+        return create_simple_surface(dir.file("base.bmp").c_str(), dir.file("blink.bmp").c_str(), enable, step, x, y,
+                                     255, 0, 255);
     }
 
     // The ladder index shown by each of `frames` draw-then-update frames.
@@ -60,8 +60,8 @@ TEST_F(SimpleBlinkingTest, LadderSizeAndTopAlphaFollowTheStep)
     struct Row {
         int step, count, top_alpha;
     };
-    const Row table[] = {{0, 5, 250},   {1, 255, 255}, {10, 25, 250}, {20, 12, 240},  {51, 5, 255}, {85, 3, 255},
-                         {100, 2, 200}, {128, 1, 128}, {255, 1, 255}, {256, 0, 0},    {5000, 0, 0}};
+    const Row table[] = {{0, 5, 250},   {1, 255, 255}, {10, 25, 250}, {20, 12, 240}, {51, 5, 255}, {85, 3, 255},
+                         {100, 2, 200}, {128, 1, 128}, {255, 1, 255}, {256, 0, 0},   {5000, 0, 0}};
     for (const Row& row : table) {
         const long loads_before = harness::load_count();
         simple_surface* s = create(1, row.step);

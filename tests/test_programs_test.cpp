@@ -15,7 +15,7 @@ namespace {
 const std::string kBlinkTest = BLINK_TEST_PATH;
 const std::string kBlinkSpriteTest = BLINK_SPRITE_TEST_PATH;
 
-const Rgb kRunnerColours[10] = {{250, 20, 20}, {20, 250, 20}, {20, 20, 250}, {250, 250, 20}, {20, 250, 250},
+const Rgb kRunnerColours[10] = {{250, 20, 20}, {20, 250, 20}, {20, 20, 250}, {250, 250, 20},  {20, 250, 250},
                                 {120, 60, 0},  {0, 120, 60},  {60, 0, 120},  {128, 128, 128}, {250, 128, 0}};
 
 class TestProgramsTest : public ::testing::Test {
@@ -36,9 +36,15 @@ protected:
         for (int i = 0; i < 10; ++i) write_solid_bmp(runner_frame(i), 20, 20, kRunnerColours[i]);
     }
 
-    std::string runner_frame(int i) const { return dir.file("x" + std::string(i + 2 < 10 ? "0" : "") + std::to_string(i + 2) + ".bmp"); }
+    std::string runner_frame(int i) const
+    {
+        return dir.file("x" + std::string(i + 2 < 10 ? "0" : "") + std::to_string(i + 2) + ".bmp");
+    }
 
-    RunResult run(const std::string& binary, RunOptions options) { return run_program(binary, dir.path(), options); }
+    RunResult run(const std::string& binary, const RunOptions& options)
+    {
+        return run_program(binary, dir.path(), options);
+    }
 
     // Pixel (x, y) of a frame the harness saved.
     Rgb frame_pixel(long frame, int x, int y)
@@ -143,8 +149,8 @@ TEST_F(TestProgramsTest, EveryFailedImageLoadEndsWithTheDocumentedStatus)
     write_runner();
     struct Case {
         const std::string& program;
-        long loads;        // images the program loads
-        long fade_loads;   // of which the cross-fade's, loaded first
+        long loads;       // images the program loads
+        long fade_loads;  // of which the cross-fade's, loaded first
     };
     const Case cases[] = {{kBlinkTest, 109, 109}, {kBlinkSpriteTest, 119, 109}};
     for (const Case& c : cases) {

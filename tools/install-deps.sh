@@ -9,6 +9,7 @@ packages=(
   libgtest-dev valgrind             # tests
   clang libclang-rt-dev             # the fuzzer
   imagemagick                       # tools/record.sh
+  clang-format clang-tidy           # tools/lint.sh
   xvfb python3-xlib                 # the real-window test
   libcaca0 libasound2 libpulse0 libx11-6 libxext6  # what classic SDL 1.2.15 loads
   dpkg-dev                          # dpkg-architecture, to unpack classic SDL

@@ -11,8 +11,8 @@ int main()
     // Initialization: a window, then the objects (magenta is transparent)
     if (SDL_Init(SDL_INIT_VIDEO) != 0) return 1;
     SDL_Surface* display = SDL_SetVideoMode(150, 100, 32, SDL_SWSURFACE);
-    const char* const frames[] = {"x02.bmp", "x03.bmp", "x04.bmp", "x05.bmp", "x06.bmp",
-                                  "x07.bmp", "x08.bmp", "x09.bmp", "x10.bmp", "x11.bmp", nullptr};
+    const char* const frames[] = {"x02.bmp", "x03.bmp", "x04.bmp", "x05.bmp", "x06.bmp", "x07.bmp",
+                                  "x08.bmp", "x09.bmp", "x10.bmp", "x11.bmp", nullptr};
     simple_surface* dawn = create_simple_surface("img_fond.bmp", "img_devant1.bmp", 1, 10, 0, 0, 255, 0, 255);
     sprite* runner = create_sprite(frames, 0, 50, 0, 255, 0, 255);
     if (display == nullptr || dawn == nullptr || runner == nullptr) {

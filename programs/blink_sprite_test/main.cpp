@@ -23,8 +23,8 @@ int main(int argc, char* argv[])
 
     // Initialization
     const char* const front_paths[] = {"img_devant1.bmp", "img_devant2.bmp", "img_devant3.bmp", nullptr};
-    const char* const frame_paths[] = {"x02.bmp", "x03.bmp", "x04.bmp", "x05.bmp", "x06.bmp",
-                                       "x07.bmp", "x08.bmp", "x09.bmp", "x10.bmp", "x11.bmp", nullptr};
+    const char* const frame_paths[] = {"x02.bmp", "x03.bmp", "x04.bmp", "x05.bmp", "x06.bmp", "x07.bmp",
+                                       "x08.bmp", "x09.bmp", "x10.bmp", "x11.bmp", nullptr};
     int running = 1;
     SDL_Event event;
 

@@ -10,8 +10,7 @@ constexpr int kDisplayDepth = 32;
 
 }  // namespace
 
-SDL_Surface* open_display(const char* program, Uint32 init_flags, int width, int height, Uint8 r, Uint8 g,
-                          Uint8 b)
+SDL_Surface* open_display(const char* program, Uint32 init_flags, int width, int height, Uint8 r, Uint8 g, Uint8 b)
 {
     if (SDL_Init(init_flags) != 0) {
         report_failure(program, "cannot start SDL");

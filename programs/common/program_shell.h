@@ -19,8 +19,7 @@ constexpr int kWindowFailureStatus = 1;
 // buffered) and fills it once with (r, g, b). Returns the display surface,
 // which SDL owns; or null when SDL cannot start or open the window, after
 // printing the reason on stderr and shutting SDL down.
-SDL_Surface* open_display(const char* program, Uint32 init_flags, int width, int height, Uint8 r, Uint8 g,
-                          Uint8 b);
+SDL_Surface* open_display(const char* program, Uint32 init_flags, int width, int height, Uint8 r, Uint8 g, Uint8 b);
 
 // Takes at most one event from SDL's queue into `event` and returns the new
 // run flag: 0 when the event is a quit, `running` otherwise. The queue is not

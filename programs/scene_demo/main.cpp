@@ -58,6 +58,14 @@ struct Bob {
     int step = 1;
 };
 
+// Lets go of a record that another owner (a decor, a personnage, a list or
+// the world) holds from now on.
+template <typename Owner>
+void hand_over(Owner& owner)
+{
+    static_cast<void>(owner.release());
+}
+
 using owned_char_array = std::unique_ptr<char*, anim::free_with<char*, free_structure_char_array>>;
 
 // A blinking decor at (x, y) of a base image and its overlay; null (with
@@ -68,7 +76,7 @@ anim::owned_sblink_decor make_blinking_decor(const char* base_path, const char* 
         create_simple_surface(base_path, blink_path, 1, kBlinkStep, x, y, kDecorKey, kDecorKey, kDecorKey));
     if (!surface) return nullptr;
     anim::owned_sblink_decor blinking(create_sblink_decor(surface.get(), x, y));
-    if (blinking) surface.release();
+    if (blinking) hand_over(surface);
     return blinking;
 }
 
@@ -104,10 +112,9 @@ bool assemble(Scene& scene, Cast& cast)
     cast.crystals = crystals.release();
 
     // The sprites: the first waiting image is held for three frames.
-    const owned_char_array running_list(
-        make_char_array(10, RUNNING "x02.bmp", RUNNING "x03.bmp", RUNNING "x04.bmp", RUNNING "x05.bmp",
-                        RUNNING "x06.bmp", RUNNING "x07.bmp", RUNNING "x08.bmp", RUNNING "x09.bmp",
-                        RUNNING "x10.bmp", RUNNING "x11.bmp"));
+    const owned_char_array running_list(make_char_array(
+        10, RUNNING "x02.bmp", RUNNING "x03.bmp", RUNNING "x04.bmp", RUNNING "x05.bmp", RUNNING "x06.bmp",
+        RUNNING "x07.bmp", RUNNING "x08.bmp", RUNNING "x09.bmp", RUNNING "x10.bmp", RUNNING "x11.bmp"));
     const owned_char_array waiting_list(make_char_array(5, WAITING "x_waiting1.bmp", WAITING "x_waiting1.bmp",
                                                         WAITING "x_waiting1.bmp", WAITING "x_waiting2.bmp",
                                                         WAITING "x_waiting3.bmp"));
@@ -144,16 +151,16 @@ bool assemble(Scene& scene, Cast& cast)
     if (w->decors == nullptr) return false;
     cast.platform = platform.release();
     cast.ice_peak = ice_peak.release();
-    snow.release();
+    hand_over(snow);
 
     // The balloon, closed, in the peoples list.
     anim::owned_sprite_array balloon_sprites(make_sprite_array(2, closed.get(), open.get()));
     if (!balloon_sprites) return false;
-    closed.release();
-    open.release();
+    hand_over(closed);
+    hand_over(open);
     anim::owned_personnage balloon(create_personnage(balloon_sprites.get(), 2, 100, 60));
     if (!balloon) return false;
-    balloon_sprites.release();
+    hand_over(balloon_sprites);
     balloon->hidden = 0;
     w->peoples = make_personnage_array(1, balloon.get());
     if (w->peoples == nullptr) return false;
@@ -162,11 +169,11 @@ bool assemble(Scene& scene, Cast& cast)
     // The hero, in no list, starts on its running sprite.
     anim::owned_sprite_array hero_sprites(make_sprite_array(2, waiting.get(), running.get()));
     if (!hero_sprites) return false;
-    waiting.release();
-    running.release();
+    hand_over(waiting);
+    hand_over(running);
     w->hero = create_personnage(hero_sprites.get(), 2, 0, 189);
     if (w->hero == nullptr) return false;
-    hero_sprites.release();
+    hand_over(hero_sprites);
     cast.hero = w->hero;
     change_sprite_personnage(cast.hero, 1);
     cast.hero->hidden = 0;
@@ -215,8 +222,7 @@ void crop_and_hide(const Cast& cast, int view_x, int view_w)
     // view's width to its right.
     crop_scenery(platform->x, platform_w, view_x, platform_w - platform->src.x > view_w, platform->hidden,
                  platform->src.x);
-    crop_scenery(cast.ice_peak->x, cast.ice_peak->image->w, view_x, true, cast.ice_peak->hidden,
-                 cast.ice_peak->src.x);
+    crop_scenery(cast.ice_peak->x, cast.ice_peak->image->w, view_x, true, cast.ice_peak->hidden, cast.ice_peak->src.x);
     for (sblink_decor* blinking : {cast.lantern, cast.crystals})
         crop_scenery(blinking->x, blinking->surface->w, view_x, true, blinking->hidden, blinking->src.x);
 }
@@ -287,8 +293,7 @@ int main(int argc, char* argv[])
     }
     screen* view = scene.view.get();
     world* w = scene.world.get();
-    SDL_Surface* display =
-        open_display(kProgram, SDL_INIT_TIMER | SDL_INIT_VIDEO, view->w, view->h, 255, 255, 255);
+    SDL_Surface* display = open_display(kProgram, SDL_INIT_TIMER | SDL_INIT_VIDEO, view->w, view->h, 255, 255, 255);
     if (display == nullptr) {
         tear_down(scene);
         return kWindowFailureStatus;

@@ -81,8 +81,10 @@ std::vector<HostileBmp> hostile_bmps()
         b.replace(0, 2, std::string(magic, 2));
         files.push_back({"magic_" + std::to_string(files.size()) + ".bmp", b});
     }
-    const std::pair<const char*, uint32_t> sizes[] = {{"width_0", 0},         {"width_negative", 0xfffffffcu},
-                                                      {"width_2_31", 0x80000000u}, {"width_max", 0x7fffffffu},
+    const std::pair<const char*, uint32_t> sizes[] = {{"width_0", 0},
+                                                      {"width_negative", 0xfffffffcu},
+                                                      {"width_2_31", 0x80000000u},
+                                                      {"width_max", 0x7fffffffu},
                                                       {"width_65536", 65536}};
     for (const auto& [name, value] : sizes) files.push_back({std::string(name) + ".bmp", with32(24, kWidth, value)});
     files.push_back({"height_0.bmp", with32(24, kHeight, 0)});

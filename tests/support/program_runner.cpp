@@ -16,8 +16,6 @@
 #include <stdexcept>
 #include <thread>
 
-extern char** environ;
-
 namespace test_support {
 
 namespace {
@@ -30,7 +28,8 @@ std::map<std::string, std::string> harness_environment(const std::string& workdi
     for (char** e = environ; *e != nullptr; ++e) {
         const std::string entry = *e;
         const size_t eq = entry.find('=');
-        if (eq != std::string::npos && entry.rfind("ANIM_HARNESS_", 0) != 0) env[entry.substr(0, eq)] = entry.substr(eq + 1);
+        if (eq != std::string::npos && entry.rfind("ANIM_HARNESS_", 0) != 0)
+            env[entry.substr(0, eq)] = entry.substr(eq + 1);
     }
     env["SDL_VIDEODRIVER"] = o.video_driver;
     env["LD_PRELOAD"] = ANIM_HARNESS_LIBRARY;
@@ -50,8 +49,10 @@ std::map<std::string, std::string> harness_environment(const std::string& workdi
                              const std::map<std::string, std::string>& env)
 {
     std::vector<std::string> entries;
-    for (const auto& [name, value] : env) entries.push_back(name + "=" + value);
+    entries.reserve(env.size());
+    for (const auto& [name, value] : env) entries.push_back(std::string(name).append("=").append(value));
     std::vector<char*> envp;
+    envp.reserve(entries.size() + 1);
     for (std::string& entry : entries) envp.push_back(entry.data());
     envp.push_back(nullptr);
     const int err = open((workdir + "/stderr.txt").c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);

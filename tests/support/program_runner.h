@@ -9,21 +9,45 @@
 namespace test_support {
 
 struct RunOptions {
-    long quit_at = 0;           // frame whose poll delivers the quit; 0: none
-    std::string events;         // events queued ahead of the quit ("key,motion")
-    std::string save;           // frames to save as BMP into the work folder
-    long fail_load = 0;         // image load to refuse; 0: none
-    long rss_every = 0;         // log the resident memory every this many frames; 0: never
+    long quit_at = 0;    // frame whose poll delivers the quit; 0: none
+    std::string events;  // events queued ahead of the quit ("key,motion")
+    std::string save;    // frames to save as BMP into the work folder
+    long fail_load = 0;  // image load to refuse; 0: none
+    long rss_every = 0;  // log the resident memory every this many frames; 0: never
     std::string video_driver = "dummy";
     std::vector<std::string> unset;  // variables of the test's environment the program does not get
 
     // Chainable setters: RunOptions().quit(5).save_frames("1-5").
-    RunOptions& quit(long frame) { quit_at = frame; return *this; }
-    RunOptions& queue_events(std::string names) { events = std::move(names); return *this; }
-    RunOptions& save_frames(std::string list) { save = std::move(list); return *this; }
-    RunOptions& refuse_load(long k) { fail_load = k; return *this; }
-    RunOptions& driver(std::string name) { video_driver = std::move(name); return *this; }
-    RunOptions& without(std::string variable) { unset.push_back(std::move(variable)); return *this; }
+    RunOptions& quit(long frame)
+    {
+        quit_at = frame;
+        return *this;
+    }
+    RunOptions& queue_events(std::string names)
+    {
+        events = std::move(names);
+        return *this;
+    }
+    RunOptions& save_frames(std::string list)
+    {
+        save = std::move(list);
+        return *this;
+    }
+    RunOptions& refuse_load(long k)
+    {
+        fail_load = k;
+        return *this;
+    }
+    RunOptions& driver(std::string name)
+    {
+        video_driver = std::move(name);
+        return *this;
+    }
+    RunOptions& without(std::string variable)
+    {
+        unset.push_back(std::move(variable));
+        return *this;
+    }
 };
 
 struct RunResult {

@@ -53,7 +53,8 @@ void write_bmp(const std::string& path, int w, int h, const std::function<Rgb(in
     for (int y = 0; y < h; ++y)
         for (int x = 0; x < w; ++x) {
             const Rgb c = paint(x, y);
-            auto* p = static_cast<Uint8*>(s->pixels) + y * s->pitch + x * 3;
+            auto* p =
+                static_cast<Uint8*>(s->pixels) + static_cast<ptrdiff_t>(y) * s->pitch + static_cast<ptrdiff_t>(x) * 3;
             p[0] = c.b;
             p[1] = c.g;
             p[2] = c.r;
@@ -80,7 +81,9 @@ Rgb pixel_at(SDL_Surface* surface, int x, int y)
     const int bpp = surface->format->BytesPerPixel;
     Uint32 pixel = 0;
     if (SDL_MUSTLOCK(surface)) SDL_LockSurface(surface);
-    std::memcpy(&pixel, static_cast<const Uint8*>(surface->pixels) + y * surface->pitch + x * bpp,
+    std::memcpy(&pixel,
+                static_cast<const Uint8*>(surface->pixels) + static_cast<ptrdiff_t>(y) * surface->pitch +
+                    static_cast<ptrdiff_t>(x) * bpp,
                 static_cast<size_t>(bpp));
     if (SDL_MUSTLOCK(surface)) SDL_UnlockSurface(surface);
     Rgb c{};

@@ -50,14 +50,16 @@ Canvas::~Canvas()
 
 Rgb Canvas::get(int x, int y) const
 {
-    const auto* p = static_cast<const Uint8*>(surface_->pixels) + y * surface_->pitch + x * 3;
+    const auto* p = static_cast<const Uint8*>(surface_->pixels) + static_cast<ptrdiff_t>(y) * surface_->pitch +
+                    static_cast<ptrdiff_t>(x) * 3;
     return {p[2], p[1], p[0]};
 }
 
 void Canvas::set(int x, int y, Rgb c)
 {
     if (x < 0 || y < 0 || x >= w_ || y >= h_) return;
-    auto* p = static_cast<Uint8*>(surface_->pixels) + y * surface_->pitch + x * 3;
+    auto* p = static_cast<Uint8*>(surface_->pixels) + static_cast<ptrdiff_t>(y) * surface_->pitch +
+              static_cast<ptrdiff_t>(x) * 3;
     p[0] = c.b;
     p[1] = c.g;
     p[2] = c.r;
@@ -120,8 +122,7 @@ void Canvas::fill_polygon(const double* xs, const double* ys, int n, Rgb c)
         }
         std::sort(crossings.begin(), crossings.end());
         for (size_t k = 0; k + 1 < crossings.size(); k += 2)
-            for (int x = static_cast<int>(std::ceil(crossings[k] - 0.5)); x + 0.5 < crossings[k + 1]; ++x)
-                set(x, y, c);
+            for (int x = static_cast<int>(std::ceil(crossings[k] - 0.5)); x + 0.5 < crossings[k + 1]; ++x) set(x, y, c);
     }
 }
 

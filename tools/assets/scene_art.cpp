@@ -35,8 +35,8 @@ constexpr int kPlatformW = 512;
 constexpr int kPlatformH = 144;
 
 // The hero: a blue coat and a red knitted hat and scarf.
-constexpr Outfit kHeroOutfit{{240, 196, 150}, {96, 56, 34},  {52, 104, 196}, {38, 76, 150},
-                             {64, 56, 78},    {46, 40, 58},  {60, 40, 36},   {214, 48, 56}, true};
+constexpr Outfit kHeroOutfit{{240, 196, 150}, {96, 56, 34}, {52, 104, 196}, {38, 76, 150}, {64, 56, 78},
+                             {46, 40, 58},    {60, 40, 36}, {214, 48, 56},  true};
 
 // Pseudo-random but fixed: the same pictures on every build.
 double hash01(int n)
@@ -49,8 +49,8 @@ double hash01(int n)
 
 void pine(Canvas& c, double x, double base, double height, Rgb body, Rgb snow)
 {
-    c.fill_rect(static_cast<int>(x) - 1, static_cast<int>(base - height * 0.18), 3,
-                static_cast<int>(height * 0.18) + 1, kBark);
+    c.fill_rect(static_cast<int>(x) - 1, static_cast<int>(base - height * 0.18), 3, static_cast<int>(height * 0.18) + 1,
+                kBark);
     for (int tier = 0; tier < 3; ++tier) {
         const double top = base - height + tier * height * 0.24;
         const double bottom = top + height * 0.42;
@@ -99,8 +99,7 @@ void background(Canvas& c)
     }
     for (int i = 0; i < 14; ++i) {
         const double x = 8 + i * 18.5 + 6 * hash01(i + 20);
-        pine(c, x, near[static_cast<size_t>(x)] + 14.0, 16 + 6 * hash01(i + 40), Rgb{58, 92, 110},
-             Rgb{176, 196, 224});
+        pine(c, x, near[static_cast<size_t>(x)] + 14.0, 16 + 6 * hash01(i + 40), Rgb{58, 92, 110}, Rgb{176, 196, 224});
     }
     c.fill_rect(0, 200, 256, 56, Rgb{206, 220, 240});
 }
@@ -128,8 +127,7 @@ void platform(Canvas& c)
     for (int i = 0; i < 22; ++i) {
         const double x = 14 + i * 23.3 + 9 * hash01(i + 3);
         if (x > 60 && x < 112) continue;  // the lantern's hill stays clear
-        pine(c, x, hill_top(static_cast<int>(x)) + 12 + 10 * hash01(i + 9), 26 + 14 * hash01(i + 5), kPine,
-             kSnow);
+        pine(c, x, hill_top(static_cast<int>(x)) + 12 + 10 * hash01(i + 9), 26 + 14 * hash01(i + 5), kPine, kSnow);
     }
     // A wooden fence along the back of the path.
     for (int x = 4; x < kPlatformW; x += 16) c.fill_rect(x, kPathTop - 14, 3, 14, Rgb{120, 86, 60});
@@ -271,7 +269,8 @@ bool write_scene_pictures(const std::string& dir)
     namespace fs = std::filesystem;
     const fs::path root = fs::path(dir) / "Ressources";
     std::error_code error;
-    for (const char* sub : {"background", "x_running", "x_waiting", "balloon"}) fs::create_directories(root / sub, error);
+    for (const char* sub : {"background", "x_running", "x_waiting", "balloon"})
+        fs::create_directories(root / sub, error);
     if (error) return false;
     const fs::path bg = root / "background";
 

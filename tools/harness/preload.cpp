@@ -174,13 +174,13 @@ unsigned long long hash_pixels(SDL_Surface* surface)
     const SDL_PixelFormat* f = surface->format;
     const int bpp = f->BytesPerPixel;
     for (int y = 0; y < surface->h; ++y) {
-        const auto* row = static_cast<const Uint8*>(surface->pixels) + y * surface->pitch;
+        const auto* row = static_cast<const Uint8*>(surface->pixels) + static_cast<ptrdiff_t>(y) * surface->pitch;
         for (int x = 0; x < surface->w; ++x) {
             Uint32 pixel = 0;
             if (bpp == 4)
                 pixel = reinterpret_cast<const Uint32*>(row)[x];  // rows of 4-byte pixels are aligned
             else
-                std::memcpy(&pixel, row + x * bpp, static_cast<size_t>(bpp));
+                std::memcpy(&pixel, row + static_cast<ptrdiff_t>(x) * bpp, static_cast<size_t>(bpp));
             const Uint32 rgb = static_cast<Uint32>(channel(pixel, f->Rmask, f->Rshift, f->Rloss)) << 16 |
                                static_cast<Uint32>(channel(pixel, f->Gmask, f->Gshift, f->Gloss)) << 8 |
                                channel(pixel, f->Bmask, f->Bshift, f->Bloss);
