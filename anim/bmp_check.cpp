@@ -52,17 +52,14 @@ bool refuse(const char* reason)
 
 }  // namespace
 
-bool bmp_header_is_sound(SDL_RWops* stream)
+bool bmp_header_is_sound(const unsigned char* file, size_t size)
 {
-    unsigned char h[kFileHeaderSize + kLargestHeaderSize] = {};
-    if (SDL_RWread(stream, h, kFileHeaderSize + 4, 1) != 1 || h[0] != 'B' || h[1] != 'M')
-        return refuse("not a BMP file");
-    const uint32_t pixel_offset = le32(h + 10);
-    const uint32_t header_size = le32(h + kFileHeaderSize);
+    if (size < kFileHeaderSize + 4 || file[0] != 'B' || file[1] != 'M') return refuse("not a BMP file");
+    const uint32_t pixel_offset = le32(file + 10);
+    const uint32_t header_size = le32(file + kFileHeaderSize);
     if (!known_header_size(header_size)) return refuse("unknown BMP header");
-    if (SDL_RWread(stream, h + kFileHeaderSize + 4, static_cast<int>(header_size) - 4, 1) != 1)
-        return refuse("BMP header cut short");
-    const unsigned char* info = h + kFileHeaderSize;
+    if (size < kFileHeaderSize + header_size) return refuse("BMP header cut short");
+    const unsigned char* info = file + kFileHeaderSize;
 
     int64_t width, height;
     uint32_t bits, compression = kUncompressed, colours = 0;
@@ -85,12 +82,11 @@ bool bmp_header_is_sound(SDL_RWops* stream)
     if (!compression_fits(compression, bits)) return refuse("BMP compression does not fit its depth");
     if (bits <= 8 && colours > (1u << bits)) return refuse("BMP palette larger than its depth allows");
 
-    const int64_t file_size = SDL_RWseek(stream, 0, RW_SEEK_END);
+    const auto file_size = static_cast<int64_t>(size);
     if (pixel_offset < kFileHeaderSize + header_size || pixel_offset >= file_size)
         return refuse("BMP pixel data outside the file");
     const int64_t row_bytes = (width * bits + 31) / 32 * 4;
     if (compression == kUncompressed && pixel_offset + row_bytes * rows > file_size)
         return refuse("BMP pixel data cut short");
-    if (SDL_RWseek(stream, 0, RW_SEEK_SET) != 0) return refuse("BMP file cannot be read again");
     return true;
 }

@@ -11,18 +11,20 @@
 
 #include <SDL.h>
 
+#include <cstddef>  // Required for: size_t
+
 // Largest width or height accepted: SDL 1.2 places images with 16-bit
 // signed rectangle coordinates.
 constexpr int kLargestBmpSide = 32767;
 
-// Reads the headers of the BMP file at the start of `stream` and checks them:
-// the "BM" signature; a known info header (12, 40, 52, 56, 108 or 124
-// bytes); a width and height of 1 to kLargestBmpSide pixels (a negative
-// height, for rows stored top down, included); 1, 4, 8, 16, 24 or 32 bits a
-// pixel; a compression that fits that depth; no more palette entries than
-// the depth can index; and pixel data that starts after the headers and,
-// uncompressed, ends within the file. Returns true with the stream back at
-// its start, or false with the reason in SDL_GetError().
-bool bmp_header_is_sound(SDL_RWops* stream);
+// Checks the headers of the BMP file held in `file` (`size` bytes): the
+// "BM" signature; a known info header (12, 40, 52, 56, 108 or 124 bytes); a
+// width and height of 1 to kLargestBmpSide pixels (a negative height, for
+// rows stored top down, included); 1, 4, 8, 16, 24 or 32 bits a pixel; a
+// compression that fits that depth; no more palette entries than the depth
+// can index; and pixel data that starts after the headers and, uncompressed,
+// ends within the file. Returns true, or false with the reason in
+// SDL_GetError().
+bool bmp_header_is_sound(const unsigned char* file, size_t size);
 
 #endif

@@ -4,14 +4,54 @@
 #include "anim/bmp_check.h"
 
 #include <algorithm>  // Required for: std::min()
+#include <cerrno>     // Required for: errno
 #include <climits>    // Required for: INT_MAX
-#include <cstdlib>    // Required for: calloc(), free()
+#include <cstdio>     // Required for: fopen(), fread(), fseek()
+#include <cstdlib>    // Required for: calloc(), malloc(), free()
+#include <cstring>    // Required for: strerror()
+#include <memory>     // Required for: std::unique_ptr
 #include <string>     // Required for: std::string
 
 namespace {
 
 // Alpha step used when a surface is given step 0.
 constexpr int kDefaultAlphaStep = 50;
+
+// A file's bytes, in a malloc'ed buffer.
+struct FileBytes {
+    std::unique_ptr<unsigned char, decltype(&free)> data{nullptr, free};
+    size_t size = 0;
+};
+
+// Reads the file at `path` whole; data is null, with the reason set, when it
+// cannot be opened or read, is empty or too large for SDL's memory streams.
+FileBytes read_file(const char* path)
+{
+    FileBytes bytes;
+    std::unique_ptr<FILE, decltype(&fclose)> file(fopen(path, "rb"), fclose);
+    if (!file) {
+        SDL_SetError("%s", strerror(errno));
+        return bytes;
+    }
+    long size = -1;
+    if (fseek(file.get(), 0, SEEK_END) == 0) size = ftell(file.get());
+    if (size <= 0 || size > INT_MAX || fseek(file.get(), 0, SEEK_SET) != 0) {
+        SDL_SetError(size == 0 ? "empty file" : "cannot be read");
+        return bytes;
+    }
+    bytes.data.reset(static_cast<unsigned char*>(malloc(static_cast<size_t>(size))));
+    if (!bytes.data) {
+        SDL_OutOfMemory();
+        return bytes;
+    }
+    if (fread(bytes.data.get(), 1, static_cast<size_t>(size), file.get()) != static_cast<size_t>(size)) {
+        SDL_SetError("cannot be read");
+        bytes.data.reset();
+        return bytes;
+    }
+    bytes.size = static_cast<size_t>(size);
+    return bytes;
+}
 
 }  // namespace
 
@@ -21,15 +61,12 @@ SDL_Surface* load_keyed_image(const char* path, int r, int g, int b)
         SDL_SetError("no image path given");
         return nullptr;
     }
-    // Opened here rather than through SDL_LoadBMP so that a missing file is
-    // told apart from one that does not decode, and a broken one is refused
-    // before SDL's decoder sees it.
-    SDL_RWops* stream = SDL_RWFromFile(path, "rb");
-    if (stream != nullptr && !bmp_header_is_sound(stream)) {
-        SDL_RWclose(stream);
-        stream = nullptr;
-    }
-    SDL_Surface* image = stream != nullptr ? SDL_LoadBMP_RW(stream, 1) : nullptr;
+    // The whole file is read in one go and checked before SDL's decoder
+    // sees it; the decoder then reads from memory.
+    FileBytes file = read_file(path);
+    SDL_Surface* image = nullptr;
+    if (file.data != nullptr && bmp_header_is_sound(file.data.get(), file.size))
+        image = SDL_LoadBMP_RW(SDL_RWFromConstMem(file.data.get(), static_cast<int>(file.size)), 1);
     if (image == nullptr) {
         const std::string reason = SDL_GetError();
         SDL_SetError("cannot load %s: %s", path, reason.c_str());
@@ -49,11 +86,9 @@ Uint8 ladder_alpha(int step, int index)
 
 SDL_Surface** load_alpha_ladder(const char* path, int r, int g, int b, int step, int length)
 {
-    SDL_Surface** copies = load_keyed_images(
-        length, [path](int) { return path; }, r, g, b);
-    if (copies == nullptr) return nullptr;
-    for (int i = 0; i < length; ++i) SDL_SetAlpha(copies[i], SDL_SRCALPHA, ladder_alpha(step, i));
-    return copies;
+    return load_keyed_images(
+        length, [path](int) { return path; }, r, g, b,
+        [step](int i, SDL_Surface* copy) { SDL_SetAlpha(copy, SDL_SRCALPHA, ladder_alpha(step, i)); });
 }
 
 void urgent_free(SDL_Surface** images, int n)

@@ -41,8 +41,8 @@ void urgent_free(SDL_Surface** images, int n);
 // array; urgent_free(images, n) does both), or null when `n` is not positive,
 // an image fails to load or memory runs out; the images loaded so far are
 // released then.
-template <typename PathOf>
-SDL_Surface** load_keyed_images(int n, PathOf path_of, int r, int g, int b)
+template <typename PathOf, typename Prepare>
+SDL_Surface** load_keyed_images(int n, PathOf path_of, int r, int g, int b, Prepare prepare)
 {
     if (n <= 0) {
         SDL_SetError("an image array needs at least one image");
@@ -59,8 +59,15 @@ SDL_Surface** load_keyed_images(int n, PathOf path_of, int r, int g, int b)
             urgent_free(images, i);
             return nullptr;
         }
+        prepare(i, images[i]);
     }
     return images;
+}
+
+template <typename PathOf>
+SDL_Surface** load_keyed_images(int n, PathOf path_of, int r, int g, int b)
+{
+    return load_keyed_images(n, path_of, r, g, b, [](int, SDL_Surface*) {});
 }
 
 // The per-surface alpha of copy `index` of a ladder built with `step`:

@@ -1,4 +1,5 @@
-// Every allocation of every creation and list builder failing in turn: the
+// Every allocation of every creation and list builder failing in turn (the
+// records, the arrays, and the buffer each image file is read into): the
 // call returns null, leaves the reason in SDL_GetError() and nothing behind
 // (the surface ledger counts images; LeakSanitizer, in the sanitizer build,
 // counts memory).
@@ -72,15 +73,15 @@ TEST_F(AllocationFailureTest, SurfacesAndSprites)
     EXPECT_EQ(
         fail_each_allocation<complex_surface>(
             [&] { return create_complex_surface(a.c_str(), list.get(), 1, 85, 0, 0, 0, 0, 0); }, free_complex_surface),
-        1 + 1 + 1 + 3)  // record, fronts, ladder table, a row for each of the three fronts
+        (1 + 1 + 1 + 3) + 13)  // record, fronts, ladder table, a row per front; a file buffer per load
         << "complex surface";
     EXPECT_EQ(
         fail_each_allocation<simple_surface>(
             [&] { return create_simple_surface(a.c_str(), b.c_str(), 1, 85, 0, 0, 0, 0, 0); }, free_simple_surface),
-        2)  // record, ladder
+        2 + 6)  // record, ladder; a file buffer per load
         << "simple surface";
     EXPECT_EQ(fail_each_allocation<sprite>([&] { return create_sprite(list.get(), 0, 0, 0, 0, 0, 0); }, free_sprite),
-              2)  // frames, record
+              2 + 2)  // frames, record; a file buffer per load
         << "sprite";
 }
 
@@ -88,7 +89,8 @@ TEST_F(AllocationFailureTest, DecorsAndPersonnages)
 {
     const PathList list(dir, frames);
     EXPECT_EQ(
-        fail_each_allocation<decor>([&] { return create_decor(a.c_str(), 0, 0, 0, 0, 0); }, free_everything_decor), 1);
+        fail_each_allocation<decor>([&] { return create_decor(a.c_str(), 0, 0, 0, 0, 0); }, free_everything_decor),
+        1 + 1);  // record; the file buffer
     simple_surface* surface = create_simple_surface(a.c_str(), b.c_str(), 0, 0, 0, 0, 0, 0, 0);
     ASSERT_NE(surface, nullptr) << SDL_GetError();
     fail_allocation(1);
@@ -99,7 +101,7 @@ TEST_F(AllocationFailureTest, DecorsAndPersonnages)
     EXPECT_EQ(fail_each_allocation<personnage>(
                   [&] { return tool_create_personnage_from_char(0, 0, 0, 0, 0, 2, list.get(), list.get()); },
                   free_everything_personnage),
-              1 + 2 * 2 + 1)  // sprite array, two sprites of two allocations, record
+              1 + 2 * (2 + 2) + 1)  // sprite array, two sprites of two frames, record
         << "personnage";
 }
 

@@ -1,0 +1,52 @@
+// scene_sets: each program's objects, made from the pictures the build drew,
+// for the benchmarks. Each set can draw and advance one frame through the
+// toolkit, and list the blits such a frame makes, for the baseline that
+// makes them without the toolkit.
+#ifndef ANIM_BENCH_SCENE_SETS_H
+#define ANIM_BENCH_SCENE_SETS_H
+
+#include <SDL.h>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace bench {
+
+// One SDL_BlitSurface call: the source, its window (or none) and where.
+struct Blit {
+    SDL_Surface* source;
+    SDL_Rect src;
+    bool whole;  // no source window
+    SDL_Rect dst;
+    bool shares_dst_with_previous;  // a layer placed through the previous layer's rectangle
+};
+
+class SceneSet {
+public:
+    virtual ~SceneSet() = default;
+    // One frame through the toolkit: every draw, then every update.
+    virtual void frame(SDL_Surface* target) = 0;
+    // The blits of the frame the next call of frame() would draw.
+    virtual std::vector<Blit> blits() const = 0;
+    // Advances the state as frame() does, without drawing.
+    virtual void advance() = 0;
+    // Frames after which the set's state repeats.
+    virtual int period() const = 0;
+    // Every surface the set holds.
+    virtual std::vector<const SDL_Surface*> surfaces() const = 0;
+};
+
+// The objects of blink_test, blink_sprite_test and scene_demo, from the
+// pictures in `run_dir` (the build's run/ folder); `step` is the cross-fade's
+// alpha step (10 in the programs). Null with SDL's reason on failure.
+std::unique_ptr<SceneSet> blink_set(const std::string& run_dir, int step = 10);
+std::unique_ptr<SceneSet> blink_sprite_set(const std::string& run_dir);
+std::unique_ptr<SceneSet> scene_set(const std::string& run_dir);
+
+// A 32-bit target of the given size in the display's layout.
+SDL_Surface* make_display(int w, int h);
+
+}  // namespace bench
+
+#endif
