@@ -3,7 +3,10 @@
 //   frame/<program>/toolkit    one frame's draws and updates through the toolkit
 //   frame/<program>/baseline   the same SDL_BlitSurface calls on the same
 //                              prepared surfaces, with no toolkit in between
-//   frame_ladder/<step>        a blink_test frame for ladders of step 1 and 255
+//   frame_ladder/<step>        a blink_test frame, over whole cycles, for
+//                              ladders of step 1 (255 copies a row) and 255 (1)
+//   frame_ladder_fixed/<step>  the same frame state (front 1, first copy) drawn
+//                              for both ladders: the row's length costs nothing
 //   create/<kind>/toolkit      a creation and its release
 //   create/<kind>/raw          the same SDL_LoadBMP, SDL_SetColorKey and
 //                              SDL_SetAlpha calls, and the same releases
@@ -89,6 +92,20 @@ void frame_baseline(benchmark::State& state, const Program& program)
     SDL_FreeSurface(target);
 }
 
+std::string blink_dir()
+{
+    return kRunDir + "/blink_test/";
+}
+
+// The blink_test front list, kept alive for the benchmark's run.
+const std::vector<const char*>& fronts_for_frames()
+{
+    static const std::vector<std::string> paths{blink_dir() + "img_devant1.bmp", blink_dir() + "img_devant2.bmp",
+                                                blink_dir() + "img_devant3.bmp"};
+    static const std::vector<const char*> list{paths[0].c_str(), paths[1].c_str(), paths[2].c_str(), nullptr};
+    return list;
+}
+
 void frame_ladder(benchmark::State& state)
 {
     const auto set = bench::blink_set(kRunDir, static_cast<int>(state.range(0)));
@@ -99,6 +116,23 @@ void frame_ladder(benchmark::State& state)
     }
     for (auto _ : state) set->frame(target);
     state.counters["period"] = set->period();
+    SDL_FreeSurface(target);
+}
+
+void frame_ladder_fixed(benchmark::State& state)
+{
+    anim::owned_complex_surface fade(create_complex_surface((blink_dir() + "img_fond.bmp").c_str(),
+                                                            fronts_for_frames().data(), 1,
+                                                            static_cast<int>(state.range(0)), 0, 0, 255, 0, 255));
+    SDL_Surface* target = bench::make_display(100, 50);
+    if (!fade || target == nullptr) {
+        state.SkipWithError(SDL_GetError());
+        return;
+    }
+    fade->front = 1;
+    fade->subframe = 0;
+    for (auto _ : state) blit_complex_blinking_surface(fade.get(), target);
+    state.counters["copies_a_row"] = fade->max_subframe;
     SDL_FreeSurface(target);
 }
 
@@ -141,11 +175,6 @@ void run_toolkit(benchmark::State& state, const std::function<bool()>& create_an
     state.counters["loads"] = static_cast<double>(harness::load_count() - before) / static_cast<double>(iterations);
 }
 
-std::string blink_dir()
-{
-    return kRunDir + "/blink_test/";
-}
-
 std::string scene_dir()
 {
     return kRunDir + "/scene_demo/Ressources/";
@@ -154,7 +183,8 @@ std::string scene_dir()
 std::vector<std::string> running_frames()
 {
     std::vector<std::string> paths;
-    for (int i = 2; i <= 11; ++i) paths.push_back(scene_dir() + "x_running/x" + (i < 10 ? "0" : "") + std::to_string(i) + ".bmp");
+    for (int i = 2; i <= 11; ++i)
+        paths.push_back(scene_dir() + "x_running/x" + (i < 10 ? "0" : "") + std::to_string(i) + ".bmp");
     return paths;
 }
 
@@ -176,11 +206,9 @@ void create_complex_toolkit(benchmark::State& state)
 {
     const int step = static_cast<int>(state.range(0));
     const std::string base = blink_dir() + "img_fond.bmp";
-    const std::vector<std::string> fronts{blink_dir() + "img_devant1.bmp", blink_dir() + "img_devant2.bmp",
-                                          blink_dir() + "img_devant3.bmp"};
-    const std::vector<const char*> list = path_list(fronts);
     run_toolkit(state, [&] {
-        complex_surface* s = create_complex_surface(base.c_str(), list.data(), 1, step, 0, 0, 255, 0, 255);
+        complex_surface* s =
+            create_complex_surface(base.c_str(), fronts_for_frames().data(), 1, step, 0, 0, 255, 0, 255);
         free_complex_surface(s);
         return s != nullptr;
     });
@@ -197,7 +225,8 @@ void create_complex_raw(benchmark::State& state)
                                           blink_dir() + "img_devant3.bmp", blink_dir() + "img_fond.bmp"};
     for (const std::string& f : fronts) loads.push_back({f, -1, 255, 0, 255});
     for (const std::string& f : fronts)
-        for (int j = 0; j < row_length(step); ++j) loads.push_back({f, std::min(255, j * (step == 0 ? 50 : step)), 255, 0, 255});
+        for (int j = 0; j < row_length(step); ++j)
+            loads.push_back({f, std::min(255, j * (step == 0 ? 50 : step)), 255, 0, 255});
     run_raw(state, loads);
 }
 
@@ -216,7 +245,8 @@ void create_simple_raw(benchmark::State& state)
 {
     std::vector<Load> loads{{scene_dir() + "background/blink1_1.bmp", -1, 0, 0, 0},
                             {scene_dir() + "background/blink1_2.bmp", -1, 0, 0, 0}};
-    for (int i = 0; i <= 12; ++i) loads.push_back({scene_dir() + "background/blink1_2.bmp", std::min(255, 20 * i), 0, 0, 0});
+    for (int i = 0; i <= 12; ++i)
+        loads.push_back({scene_dir() + "background/blink1_2.bmp", std::min(255, 20 * i), 0, 0, 0});
     run_raw(state, loads);
 }
 
@@ -272,7 +302,8 @@ void memory(benchmark::State& state, const Program& program)
     state.counters["held_bytes"] = static_cast<double>(held);
     state.counters["pixel_bytes"] = pixels;
     state.counters["surfaces"] = static_cast<double>(surfaces.size());
-    state.counters["overhead_per_surface"] = (static_cast<double>(held) - pixels) / static_cast<double>(surfaces.size());
+    state.counters["overhead_per_surface"] =
+        (static_cast<double>(held) - pixels) / static_cast<double>(surfaces.size());
 }
 
 }  // namespace
@@ -284,6 +315,7 @@ BENCHMARK_CAPTURE(frame_baseline, blink_sprite_test, kBlinkSpriteTest)->Name("fr
 BENCHMARK_CAPTURE(frame_toolkit, scene_demo, kSceneDemo)->Name("frame/scene_demo/toolkit");
 BENCHMARK_CAPTURE(frame_baseline, scene_demo, kSceneDemo)->Name("frame/scene_demo/baseline");
 BENCHMARK(frame_ladder)->Name("frame_ladder")->Arg(1)->Arg(255);
+BENCHMARK(frame_ladder_fixed)->Name("frame_ladder_fixed")->Arg(1)->Arg(255);
 BENCHMARK(create_complex_toolkit)->Name("create/complex/toolkit")->Arg(1)->Arg(10)->Arg(20)->Arg(50)->Arg(255);
 BENCHMARK(create_complex_raw)->Name("create/complex/raw")->Arg(1)->Arg(10)->Arg(20)->Arg(50)->Arg(255);
 BENCHMARK(create_simple_toolkit)->Name("create/simple/toolkit");

@@ -83,8 +83,7 @@ anim::owned_complex_surface make_cross_fade(const std::string& dir, int step)
         create_complex_surface(base.c_str(), fronts, 1, step, 0, 0, kMagenta[0], kMagenta[1], kMagenta[2]));
 }
 
-anim::owned_sprite make_runner(const std::string& dir, const char* pattern, int first, int count, int x, int y,
-                               int key)
+anim::owned_sprite make_runner(const std::string& dir, const char* pattern, int first, int count, int x, int y, int key)
 {
     std::vector<std::string> names;
     for (int i = 0; i < count; ++i) {
@@ -268,8 +267,8 @@ std::unique_ptr<SceneSet> scene_set(const std::string& run_dir)
                                 make_runner(dir + "x_running/", "x%02d.bmp", 2, 10, 0, 189, 255), 0, 189);
     set->balloon_ = make_character(make_runner(dir + "balloon/", "balloon%d.bmp", 1, 3, 100, 60, 255),
                                    make_runner(dir + "balloon/", "openballoon%d.bmp", 1, 2, 50, 20, 255), 100, 60);
-    if (!set->lantern_ || !set->crystals_ || !set->background_ || !set->platform_ || !set->ice_peak_ ||
-        !set->hero_ || !set->balloon_)
+    if (!set->lantern_ || !set->crystals_ || !set->background_ || !set->platform_ || !set->ice_peak_ || !set->hero_ ||
+        !set->balloon_)
         return nullptr;
     for (decor* d : {set->background_.get(), set->platform_.get(), set->ice_peak_.get()}) d->hidden = 0;
     set->platform_->src.w = 256;

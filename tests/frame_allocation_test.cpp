@@ -1,0 +1,85 @@
+// No frame allocates: each program's objects, drawn onto a real (headless)
+// display, flipped and advanced, with the event poll of a program's frame,
+// make no malloc, calloc or realloc call once their first frames have set up
+// SDL's blit mappings. The counters below replace the C library's for the
+// whole process, SDL included.
+#include "scene_sets.h"
+
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <cstdlib>
+#include <string>
+
+extern "C" void* __libc_malloc(size_t size);
+extern "C" void* __libc_calloc(size_t count, size_t size);
+extern "C" void* __libc_realloc(void* pointer, size_t size);
+
+namespace {
+
+std::atomic<long> allocations{0};
+
+}  // namespace
+
+extern "C" void* malloc(size_t size)
+{
+    ++allocations;
+    return __libc_malloc(size);
+}
+
+extern "C" void* calloc(size_t count, size_t size)
+{
+    ++allocations;
+    return __libc_calloc(count, size);
+}
+
+extern "C" void* realloc(void* pointer, size_t size)
+{
+    ++allocations;
+    return __libc_realloc(pointer, size);
+}
+
+namespace {
+
+struct Program {
+    const char* name;
+    std::unique_ptr<bench::SceneSet> (*make)(const std::string&);
+    int w, h;
+};
+
+std::unique_ptr<bench::SceneSet> blink_default(const std::string& dir)
+{
+    return bench::blink_set(dir);
+}
+
+class FrameAllocationTest : public ::testing::TestWithParam<Program> {};
+
+TEST_P(FrameAllocationTest, FramesMakeNoAllocation)
+{
+    const Program program = GetParam();
+    SDL_Surface* display = SDL_SetVideoMode(program.w, program.h, 32, SDL_HWSURFACE | SDL_DOUBLEBUF);
+    ASSERT_NE(display, nullptr) << SDL_GetError();
+    const long at_start = allocations.load();
+    const auto set = program.make(ANIM_RUN_DIR);
+    ASSERT_NE(set, nullptr) << SDL_GetError();
+    ASSERT_GT(allocations.load() - at_start, 0) << "the counters must see the loads' allocations";
+    SDL_Event event;
+    auto one_frame = [&] {
+        SDL_PollEvent(&event);
+        set->frame(display);
+        SDL_Flip(display);
+    };
+    for (int i = 0; i < 2 * set->period(); ++i) one_frame();
+    const long before = allocations.load();
+    const int frames = 2 * set->period();
+    for (int i = 0; i < frames; ++i) one_frame();
+    EXPECT_EQ(allocations.load() - before, 0) << "allocations in " << frames << " frames";
+}
+
+INSTANTIATE_TEST_SUITE_P(Programs, FrameAllocationTest,
+                         ::testing::Values(Program{"blink_test", blink_default, 100, 50},
+                                           Program{"blink_sprite_test", bench::blink_sprite_set, 150, 100},
+                                           Program{"scene_demo", bench::scene_set, 256, 256}),
+                         [](const ::testing::TestParamInfo<Program>& param) { return std::string(param.param.name); });
+
+}  // namespace
