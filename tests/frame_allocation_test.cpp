@@ -27,16 +27,17 @@ extern "C" void* malloc(size_t size)
     return __libc_malloc(size);
 }
 
-extern "C" void* calloc(size_t count, size_t size)
+// The parameters keep the C library's names.
+extern "C" void* calloc(size_t nmemb, size_t size)
 {
     ++allocations;
-    return __libc_calloc(count, size);
+    return __libc_calloc(nmemb, size);
 }
 
-extern "C" void* realloc(void* pointer, size_t size)
+extern "C" void* realloc(void* ptr, size_t size)
 {
     ++allocations;
-    return __libc_realloc(pointer, size);
+    return __libc_realloc(ptr, size);
 }
 
 namespace {
