@@ -1,8 +1,8 @@
 // owned: std::unique_ptr owners over the toolkit's records, for C++ callers.
 //
 // Each alias releases its record with the matching free function when it
-// goes out of scope; release() hands the record on (to a decor, a
-// personnage, a list or the world) when another owner takes it.
+// goes out of scope; hand_over() (or release()) lets it go when another
+// owner (a decor, a personnage, a list or the world) takes it.
 //
 //   owned_simple_surface, owned_complex_surface, owned_sprite,
 //   owned_sprite_array, owned_decor, owned_sblink_decor, owned_personnage,
@@ -27,6 +27,14 @@ template <typename T, void (*Free)(T*)>
 struct free_with {
     void operator()(T* record) const { Free(record); }
 };
+
+// Lets go of the record `owner` holds, which another owner (a decor, a
+// personnage, a list or the world) holds from now on.
+template <typename Owner>
+void hand_over(Owner& owner)
+{
+    static_cast<void>(owner.release());
+}
 
 // Frees everything a world holds, then the world.
 inline void free_world_and_contents(world* w)

@@ -59,37 +59,40 @@ void draw(const std::vector<bench::Blit>& blits, SDL_Surface* target)
     }
 }
 
+// A program's objects and a display to draw them on; null members (and the
+// benchmark skipped) when they cannot be made.
+struct Stage {
+    Stage(benchmark::State& state, const Program& program)
+        : set(program.make(kRunDir)), target(bench::make_display(program.w, program.h), SDL_FreeSurface)
+    {
+        if (!set || !target) state.SkipWithError(SDL_GetError());
+    }
+    explicit operator bool() const { return set && target; }
+    std::unique_ptr<bench::SceneSet> set;
+    std::unique_ptr<SDL_Surface, decltype(&SDL_FreeSurface)> target;
+};
+
 void frame_toolkit(benchmark::State& state, const Program& program)
 {
-    const auto set = program.make(kRunDir);
-    SDL_Surface* target = bench::make_display(program.w, program.h);
-    if (!set || target == nullptr) {
-        state.SkipWithError(SDL_GetError());
-        return;
-    }
-    for (auto _ : state) set->frame(target);
-    SDL_FreeSurface(target);
+    const Stage stage(state, program);
+    if (!stage) return;
+    for (auto _ : state) stage.set->frame(stage.target.get());
 }
 
 void frame_baseline(benchmark::State& state, const Program& program)
 {
-    const auto set = program.make(kRunDir);
-    SDL_Surface* target = bench::make_display(program.w, program.h);
-    if (!set || target == nullptr) {
-        state.SkipWithError(SDL_GetError());
-        return;
-    }
+    const Stage stage(state, program);
+    if (!stage) return;
     std::vector<std::vector<bench::Blit>> frames;
-    for (int i = 0; i < set->period(); ++i) {
-        frames.push_back(set->blits());
-        set->advance();
+    for (int i = 0; i < stage.set->period(); ++i) {
+        frames.push_back(stage.set->blits());
+        stage.set->advance();
     }
     size_t next = 0;
     for (auto _ : state) {
-        draw(frames[next], target);
+        draw(frames[next], stage.target.get());
         next = next + 1 == frames.size() ? 0 : next + 1;
     }
-    SDL_FreeSurface(target);
 }
 
 std::string blink_dir()

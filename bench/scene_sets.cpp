@@ -219,7 +219,7 @@ anim::owned_sblink_decor make_blinking(const std::string& base, const std::strin
     anim::owned_simple_surface s(create_simple_surface(base.c_str(), blink.c_str(), 1, 20, x, y, 0, 0, 0));
     if (!s) return nullptr;
     anim::owned_sblink_decor d(create_sblink_decor(s.get(), x, y));
-    if (d) static_cast<void>(s.release());
+    if (d) anim::hand_over(s);
     return d;
 }
 
@@ -228,10 +228,10 @@ anim::owned_personnage make_character(anim::owned_sprite first, anim::owned_spri
     if (!first || !second) return nullptr;
     anim::owned_sprite_array sprites(make_sprite_array(2, first.get(), second.get()));
     if (!sprites) return nullptr;
-    static_cast<void>(first.release());
-    static_cast<void>(second.release());
+    anim::hand_over(first);
+    anim::hand_over(second);
     anim::owned_personnage p(create_personnage(sprites.get(), 2, x, y));
-    if (p) static_cast<void>(sprites.release());
+    if (p) anim::hand_over(sprites);
     return p;
 }
 

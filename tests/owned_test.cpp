@@ -45,12 +45,12 @@ TEST_F(OwnedTest, HandingOnMovesOwnershipToTheNewOwner)
     anim::owned_sprite waiting = sprite_of_frames();
     anim::owned_sprite_array sprites(make_sprite_array(2, running.get(), waiting.get()));
     ASSERT_TRUE(sprites);
-    static_cast<void>(running.release());
-    static_cast<void>(waiting.release());
+    anim::hand_over(running);
+    anim::hand_over(waiting);
     anim::owned_world world(create_world(0, 0, 100, 100));
     world->hero = create_personnage(sprites.get(), 2, 0, 0);
     ASSERT_NE(world->hero, nullptr);
-    static_cast<void>(sprites.release());
+    anim::hand_over(sprites);
     EXPECT_EQ(live_now(), 4);
     world.reset();  // frees the hero with its sprites, then the world
     EXPECT_EQ(live_now(), 0);

@@ -58,14 +58,6 @@ struct Bob {
     int step = 1;
 };
 
-// Lets go of a record that another owner (a decor, a personnage, a list or
-// the world) holds from now on.
-template <typename Owner>
-void hand_over(Owner& owner)
-{
-    static_cast<void>(owner.release());
-}
-
 using owned_char_array = std::unique_ptr<char*, anim::free_with<char*, free_structure_char_array>>;
 
 // A blinking decor at (x, y) of a base image and its overlay; null (with
@@ -76,7 +68,7 @@ anim::owned_sblink_decor make_blinking_decor(const char* base_path, const char* 
         create_simple_surface(base_path, blink_path, 1, kBlinkStep, x, y, kDecorKey, kDecorKey, kDecorKey));
     if (!surface) return nullptr;
     anim::owned_sblink_decor blinking(create_sblink_decor(surface.get(), x, y));
-    if (blinking) hand_over(surface);
+    if (blinking) anim::hand_over(surface);
     return blinking;
 }
 
@@ -151,16 +143,16 @@ bool assemble(Scene& scene, Cast& cast)
     if (w->decors == nullptr) return false;
     cast.platform = platform.release();
     cast.ice_peak = ice_peak.release();
-    hand_over(snow);
+    anim::hand_over(snow);
 
     // The balloon, closed, in the peoples list.
     anim::owned_sprite_array balloon_sprites(make_sprite_array(2, closed.get(), open.get()));
     if (!balloon_sprites) return false;
-    hand_over(closed);
-    hand_over(open);
+    anim::hand_over(closed);
+    anim::hand_over(open);
     anim::owned_personnage balloon(create_personnage(balloon_sprites.get(), 2, 100, 60));
     if (!balloon) return false;
-    hand_over(balloon_sprites);
+    anim::hand_over(balloon_sprites);
     balloon->hidden = 0;
     w->peoples = make_personnage_array(1, balloon.get());
     if (w->peoples == nullptr) return false;
@@ -169,11 +161,11 @@ bool assemble(Scene& scene, Cast& cast)
     // The hero, in no list, starts on its running sprite.
     anim::owned_sprite_array hero_sprites(make_sprite_array(2, waiting.get(), running.get()));
     if (!hero_sprites) return false;
-    hand_over(waiting);
-    hand_over(running);
+    anim::hand_over(waiting);
+    anim::hand_over(running);
     w->hero = create_personnage(hero_sprites.get(), 2, 0, 189);
     if (w->hero == nullptr) return false;
-    hand_over(hero_sprites);
+    anim::hand_over(hero_sprites);
     cast.hero = w->hero;
     change_sprite_personnage(cast.hero, 1);
     cast.hero->hidden = 0;
