@@ -7,7 +7,6 @@ namespace {
 
 constexpr int kFileHeaderSize = 14;
 constexpr int kCoreHeaderSize = 12;  // the old 16-bit header: no compression, no palette count
-constexpr int kLargestHeaderSize = 124;
 
 // Compressions of the info header.
 constexpr uint32_t kUncompressed = 0, kRle8 = 1, kRle4 = 2, kBitFields = 3;
