@@ -100,8 +100,8 @@ std::string blink_dir()
     return kRunDir + "/blink_test/";
 }
 
-// The blink_test front list, kept alive for the benchmark's run.
-const std::vector<const char*>& fronts_for_frames()
+// The blink_test front list, kept alive for the whole run.
+const std::vector<const char*>& blink_fronts()
 {
     static const std::vector<std::string> paths{blink_dir() + "img_devant1.bmp", blink_dir() + "img_devant2.bmp",
                                                 blink_dir() + "img_devant3.bmp"};
@@ -125,8 +125,8 @@ void frame_ladder(benchmark::State& state)
 void frame_ladder_fixed(benchmark::State& state)
 {
     anim::owned_complex_surface fade(create_complex_surface((blink_dir() + "img_fond.bmp").c_str(),
-                                                            fronts_for_frames().data(), 1,
-                                                            static_cast<int>(state.range(0)), 0, 0, 255, 0, 255));
+                                                            blink_fronts().data(), 1, static_cast<int>(state.range(0)),
+                                                            0, 0, 255, 0, 255));
     SDL_Surface* target = bench::make_display(100, 50);
     if (!fade || target == nullptr) {
         state.SkipWithError(SDL_GetError());
@@ -191,14 +191,6 @@ std::vector<std::string> running_frames()
     return paths;
 }
 
-std::vector<const char*> path_list(const std::vector<std::string>& paths)
-{
-    std::vector<const char*> list;
-    for (const std::string& p : paths) list.push_back(p.c_str());
-    list.push_back(nullptr);
-    return list;
-}
-
 int row_length(int step)
 {
     return step == 0 ? 6 : (255 + step - 1) / step;
@@ -210,8 +202,7 @@ void create_complex_toolkit(benchmark::State& state)
     const int step = static_cast<int>(state.range(0));
     const std::string base = blink_dir() + "img_fond.bmp";
     run_toolkit(state, [&] {
-        complex_surface* s =
-            create_complex_surface(base.c_str(), fronts_for_frames().data(), 1, step, 0, 0, 255, 0, 255);
+        complex_surface* s = create_complex_surface(base.c_str(), blink_fronts().data(), 1, step, 0, 0, 255, 0, 255);
         free_complex_surface(s);
         return s != nullptr;
     });
@@ -256,7 +247,7 @@ void create_simple_raw(benchmark::State& state)
 void create_sprite_toolkit(benchmark::State& state)
 {
     const std::vector<std::string> frames = running_frames();
-    const std::vector<const char*> list = path_list(frames);
+    const std::vector<const char*> list = bench::path_list(frames);
     run_toolkit(state, [&] {
         sprite* s = create_sprite(list.data(), 0, 0, 189, 255, 255, 255);
         free_sprite(s);

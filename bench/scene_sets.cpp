@@ -91,10 +91,7 @@ anim::owned_sprite make_runner(const std::string& dir, const char* pattern, int 
         std::snprintf(name, sizeof name, pattern, first + i);
         names.push_back(dir + name);
     }
-    std::vector<const char*> list;
-    for (const std::string& n : names) list.push_back(n.c_str());
-    list.push_back(nullptr);
-    return anim::owned_sprite(create_sprite(list.data(), 0, x, y, key, key, key));
+    return anim::owned_sprite(create_sprite(path_list(names).data(), 0, x, y, key, key, key));
 }
 
 class BlinkSet : public SceneSet {
@@ -281,6 +278,15 @@ std::unique_ptr<SceneSet> scene_set(const std::string& run_dir)
     change_sprite_personnage(set->hero_.get(), 1);
     set->hero_->hidden = 0;
     return set;
+}
+
+std::vector<const char*> path_list(const std::vector<std::string>& paths)
+{
+    std::vector<const char*> list;
+    list.reserve(paths.size() + 1);
+    for (const std::string& p : paths) list.push_back(p.c_str());
+    list.push_back(nullptr);
+    return list;
 }
 
 SDL_Surface* make_display(int w, int h)

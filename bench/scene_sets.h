@@ -44,6 +44,9 @@ std::unique_ptr<SceneSet> blink_set(const std::string& run_dir, int step = 10);
 std::unique_ptr<SceneSet> blink_sprite_set(const std::string& run_dir);
 std::unique_ptr<SceneSet> scene_set(const std::string& run_dir);
 
+// A null-terminated path list pointing into `paths`, which must outlive it.
+std::vector<const char*> path_list(const std::vector<std::string>& paths);
+
 // A 32-bit target of the given size in the display's layout.
 SDL_Surface* make_display(int w, int h);
 
