@@ -7,6 +7,6 @@ mapfile -t sources < <(git ls-files '*.cpp' '*.h')
 clang-format --dry-run --Werror "${sources[@]}"
 echo "clang-format: ${#sources[@]} files formatted"
 [ -f build/test/compile_commands.json ] || cmake --preset test >/dev/null
-run-clang-tidy -quiet -p build/test '/(anim|programs|tools|tests)/' > build/test/clang-tidy.log 2>&1 ||
+run-clang-tidy -quiet -p build/test '/(anim|programs|tools|tests|bench)/' > build/test/clang-tidy.log 2>&1 ||
   { sed 's/\x1b\[[0-9;]*m//g' build/test/clang-tidy.log | grep -E 'warning:|error:' >&2; exit 1; }
 echo "clang-tidy: no findings"
