@@ -1,9 +1,16 @@
 // lib_complex_blinking: cross-fading cycle of front images over a base image.
 #include "anim/lib_complex_blinking.h"
 
-#include "anim/keyed_image.h"
+#include "anim/detail/keyed_image.h"
 
 #include <cstdlib>  // Required for: calloc(), free()
+
+using anim::detail::blit_layers;
+using anim::detail::count_paths;
+using anim::detail::load_alpha_ladder;
+using anim::detail::load_keyed_image;
+using anim::detail::load_keyed_images;
+using anim::detail::urgent_free;
 
 namespace {
 

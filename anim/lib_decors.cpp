@@ -1,10 +1,12 @@
 // lib_decors: still images and blinking surfaces placed in a scene.
 #include "anim/lib_decors.h"
 
-#include "anim/keyed_image.h"
+#include "anim/detail/keyed_image.h"
 #include "anim/object_list.h"
 
 #include <cstdlib>  // Required for: calloc(), free()
+
+using anim::detail::load_keyed_image;
 
 namespace {
 
@@ -101,12 +103,12 @@ ANIM_DEFINE_LIST_BUILDER(make_decor_array, decor)
 
 void free_everything_decor_array(decor** list)
 {
-    free_object_list(list, free_everything_decor);
+    anim::free_object_list(list, free_everything_decor);
 }
 
 ANIM_DEFINE_LIST_BUILDER(make_sblink_decor_array, sblink_decor)
 
 void free_everything_sblink_decor_array(sblink_decor** list)
 {
-    free_object_list(list, free_everything_sblink_decor);
+    anim::free_object_list(list, free_everything_sblink_decor);
 }

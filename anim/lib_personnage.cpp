@@ -123,5 +123,5 @@ ANIM_DEFINE_LIST_BUILDER(make_personnage_array, personnage)
 
 void free_everything_personnage_array(personnage** list)
 {
-    free_object_list(list, free_everything_personnage);
+    anim::free_object_list(list, free_everything_personnage);
 }

@@ -1,9 +1,14 @@
 // lib_simple_blinking: an overlay fading in and out over a base image.
 #include "anim/lib_simple_blinking.h"
 
-#include "anim/keyed_image.h"
+#include "anim/detail/keyed_image.h"
 
 #include <cstdlib>  // Required for: calloc(), free()
+
+using anim::detail::blit_layers;
+using anim::detail::load_alpha_ladder;
+using anim::detail::load_keyed_image;
+using anim::detail::urgent_free;
 
 namespace {
 

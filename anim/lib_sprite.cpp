@@ -1,10 +1,14 @@
 // lib_sprite: animated sequences of keyed frames.
 #include "anim/lib_sprite.h"
 
-#include "anim/keyed_image.h"
+#include "anim/detail/keyed_image.h"
 #include "anim/object_list.h"
 
 #include <cstdlib>  // Required for: calloc(), free()
+
+using anim::detail::count_paths;
+using anim::detail::load_keyed_images;
+using anim::detail::urgent_free;
 
 namespace {
 
@@ -77,10 +81,10 @@ ANIM_DEFINE_LIST_BUILDER(make_sprite_array, sprite)
 
 void free_sprite_array(sprite** list)
 {
-    free_object_list(list, free_sprite);
+    anim::free_object_list(list, free_sprite);
 }
 
 void free_structure_sprite_array(sprite** list)
 {
-    free_object_list<sprite>(list, nullptr);
+    anim::free_object_list<sprite>(list, nullptr);
 }

@@ -3,8 +3,9 @@
 // lists of their own on it.
 //
 // A list is an array of count + 1 pointers whose last entry is null.
-// build_object_list and free_object_list are applied to an element type;
-// ANIM_DEFINE_LIST_BUILDER gives a builder its variadic public form.
+// anim::build_object_list and anim::free_object_list are applied to an
+// element type; ANIM_DEFINE_LIST_BUILDER gives a builder its variadic public
+// form.
 #ifndef ANIM_OBJECT_LIST_H
 #define ANIM_OBJECT_LIST_H
 
@@ -12,6 +13,8 @@
 
 #include <cstdarg>  // Required for: va_list, va_arg()
 #include <cstdlib>  // Required for: calloc(), free()
+
+namespace anim {
 
 // Builds a list of `count` members read from `members`, each a T*. The list
 // owns nothing. Returns a calloc'ed list, or null when `count` is negative,
@@ -52,18 +55,20 @@ void free_object_list(T** list, void (*release)(T*))
     free(list);
 }
 
+}  // namespace anim
+
 // Defines the list builder `T** name(int count, ...)` on build_object_list:
 // C variadic arguments can only be read in the function that received them.
 // T names a type, which cannot be parenthesised.
 // NOLINTBEGIN(bugprone-macro-parentheses)
-#define ANIM_DEFINE_LIST_BUILDER(name, T)                \
-    T** name(int count, ...)                             \
-    {                                                    \
-        va_list members;                                 \
-        va_start(members, count);                        \
-        T** list = build_object_list<T>(count, members); \
-        va_end(members);                                 \
-        return list;                                     \
+#define ANIM_DEFINE_LIST_BUILDER(name, T)                      \
+    T** name(int count, ...)                                   \
+    {                                                          \
+        va_list members;                                       \
+        va_start(members, count);                              \
+        T** list = anim::build_object_list<T>(count, members); \
+        va_end(members);                                       \
+        return list;                                           \
     }
 // NOLINTEND(bugprone-macro-parentheses)
 

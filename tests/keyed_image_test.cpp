@@ -1,5 +1,5 @@
 // Keyed loading, alpha ladders, rollback and path counting.
-#include "anim/keyed_image.h"
+#include "anim/detail/keyed_image.h"
 
 #include "support/ledger_test.h"
 
@@ -8,6 +8,7 @@
 #include <cstdlib>
 #include <string>
 
+using namespace anim::detail;
 using namespace test_support;
 
 namespace {

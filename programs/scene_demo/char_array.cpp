@@ -18,10 +18,10 @@ ANIM_DEFINE_LIST_BUILDER(make_char_array, char)
 
 void free_everything_char_array(char** list)
 {
-    free_object_list(list, free_string);
+    anim::free_object_list(list, free_string);
 }
 
 void free_structure_char_array(char** list)
 {
-    free_object_list<char>(list, nullptr);
+    anim::free_object_list<char>(list, nullptr);
 }

@@ -1,17 +1,19 @@
 // bmp_check: the sanity check every image file passes before SDL decodes it
-// (internal to the toolkit).
+// (internal to the toolkit, not installed).
 //
 // SDL's BMP decoders are lenient, and each implementation in its own way:
 // some broken files decode into garbage, some make them allocate or read
 // far beyond the file. The check reads the headers and lets through only
 // what a well-formed Windows BMP can be, so that every loader answers a
 // broken file the same way on every SDL: with null and a reason.
-#ifndef ANIM_BMP_CHECK_H
-#define ANIM_BMP_CHECK_H
+#ifndef ANIM_DETAIL_BMP_CHECK_H
+#define ANIM_DETAIL_BMP_CHECK_H
 
 #include <SDL.h>
 
 #include <cstddef>  // Required for: size_t
+
+namespace anim::detail {
 
 // Largest width or height accepted: SDL 1.2 places images with 16-bit
 // signed rectangle coordinates.
@@ -26,5 +28,7 @@ constexpr int kLargestBmpSide = 32767;
 // ends within the file. Returns true, or false with the reason in
 // SDL_GetError().
 bool bmp_header_is_sound(const unsigned char* file, size_t size);
+
+}  // namespace anim::detail
 
 #endif

@@ -1,4 +1,4 @@
-// keyed_image: how every image enters the toolkit (internal to the toolkit).
+// keyed_image: how every image enters the toolkit (internal to the toolkit, not installed).
 //
 // A keyed image is a BMP file loaded by path, kept in its file's own pixel
 // format, with one colour made transparent. An alpha ladder is a row of
@@ -16,12 +16,14 @@
 //
 // Errors: every loader returns null on failure and leaves SDL's reason (or
 // its own) in SDL_GetError().
-#ifndef ANIM_KEYED_IMAGE_H
-#define ANIM_KEYED_IMAGE_H
+#ifndef ANIM_DETAIL_KEYED_IMAGE_H
+#define ANIM_DETAIL_KEYED_IMAGE_H
 
 #include <SDL.h>
 
 #include <cstdlib>  // Required for: calloc()
+
+namespace anim::detail {
 
 // Loads the BMP at `path` and makes the colour (r, g, b) transparent, using
 // only the low 8 bits of each component (256 keys as 0, -1 as 255). The image
@@ -91,5 +93,7 @@ void blit_layers(SDL_Surface* const* layers, int n, SDL_Surface* target, SDL_Rec
 // Number of non-null entries of a null-terminated path list before its
 // terminator; 0 for a null list. Saturates at INT_MAX.
 int count_paths(const char* const* paths);
+
+}  // namespace anim::detail
 
 #endif

@@ -1,7 +1,7 @@
 // keyed_image: keyed BMP loading, alpha ladders and their rollback.
-#include "anim/keyed_image.h"
+#include "anim/detail/keyed_image.h"
 
-#include "anim/bmp_check.h"
+#include "anim/detail/bmp_check.h"
 
 #include <algorithm>  // Required for: std::min()
 #include <cerrno>     // Required for: errno
@@ -54,6 +54,8 @@ FileBytes read_file(const char* path)
 }
 
 }  // namespace
+
+namespace anim::detail {
 
 SDL_Surface* load_keyed_image(const char* path, int r, int g, int b)
 {
@@ -111,3 +113,5 @@ int count_paths(const char* const* paths)
     while (n < INT_MAX && paths[n] != nullptr) ++n;
     return n;
 }
+
+}  // namespace anim::detail

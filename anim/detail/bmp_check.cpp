@@ -1,5 +1,5 @@
 // bmp_check: header checks of BMP files before SDL decodes them.
-#include "anim/bmp_check.h"
+#include "anim/detail/bmp_check.h"
 
 #include <cstdint>  // Required for: uint32_t, int64_t
 
@@ -51,6 +51,8 @@ bool refuse(const char* reason)
 
 }  // namespace
 
+namespace anim::detail {
+
 bool bmp_header_is_sound(const unsigned char* file, size_t size)
 {
     if (size < kFileHeaderSize + 4 || file[0] != 'B' || file[1] != 'M') return refuse("not a BMP file");
@@ -89,3 +91,5 @@ bool bmp_header_is_sound(const unsigned char* file, size_t size)
         return refuse("BMP pixel data cut short");
     return true;
 }
+
+}  // namespace anim::detail
