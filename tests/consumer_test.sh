@@ -1,11 +1,14 @@
 #!/usr/bin/env bash
-# Installs the build into a fresh prefix, builds docs/examples/minimal.cpp
-# against it both ways (the CMake package and pkg-config) and runs each
-# headless for 60 frames under the harness, from the installed pictures.
+# A separate program, docs/examples/minimal.cpp, built three ways: against the
+# installed tree through the CMake package and through pkg-config, and with
+# the source tree pulled in by FetchContent, where GoogleTest and Google
+# Benchmark cannot be found and nothing but the library may be built or
+# installed. Each build runs headless for 60 frames under the harness.
 #
-# Usage: consumer_test.sh <build dir> <examples dir> <harness library> <work dir>
+# Usage: consumer_test.sh <build dir> <source dir> <harness library> <work dir>
 set -euo pipefail
-build=$1 examples=$2 harness=$3 work=$4
+build=$1 source=$2 harness=$3 work=$4
+examples=$source/docs/examples
 
 rm -rf "$work" && mkdir -p "$work"
 cmake --install "$build" --prefix "$work/prefix" >/dev/null
@@ -28,3 +31,14 @@ run_headless "$work/cmake-build/minimal" "cmake-package"
 c++ -std=c++17 "$examples/minimal.cpp" -o "$work/minimal-pc" \
   $(PKG_CONFIG_PATH="$work/prefix/lib/pkgconfig" pkg-config --cflags --libs anim)
 run_headless "$work/minimal-pc" "pkg-config"
+
+cmake -S "$source/tests/subproject" -B "$work/subproject" -G Ninja -DANIM_SOURCE_DIR="$source" \
+  -DCMAKE_DISABLE_FIND_PACKAGE_GTest=ON -DCMAKE_DISABLE_FIND_PACKAGE_benchmark=ON --no-warn-unused-cli >/dev/null
+cmake --build "$work/subproject" >/dev/null
+cmake --install "$work/subproject" --prefix "$work/subproject-prefix" >/dev/null
+if [ -n "$(find "$work/subproject-prefix" -type f 2>/dev/null)" ]; then
+  echo "subproject: installed files of its own:" >&2
+  find "$work/subproject-prefix" -type f >&2
+  exit 1
+fi
+run_headless "$work/subproject/minimal" "subproject"

@@ -144,7 +144,7 @@ def main():
         add(f"| `{p}` | {c['surfaces']:.0f} | {c['pixel_bytes']:,.0f} | {c['held_bytes']:,.0f} | "
             f"{c['held_bytes'] / c['pixel_bytes']:.3f} | {c['overhead_per_surface']:.0f} |")
     add("")
-    add("No frame allocates: `frame_allocation_tests` (in the test suite) replaces `malloc`, `calloc` and")
+    add("No frame allocates: `anim_frame_allocation_tests` (in the test suite) replaces `malloc`, `calloc` and")
     add("`realloc` for its whole process, SDL included, and counts none over two full cycles of each")
     add("program's frames (event poll, draws, flip, updates) once the first cycles have set up SDL's blit")
     add("mappings.")

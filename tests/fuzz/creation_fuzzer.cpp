@@ -2,7 +2,7 @@
 // creation function of the toolkit, and draws whatever gets made.
 //
 // Built with clang and -fsanitize=fuzzer,address (the "fuzz" preset); run by
-// tools/fuzz.sh on seeds that fuzz_seeds writes.
+// tools/fuzz.sh on seeds that anim_fuzz_seeds writes.
 #include "anim/lib_complex_blinking.h"
 #include "anim/lib_decors.h"
 #include "anim/lib_personnage.h"

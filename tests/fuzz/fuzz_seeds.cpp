@@ -1,7 +1,7 @@
-// fuzz_seeds: writes the fuzzer's starting corpus: every hostile and unusual
+// anim_fuzz_seeds: writes the fuzzer's starting corpus: every hostile and unusual
 // BMP of the test corpus, and a well-formed picture.
 //
-// Usage: fuzz_seeds <directory>
+// Usage: anim_fuzz_seeds <directory>
 #include "support/hostile_bmps.h"
 
 #include <cstdio>
@@ -11,7 +11,7 @@
 int main(int argc, char* argv[])
 {
     if (argc != 2) {
-        std::fprintf(stderr, "usage: fuzz_seeds <directory>\n");
+        std::fprintf(stderr, "usage: anim_fuzz_seeds <directory>\n");
         return 2;
     }
     const std::string dir = argv[1];
@@ -20,7 +20,7 @@ int main(int argc, char* argv[])
             std::ofstream out(dir + "/" + file.name, std::ios::binary);
             out << file.bytes;
             if (!out) {
-                std::fprintf(stderr, "fuzz_seeds: cannot write %s/%s\n", dir.c_str(), file.name.c_str());
+                std::fprintf(stderr, "anim_fuzz_seeds: cannot write %s/%s\n", dir.c_str(), file.name.c_str());
                 return 1;
             }
         }
