@@ -3,6 +3,7 @@
 # docs/performance.md from their results.
 set -euo pipefail
 cd "$(dirname "$0")/.."
+bash tools/install-deps.sh bench
 cmake --preset bench >/dev/null
 cmake --build --preset bench
 SDL_VIDEODRIVER=dummy build/bench/bench/anim_bench --benchmark_repetitions=5 \

@@ -1,11 +1,13 @@
 #!/usr/bin/env bash
-# The whole test suite, headless: the checked build (warnings are errors) on
-# the SDL 1.2 compatibility library, formatting and static checks, the same
-# binaries on classic SDL 1.2.15 (with the frames of both compared), a minute
-# of fuzzing of the creation functions, and the suite built with
-# AddressSanitizer, UndefinedBehaviorSanitizer and LeakSanitizer.
+# Installs what is missing, then runs the whole test suite headless: the
+# checked build (warnings are errors) on the SDL 1.2 compatibility library,
+# formatting and static checks, the same binaries on classic SDL 1.2.15 (with
+# the frames of both compared), a minute of fuzzing of the creation
+# functions, and the suite built with AddressSanitizer,
+# UndefinedBehaviorSanitizer and LeakSanitizer.
 set -euo pipefail
 cd "$(dirname "$0")/.."
+bash tools/install-deps.sh check
 cmake --workflow --preset test
 bash tools/lint.sh
 bash tools/classic-sdl.sh

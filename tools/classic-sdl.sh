@@ -5,6 +5,7 @@
 # LD_LIBRARY_PATH. Same ABI: the binaries are not rebuilt.
 set -euo pipefail
 cd "$(dirname "$0")/.."
+bash tools/install-deps.sh classic
 
 dest=build/classic-sdl
 [ -e "$dest/lib/libSDL-1.2.so.0" ] && exit 0

@@ -1,19 +1,40 @@
 #!/usr/bin/env bash
-# Installs the Debian packages the project builds, tests and runs with, when
-# any is missing. Needs root (or sudo) only when something must be installed.
+# Installs the Debian packages that a task needs, when any is missing. Needs
+# root (or sudo) only when something must be installed.
+#
+# Usage: tools/install-deps.sh TASK...
+#   run      build the programs and start one (tools/run.sh)
+#   test     the CTest suite of the test and asan presets
+#   lint     formatting and static checks (tools/lint.sh)
+#   fuzz     the fuzzer (tools/fuzz.sh)
+#   classic  classic SDL 1.2.15 beside the build (tools/classic-sdl.sh)
+#   check    all four above (tools/check.sh)
+#   bench    the benchmarks (tools/bench.sh)
+#   record   recordings of the programs (tools/record.sh)
 set -euo pipefail
 
 packages=(
   cmake ninja-build g++ pkg-config  # build
   libsdl1.2-compat-dev              # the one dependency of the toolkit
-  libgtest-dev valgrind             # tests
-  clang libclang-rt-dev             # the fuzzer
-  imagemagick                       # tools/record.sh
-  clang-format clang-tidy           # tools/lint.sh
-  xvfb python3-xlib                 # the real-window test
-  libcaca0 libasound2 libpulse0 libx11-6 libxext6  # what classic SDL 1.2.15 loads
-  dpkg-dev                          # dpkg-architecture, to unpack classic SDL
 )
+tasks=("$@")
+[[ " ${tasks[*]} " == *" check "* ]] && tasks+=(test lint fuzz classic)
+for task in "${tasks[@]}"; do
+  case "$task" in
+    run | check) ;;
+    # The test presets build the benchmarks too; the real-window test runs
+    # Xvfb and talks X from python3.
+    test) packages+=(libgtest-dev libbenchmark-dev valgrind xvfb python3 python3-xlib) ;;
+    lint) packages+=(clang-format clang-tidy) ;;
+    fuzz) packages+=(clang libclang-rt-dev) ;;
+    # What classic SDL 1.2.15 loads, and dpkg-architecture to unpack it.
+    classic) packages+=(libcaca0 libasound2 libpulse0 libx11-6 libxext6 dpkg-dev) ;;
+    bench) packages+=(libbenchmark-dev python3) ;;
+    record) packages+=(imagemagick) ;;
+    *) echo "install-deps.sh: unknown task '$task' (run, test, lint, fuzz, classic, check, bench or record)" >&2
+       exit 2 ;;
+  esac
+done
 
 missing=()
 for p in "${packages[@]}"; do

@@ -3,7 +3,8 @@
 # source, on the compile commands of the test build.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-mapfile -t sources < <(git ls-files '*.cpp' '*.h')
+bash tools/install-deps.sh run test lint
+mapfile -t sources < <(find anim programs tools tests bench docs -name '*.cpp' -o -name '*.h' | sort)
 clang-format --dry-run --Werror "${sources[@]}"
 echo "clang-format: ${#sources[@]} files formatted"
 [ -f build/test/compile_commands.json ] || cmake --preset test >/dev/null

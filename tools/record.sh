@@ -13,6 +13,7 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 program=$1 frames=$2 out=$3 every=${4:-1} stills=${5:-}
 
+bash tools/install-deps.sh run record
 cmake --preset dev >/dev/null
 cmake --build --preset dev >/dev/null
 shots=$(mktemp -d)

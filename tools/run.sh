@@ -13,7 +13,7 @@ case "$program" in
   *) echo "unknown program '$program' (scene_demo, blink_sprite_test or blink_test)" >&2; exit 2 ;;
 esac
 
-bash tools/install-deps.sh
+bash tools/install-deps.sh run
 cmake --preset dev >/dev/null
 cmake --build --preset dev
 
