@@ -6,6 +6,7 @@
 #include <cstdlib>  // Required for: calloc(), free()
 
 using anim::detail::blit_layers;
+using anim::detail::complex_row_length;
 using anim::detail::count_paths;
 using anim::detail::load_alpha_ladder;
 using anim::detail::load_keyed_image;
@@ -14,25 +15,12 @@ using anim::detail::urgent_free;
 
 namespace {
 
-// Copies per ladder row when the step is 0 (the step then counts as 50).
-constexpr int kDefaultRowLength = 6;
-
 // Number of fronts for a front list: its entries plus one, since the base
 // image takes the place of the terminator. An empty or null list gives 0.
 int get_tab_len(const char* const* front_paths)
 {
     const int entries = count_paths(front_paths);
     return entries == 0 ? 0 : entries + 1;
-}
-
-// Length of every ladder row for `step`: 255 / step rounded up, 6 for step 0.
-// Negative steps are refused before this is reached.
-int get_max_subframe(int step)
-{
-    if (step == 0) return kDefaultRowLength;
-    const int q = 255 / step;
-    if (q < 0) return 0;
-    return 255 % step != 0 ? q + 1 : q;
 }
 
 // Path of the image that fills front place `k`: the list's images, then the
@@ -55,7 +43,7 @@ SDL_Surface** put_sdl_surface(const char* base_path, const char* const* front_pa
 bool create_front_tab(complex_surface* surface, const char* base_path, const char* const* front_paths, int r, int g,
                       int b)
 {
-    surface->max_subframe = get_max_subframe(surface->step);
+    surface->max_subframe = complex_row_length(surface->step);
     surface->front_tab =
         static_cast<SDL_Surface***>(calloc(static_cast<size_t>(surface->count), sizeof(SDL_Surface**)));
     if (surface->front_tab == nullptr) {

@@ -8,18 +8,10 @@
 using anim::detail::blit_layers;
 using anim::detail::load_alpha_ladder;
 using anim::detail::load_keyed_image;
+using anim::detail::simple_ladder_top;
 using anim::detail::urgent_free;
 
 namespace {
-
-// Highest ladder index when the step is 0 (the step then counts as 50).
-constexpr int kDefaultCount = 5;
-
-// Highest ladder index for a non-negative `step`: 255 / step, 5 for step 0.
-int ladder_top(int step)
-{
-    return step == 0 ? kDefaultCount : 255 / step;
-}
 
 // Draws the base and the current ladder copy through the given rectangles.
 void draw_layers(const simple_surface* surface, SDL_Surface* target, SDL_Rect* src, SDL_Rect* dst)
@@ -58,7 +50,7 @@ simple_surface* create_simple_surface(const char* base_path, const char* blink_p
     surface->falling = 0;
     surface->enabled = enable != 0 ? 1 : 0;
     if (surface->enabled != 0) {
-        surface->count = ladder_top(step);
+        surface->count = simple_ladder_top(step);
         surface->ladder = load_alpha_ladder(blink_path, r, g, b, step, surface->count + 1);
         if (surface->ladder == nullptr) {
             free_simple_surface(surface);

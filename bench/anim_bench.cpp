@@ -1,6 +1,7 @@
 // anim_bench: what the toolkit costs against raw SDL, measured in one run.
 //
 //   frame/<program>/toolkit    one frame's draws and updates through the toolkit
+//                              (scene_demo's with its movement rules)
 //   frame/<program>/baseline   the same SDL_BlitSurface calls on the same
 //                              prepared surfaces, with no toolkit in between
 //   frame_ladder/<step>        a blink_test frame, over whole cycles, for
@@ -17,6 +18,7 @@
 // docs/performance.md from the results.
 #include "scene_sets.h"
 
+#include "anim/detail/keyed_image.h"
 #include "anim/owned.h"
 #include "surface_ledger.h"
 
@@ -47,15 +49,18 @@ const Program kBlinkTest{blink_default, 100, 50};
 const Program kBlinkSpriteTest{bench::blink_sprite_set, 150, 100};
 const Program kSceneDemo{bench::scene_set, 256, 256};
 
-// Draws one recorded frame: every layer of an object through one shared
-// destination rectangle, as the toolkit does.
+// Frames each frame benchmark runs from the objects' creation: a whole
+// number of every program's periods, and scene_demo's run until the child
+// waits, so that the toolkit and the baseline draw the same frames.
+constexpr int kFrameRun = 520;
+
+// Draws one recorded frame: each blit with the rectangles the toolkit handed
+// over, copied as the toolkit copies or writes them.
 void draw(const std::vector<bench::Blit>& blits, SDL_Surface* target)
 {
-    SDL_Rect shared{};
     for (const bench::Blit& b : blits) {
-        if (!b.shares_dst_with_previous) shared = b.dst;
-        SDL_Rect src = b.src;
-        SDL_BlitSurface(b.source, b.whole ? nullptr : &src, target, &shared);
+        SDL_Rect src = b.src, dst = b.dst;
+        SDL_BlitSurface(b.source, b.whole ? nullptr : &src, target, &dst);
     }
 }
 
@@ -85,7 +90,7 @@ void frame_baseline(benchmark::State& state, const Program& program)
     if (!stage) return;
     std::vector<std::vector<bench::Blit>> frames;
     for (int i = 0; i < stage.set->period(); ++i) {
-        frames.push_back(stage.set->blits());
+        frames.push_back(stage.set->blits(stage.target.get()));
         stage.set->advance();
     }
     size_t next = 0;
@@ -191,11 +196,6 @@ std::vector<std::string> running_frames()
     return paths;
 }
 
-int row_length(int step)
-{
-    return step == 0 ? 6 : (255 + step - 1) / step;
-}
-
 // Complex surfaces: the blink_test pictures with an alpha step.
 void create_complex_toolkit(benchmark::State& state)
 {
@@ -206,7 +206,7 @@ void create_complex_toolkit(benchmark::State& state)
         free_complex_surface(s);
         return s != nullptr;
     });
-    const int count = 4, rows = row_length(step);
+    const int count = 4, rows = anim::detail::complex_row_length(step);
     state.counters["expected_loads"] = 1 + count + count * rows;
     state.counters["count_x_rows"] = count * rows;
 }
@@ -219,8 +219,8 @@ void create_complex_raw(benchmark::State& state)
                                           blink_dir() + "img_devant3.bmp", blink_dir() + "img_fond.bmp"};
     for (const std::string& f : fronts) loads.push_back({f, -1, 255, 0, 255});
     for (const std::string& f : fronts)
-        for (int j = 0; j < row_length(step); ++j)
-            loads.push_back({f, std::min(255, j * (step == 0 ? 50 : step)), 255, 0, 255});
+        for (int j = 0; j < anim::detail::complex_row_length(step); ++j)
+            loads.push_back({f, anim::detail::ladder_alpha(step, j), 255, 0, 255});
     run_raw(state, loads);
 }
 
@@ -302,12 +302,16 @@ void memory(benchmark::State& state, const Program& program)
 
 }  // namespace
 
-BENCHMARK_CAPTURE(frame_toolkit, blink_test, kBlinkTest)->Name("frame/blink_test/toolkit");
-BENCHMARK_CAPTURE(frame_baseline, blink_test, kBlinkTest)->Name("frame/blink_test/baseline");
-BENCHMARK_CAPTURE(frame_toolkit, blink_sprite_test, kBlinkSpriteTest)->Name("frame/blink_sprite_test/toolkit");
-BENCHMARK_CAPTURE(frame_baseline, blink_sprite_test, kBlinkSpriteTest)->Name("frame/blink_sprite_test/baseline");
-BENCHMARK_CAPTURE(frame_toolkit, scene_demo, kSceneDemo)->Name("frame/scene_demo/toolkit");
-BENCHMARK_CAPTURE(frame_baseline, scene_demo, kSceneDemo)->Name("frame/scene_demo/baseline");
+BENCHMARK_CAPTURE(frame_toolkit, blink_test, kBlinkTest)->Name("frame/blink_test/toolkit")->Iterations(kFrameRun);
+BENCHMARK_CAPTURE(frame_baseline, blink_test, kBlinkTest)->Name("frame/blink_test/baseline")->Iterations(kFrameRun);
+BENCHMARK_CAPTURE(frame_toolkit, blink_sprite_test, kBlinkSpriteTest)
+    ->Name("frame/blink_sprite_test/toolkit")
+    ->Iterations(kFrameRun);
+BENCHMARK_CAPTURE(frame_baseline, blink_sprite_test, kBlinkSpriteTest)
+    ->Name("frame/blink_sprite_test/baseline")
+    ->Iterations(kFrameRun);
+BENCHMARK_CAPTURE(frame_toolkit, scene_demo, kSceneDemo)->Name("frame/scene_demo/toolkit")->Iterations(kFrameRun);
+BENCHMARK_CAPTURE(frame_baseline, scene_demo, kSceneDemo)->Name("frame/scene_demo/baseline")->Iterations(kFrameRun);
 BENCHMARK(frame_ladder)->Name("frame_ladder")->Arg(1)->Arg(255);
 BENCHMARK(frame_ladder_fixed)->Name("frame_ladder_fixed")->Arg(1)->Arg(255);
 BENCHMARK(create_complex_toolkit)->Name("create/complex/toolkit")->Arg(1)->Arg(10)->Arg(20)->Arg(50)->Arg(255);

@@ -1,54 +1,39 @@
-// scene_sets: the programs' object sets, built as the programs build them.
+// scene_sets: the programs' object sets, built as the programs build them;
+// scene_demo's is the program's own scene.
 #include "scene_sets.h"
 
 #include "anim/owned.h"
+#include "scene.h"
+
+#include <unistd.h>
 
 #include <cstdio>
 #include <numeric>
+
+// Every SDL_BlitSurface call of the toolkit comes here (the set's users link
+// with --wrap=SDL_UpperBlit); while a recording is open it is also written
+// down.
+extern "C" int __real_SDL_UpperBlit(SDL_Surface* src, SDL_Rect* srcrect, SDL_Surface* dst, SDL_Rect* dstrect);
+
+namespace {
+
+std::vector<bench::Blit>* recording = nullptr;
+
+}  // namespace
+
+extern "C" int __wrap_SDL_UpperBlit(SDL_Surface* src, SDL_Rect* srcrect, SDL_Surface* dst, SDL_Rect* dstrect)
+{
+    if (recording != nullptr)
+        recording->push_back({src, srcrect != nullptr ? *srcrect : SDL_Rect{}, srcrect == nullptr,
+                              dstrect != nullptr ? *dstrect : SDL_Rect{}});
+    return __real_SDL_UpperBlit(src, srcrect, dst, dstrect);
+}
 
 namespace bench {
 
 namespace {
 
 constexpr int kMagenta[] = {255, 0, 255};
-
-void add_layers(std::vector<Blit>& out, std::initializer_list<SDL_Surface*> layers, const SDL_Rect* src,
-                const SDL_Rect& dst)
-{
-    bool first = true;
-    for (SDL_Surface* layer : layers) {
-        if (layer == nullptr) continue;
-        out.push_back({layer, src != nullptr ? *src : SDL_Rect{}, src == nullptr, dst, !first});
-        first = false;
-    }
-}
-
-void add_complex(std::vector<Blit>& out, const complex_surface* s)
-{
-    const int f = s->front;
-    add_layers(out, {s->base, f > 0 ? s->fronts[f - 1] : nullptr, s->front_tab[f][s->subframe]}, nullptr, s->pos);
-}
-
-void add_sprite(std::vector<Blit>& out, const sprite* s)
-{
-    add_layers(out, {s->frames[s->frame]}, nullptr, s->pos);
-}
-
-void add_decor(std::vector<Blit>& out, const decor* d)
-{
-    add_layers(out, {d->image}, &d->src, d->dst);
-}
-
-void add_sblink(std::vector<Blit>& out, const sblink_decor* d)
-{
-    add_layers(out, {d->surface->base, d->surface->ladder[d->surface->index]}, &d->src, d->dst);
-}
-
-void add_personnage(std::vector<Blit>& out, const personnage* p)
-{
-    const sprite* s = p->sprites[p->current];
-    add_layers(out, {s->frames[s->frame]}, &p->src, p->dst);
-}
 
 void collect(std::vector<const SDL_Surface*>& out, SDL_Surface* const* surfaces, int n)
 {
@@ -97,17 +82,7 @@ anim::owned_sprite make_runner(const std::string& dir, const char* pattern, int 
 class BlinkSet : public SceneSet {
 public:
     explicit BlinkSet(anim::owned_complex_surface fade) : fade_(std::move(fade)) {}
-    void frame(SDL_Surface* target) override
-    {
-        blit_complex_blinking_surface(fade_.get(), target);
-        update_complex_blinking(fade_.get());
-    }
-    std::vector<Blit> blits() const override
-    {
-        std::vector<Blit> out;
-        add_complex(out, fade_.get());
-        return out;
-    }
+    void draw(SDL_Surface* target) override { blit_complex_blinking_surface(fade_.get(), target); }
     void advance() override { update_complex_blinking(fade_.get()); }
     int period() const override { return fade_->count * fade_->max_subframe; }
     std::vector<const SDL_Surface*> surfaces() const override
@@ -127,18 +102,10 @@ public:
         : BlinkSet(std::move(fade)), runner_(std::move(runner))
     {
     }
-    void frame(SDL_Surface* target) override
+    void draw(SDL_Surface* target) override
     {
-        blit_complex_blinking_surface(fade_.get(), target);
+        BlinkSet::draw(target);
         blit_sprite(runner_.get(), target);
-        update_complex_blinking(fade_.get());
-        update_sprite(runner_.get());
-    }
-    std::vector<Blit> blits() const override
-    {
-        std::vector<Blit> out = BlinkSet::blits();
-        add_sprite(out, runner_.get());
-        return out;
     }
     void advance() override
     {
@@ -157,82 +124,46 @@ private:
     anim::owned_sprite runner_;
 };
 
-// scene_demo's objects where the scene starts, drawn in its order and
-// advanced by their own animations (the choreography moves rectangles only).
+// Frames of scene_demo from its start until the child stands waiting at the
+// world's end.
+constexpr int kSceneRunFrames = 520;
+
+// scene_demo's own scene, drawn and moved by the program's frame.
 class SceneDemoSet : public SceneSet {
 public:
-    void frame(SDL_Surface* target) override
-    {
-        blit_decor(background_.get(), target);
-        blit_decor(platform_.get(), target);
-        blit_sblink_decor(lantern_.get(), target);
-        blit_sblink_decor(crystals_.get(), target);
-        blit_personnage(hero_.get(), target);
-        blit_personnage(balloon_.get(), target);
-        blit_decor(ice_peak_.get(), target);
-        advance();
-    }
-    std::vector<Blit> blits() const override
-    {
-        std::vector<Blit> out;
-        add_decor(out, background_.get());
-        add_decor(out, platform_.get());
-        add_sblink(out, lantern_.get());
-        add_sblink(out, crystals_.get());
-        add_personnage(out, hero_.get());
-        add_personnage(out, balloon_.get());
-        add_decor(out, ice_peak_.get());
-        return out;
-    }
-    void advance() override
-    {
-        update_sblink_decor(lantern_.get());
-        update_sblink_decor(crystals_.get());
-        update_personnage(hero_.get());
-        update_personnage(balloon_.get());
-    }
-    int period() const override
-    {
-        const int blink = 2 * (lantern_->surface->count + 1);
-        return std::lcm(std::lcm(blink, hero_->sprites[1]->frame_count), balloon_->sprites[0]->frame_count);
-    }
+    void draw(SDL_Surface* target) override { scene_demo::draw_scene(scene, target); }
+    void advance() override { scene_demo::update_scene(scene); }
+    int period() const override { return kSceneRunFrames; }
     std::vector<const SDL_Surface*> surfaces() const override
     {
-        std::vector<const SDL_Surface*> out{background_->image, platform_->image, ice_peak_->image};
-        collect_simple(out, lantern_->surface);
-        collect_simple(out, crystals_->surface);
-        for (const personnage* p : {hero_.get(), balloon_.get()})
+        const world* w = scene.world.get();
+        std::vector<const SDL_Surface*> out{scene.background->image};
+        for (int i = 0; w->decors[i] != nullptr; ++i) out.push_back(w->decors[i]->image);
+        for (int i = 0; w->sblink_decors[i] != nullptr; ++i) collect_simple(out, w->sblink_decors[i]->surface);
+        for (const personnage* p : {w->hero, w->peoples[0]})
             for (int i = 0; i < p->sprite_count; ++i) collect(out, p->sprites[i]->frames, p->sprites[i]->frame_count);
         return out;
     }
 
-    anim::owned_decor background_, platform_, ice_peak_;
-    anim::owned_sblink_decor lantern_, crystals_;
-    anim::owned_personnage hero_, balloon_;
+    scene_demo::Scene scene;
 };
 
-anim::owned_sblink_decor make_blinking(const std::string& base, const std::string& blink, int x, int y)
-{
-    anim::owned_simple_surface s(create_simple_surface(base.c_str(), blink.c_str(), 1, 20, x, y, 0, 0, 0));
-    if (!s) return nullptr;
-    anim::owned_sblink_decor d(create_sblink_decor(s.get(), x, y));
-    if (d) anim::hand_over(s);
-    return d;
-}
-
-anim::owned_personnage make_character(anim::owned_sprite first, anim::owned_sprite second, int x, int y)
-{
-    if (!first || !second) return nullptr;
-    anim::owned_sprite_array sprites(make_sprite_array(2, first.get(), second.get()));
-    if (!sprites) return nullptr;
-    anim::hand_over(first);
-    anim::hand_over(second);
-    anim::owned_personnage p(create_personnage(sprites.get(), 2, x, y));
-    if (p) anim::hand_over(sprites);
-    return p;
-}
-
 }  // namespace
+
+void SceneSet::frame(SDL_Surface* target)
+{
+    draw(target);
+    advance();
+}
+
+std::vector<Blit> SceneSet::blits(SDL_Surface* scratch)
+{
+    std::vector<Blit> out;
+    recording = &out;
+    draw(scratch);
+    recording = nullptr;
+    return out;
+}
 
 std::unique_ptr<SceneSet> blink_set(const std::string& run_dir, int step)
 {
@@ -252,32 +183,15 @@ std::unique_ptr<SceneSet> blink_sprite_set(const std::string& run_dir)
 
 std::unique_ptr<SceneSet> scene_set(const std::string& run_dir)
 {
-    const std::string dir = fronts_dir(run_dir, "scene_demo") + "Ressources/";
-    const std::string bg = dir + "background/";
+    // The scene reads its pictures from ./Ressources, as the program does
+    // from its own folder.
+    char* previous = getcwd(nullptr, 0);
     auto set = std::make_unique<SceneDemoSet>();
-    set->lantern_ = make_blinking(bg + "blink1_1.bmp", bg + "blink1_2.bmp", 78, 116);
-    set->crystals_ = make_blinking(bg + "blink2_1.bmp", bg + "blink2_2.bmp", 73, 181);
-    set->background_.reset(create_decor((bg + "background.bmp").c_str(), 0, 0, 0, 0, 0));
-    set->platform_.reset(create_decor((bg + "plateform.bmp").c_str(), 0, 112, 0, 0, 0));
-    set->ice_peak_.reset(create_decor((bg + "icepeak.bmp").c_str(), 130, 168, 0, 0, 0));
-    set->hero_ = make_character(make_runner(dir + "x_waiting/", "x_waiting%d.bmp", 1, 3, 482, 189, 255),
-                                make_runner(dir + "x_running/", "x%02d.bmp", 2, 10, 0, 189, 255), 0, 189);
-    set->balloon_ = make_character(make_runner(dir + "balloon/", "balloon%d.bmp", 1, 3, 100, 60, 255),
-                                   make_runner(dir + "balloon/", "openballoon%d.bmp", 1, 2, 50, 20, 255), 100, 60);
-    if (!set->lantern_ || !set->crystals_ || !set->background_ || !set->platform_ || !set->ice_peak_ || !set->hero_ ||
-        !set->balloon_)
-        return nullptr;
-    for (decor* d : {set->background_.get(), set->platform_.get(), set->ice_peak_.get()}) d->hidden = 0;
-    set->platform_->src.w = 256;
-    set->platform_->src.h = 256;
-    set->ice_peak_->src.w = 71;
-    set->ice_peak_->src.h = 56;
-    set->lantern_->hidden = 0;
-    set->crystals_->hidden = 0;
-    set->balloon_->hidden = 0;
-    change_sprite_personnage(set->hero_.get(), 1);
-    set->hero_->hidden = 0;
-    return set;
+    const bool made = previous != nullptr && chdir(fronts_dir(run_dir, "scene_demo").c_str()) == 0 &&
+                      scene_demo::create_view_and_world(set->scene) && scene_demo::assemble_scene(set->scene);
+    if (previous != nullptr && chdir(previous) != 0) SDL_SetError("cannot return to %s", previous);
+    free(previous);
+    return made ? std::move(set) : nullptr;
 }
 
 std::vector<const char*> path_list(const std::vector<std::string>& paths)

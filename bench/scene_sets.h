@@ -1,7 +1,7 @@
 // scene_sets: each program's objects, made from the pictures the build drew,
-// for the benchmarks. Each set can draw and advance one frame through the
-// toolkit, and list the blits such a frame makes, for the baseline that
-// makes them without the toolkit.
+// for the benchmarks and the allocation test. Each set draws and advances
+// one frame through the toolkit, and records the blits such a frame makes,
+// for the baseline that makes them without the toolkit.
 #ifndef ANIM_BENCH_SCENE_SETS_H
 #define ANIM_BENCH_SCENE_SETS_H
 
@@ -13,28 +13,33 @@
 
 namespace bench {
 
-// One SDL_BlitSurface call: the source, its window (or none) and where.
+// One SDL_BlitSurface call: the source, its window (or none), and the
+// destination rectangle as it was handed over.
 struct Blit {
     SDL_Surface* source;
     SDL_Rect src;
     bool whole;  // no source window
     SDL_Rect dst;
-    bool shares_dst_with_previous;  // a layer placed through the previous layer's rectangle
 };
 
 class SceneSet {
 public:
     virtual ~SceneSet() = default;
-    // One frame through the toolkit: every draw, then every update.
-    virtual void frame(SDL_Surface* target) = 0;
-    // The blits of the frame the next call of frame() would draw.
-    virtual std::vector<Blit> blits() const = 0;
-    // Advances the state as frame() does, without drawing.
+    // Draws the set's objects as the program draws them in a frame.
+    virtual void draw(SDL_Surface* target) = 0;
+    // Advances the state as the program's frame does, without drawing.
     virtual void advance() = 0;
-    // Frames after which the set's state repeats.
+    // Frames after which the set's state repeats (scene_demo: its whole run
+    // until the child waits).
     virtual int period() const = 0;
     // Every surface the set holds.
     virtual std::vector<const SDL_Surface*> surfaces() const = 0;
+
+    // One frame through the toolkit: every draw, then every update.
+    void frame(SDL_Surface* target);
+    // The blits the next frame() would make, recorded by drawing onto
+    // `scratch` (a surface of the program's window size).
+    std::vector<Blit> blits(SDL_Surface* scratch);
 };
 
 // The objects of blink_test, blink_sprite_test and scene_demo, from the

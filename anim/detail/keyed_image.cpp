@@ -17,6 +17,12 @@ namespace {
 // Alpha step used when a surface is given step 0.
 constexpr int kDefaultAlphaStep = 50;
 
+// The step a ladder is built with: the given one, or the default for 0.
+int effective_step(int step)
+{
+    return step == 0 ? kDefaultAlphaStep : step;
+}
+
 // A file's bytes, in a malloc'ed buffer.
 struct FileBytes {
     std::unique_ptr<unsigned char, decltype(&free)> data{nullptr, free};
@@ -82,8 +88,18 @@ SDL_Surface* load_keyed_image(const char* path, int r, int g, int b)
 
 Uint8 ladder_alpha(int step, int index)
 {
-    const long long e = step == 0 ? kDefaultAlphaStep : step;
-    return static_cast<Uint8>(std::min<long long>(e * index, 255));
+    return static_cast<Uint8>(std::min<long long>(static_cast<long long>(effective_step(step)) * index, 255));
+}
+
+int complex_row_length(int step)
+{
+    const int e = effective_step(step);
+    return 255 / e + (255 % e != 0 ? 1 : 0);
+}
+
+int simple_ladder_top(int step)
+{
+    return 255 / effective_step(step);
 }
 
 SDL_Surface** load_alpha_ladder(const char* path, int r, int g, int b, int step, int length)

@@ -11,6 +11,8 @@
 //   load_keyed_images  load an array of keyed images, rolled back on failure
 //   load_alpha_ladder  load N copies of one BMP with rising alpha
 //   ladder_alpha       the alpha of one copy of a ladder
+//   complex_row_length copies in each ladder row of a complex surface
+//   simple_ladder_top  highest copy of a simple surface's ladder
 //   blit_layers        draw a stack of images through one pair of rectangles
 //   count_paths        number of entries of a null-terminated path list
 //
@@ -76,6 +78,24 @@ SDL_Surface** load_keyed_images(int n, PathOf path_of, int r, int g, int b)
 // min(index * e, 255), where e is `step`, or 50 when `step` is 0.
 // `step` and `index` must not be negative.
 Uint8 ladder_alpha(int step, int index);
+
+// The two ladder lengths, side by side; step 0 counts as 50 in both. They
+// differ because the two surfaces climb their ladders differently:
+//
+// A complex surface fades each front in over the one before, and the next
+// row starts with that front drawn opaque beneath it, so a row stops short
+// of opaque: it holds ceil(255 / step) copies, 0 up to the last multiple of
+// the step below 255 (step 51: 0 to 204; steps of 255 and more: copy 0 only,
+// which makes hard cuts).
+//
+// A simple surface's ladder rises to its top and falls back, showing each
+// end twice, so it holds every multiple of the step up to 255 itself: its
+// top index is floor(255 / step) (step 51: 0 to 255; steps above 255: 0, and
+// the overlay never shows).
+//
+// `step` must not be negative.
+int complex_row_length(int step);
+int simple_ladder_top(int step);
 
 // Loads `length` keyed copies of the BMP at `path`; copy i carries the
 // per-surface alpha ladder_alpha(step, i), so copy 0 is invisible. Returns a

@@ -1,0 +1,265 @@
+// scene: scene_demo's assembly, frame and teardown.
+#include "scene.h"
+
+#include "char_array.h"
+
+#include <initializer_list>
+#include <memory>
+
+namespace scene_demo {
+
+namespace {
+
+// The view scrolls once the hero's right edge comes this close to the
+// view's right edge: a margin above it lets the hero move on in the window.
+constexpr int kScrollMargin = 49;
+// The closed balloon bobs between -3 and +3 pixels around its start.
+constexpr int kBobAmplitude = 3;
+
+// Colour keys: black for the decors and blinking images, white for sprites.
+constexpr int kDecorKey = 0;
+constexpr int kSpriteKey = 255;
+constexpr int kBlinkStep = 20;
+
+#define RESSOURCES "./Ressources/"
+#define BACKGROUND RESSOURCES "background/"
+#define RUNNING RESSOURCES "x_running/"
+#define WAITING RESSOURCES "x_waiting/"
+#define BALLOON RESSOURCES "balloon/"
+
+using owned_char_array = std::unique_ptr<char*, anim::free_with<char*, free_structure_char_array>>;
+
+// A blinking decor at (x, y) of a base image and its overlay; null (with
+// SDL's reason set) when either image cannot be loaded.
+anim::owned_sblink_decor make_blinking_decor(const char* base_path, const char* blink_path, int x, int y)
+{
+    anim::owned_simple_surface surface(
+        create_simple_surface(base_path, blink_path, 1, kBlinkStep, x, y, kDecorKey, kDecorKey, kDecorKey));
+    if (!surface) return nullptr;
+    anim::owned_sblink_decor blinking(create_sblink_decor(surface.get(), x, y));
+    if (blinking) anim::hand_over(surface);
+    return blinking;
+}
+
+anim::owned_sprite make_sprite(char* const* paths, int x, int y)
+{
+    return anim::owned_sprite(create_sprite(paths, 0, x, y, kSpriteKey, kSpriteKey, kSpriteKey));
+}
+
+anim::owned_decor make_decor(const char* path, int x, int y)
+{
+    return anim::owned_decor(create_decor(path, x, y, kDecorKey, kDecorKey, kDecorKey));
+}
+
+void shift(Sint16& coordinate, int by)
+{
+    coordinate = static_cast<Sint16>(coordinate + by);
+}
+
+// The width of the sprite the hero shows now.
+int hero_width(const personnage* hero)
+{
+    return hero->sprites[hero->current]->w;
+}
+
+// Scenery whose right edge has left the view on the left is hidden for good.
+// Otherwise, while its left edge is left of the view and `may_shift` holds,
+// its source window moves one column on, so that it keeps sliding out of the
+// window at the scroll's pace.
+void crop_scenery(int x, int width, int view_x, bool may_shift, int& hidden, Sint16& src_x)
+{
+    if (x + width < view_x) {
+        hidden = 1;
+    } else if (may_shift && x - view_x < 0) {
+        shift(src_x, 1);
+    }
+}
+
+void crop_and_hide(const Cast& cast, int view_x, int view_w)
+{
+    decor* platform = cast.platform;
+    const int platform_w = platform->image->w;
+    // The platform's window stops once the image no longer reaches past the
+    // view's width to its right.
+    crop_scenery(platform->x, platform_w, view_x, platform_w - platform->src.x > view_w, platform->hidden,
+                 platform->src.x);
+    crop_scenery(cast.ice_peak->x, cast.ice_peak->image->w, view_x, true, cast.ice_peak->hidden, cast.ice_peak->src.x);
+    for (sblink_decor* blinking : {cast.lantern, cast.crystals})
+        crop_scenery(blinking->x, blinking->surface->w, view_x, true, blinking->hidden, blinking->src.x);
+}
+
+// The hero runs until its right edge meets the world's end, then waits.
+void run_hero(personnage* hero, int world_w)
+{
+    if (hero->x + hero_width(hero) != world_w)
+        ++hero->x;
+    else if (hero->current != 0)
+        change_sprite_personnage(hero, 0);
+}
+
+// Closed, the balloon bobs three pixels up and down; open, it rises.
+void move_balloon(personnage* balloon, Bob& bob)
+{
+    if (balloon->current == 0) {
+        if (bob.offset == kBobAmplitude || bob.offset == -kBobAmplitude) bob.step = -bob.step;
+        bob.offset += bob.step;
+        balloon->y += bob.step;
+        shift(balloon->dst.y, bob.step);
+    } else {
+        shift(balloon->dst.y, -1);
+    }
+}
+
+// The hero crosses the window until it comes near the view's right edge;
+// then the view scrolls and every listed object slides left under it. At
+// the world's end the hero runs on to the window's edge.
+void follow_hero(screen* view, const world* w)
+{
+    personnage* hero = w->hero;
+    const int view_right = view->x + view->w;
+    if (view_right < w->w) {
+        if (view_right - (hero->x + hero_width(hero)) > kScrollMargin) {
+            shift(hero->dst.x, 1);
+            return;
+        }
+        ++view->x;
+        for (int i = 0; w->sblink_decors[i] != nullptr; ++i) shift(w->sblink_decors[i]->dst.x, -1);
+        for (int i = 0; w->decors[i] != nullptr; ++i) shift(w->decors[i]->dst.x, -1);
+        for (int i = 0; w->peoples[i] != nullptr; ++i) shift(w->peoples[i]->dst.x, -1);
+    } else if (hero->dst.x + hero_width(hero) < view->w) {
+        shift(hero->dst.x, 1);
+    }
+}
+
+}  // namespace
+
+bool create_view_and_world(Scene& scene)
+{
+    scene.view.reset(create_screen(256, 256, 0, 0));
+    scene.world.reset(create_world(0, 189, 512, 256));
+    return scene.view && scene.world;
+}
+
+bool assemble_scene(Scene& scene)
+{
+    world* w = scene.world.get();
+    Cast& cast = scene.cast;
+
+    // The lantern on the hill and the ice crystals by the path.
+    anim::owned_sblink_decor lantern =
+        make_blinking_decor(BACKGROUND "blink1_1.bmp", BACKGROUND "blink1_2.bmp", 78, 116);
+    if (!lantern) return false;
+    anim::owned_sblink_decor crystals =
+        make_blinking_decor(BACKGROUND "blink2_1.bmp", BACKGROUND "blink2_2.bmp", 73, 181);
+    if (!crystals) return false;
+    lantern->hidden = 0;
+    crystals->hidden = 0;
+    w->sblink_decors = make_sblink_decor_array(2, lantern.get(), crystals.get());
+    if (w->sblink_decors == nullptr) return false;
+    cast.lantern = lantern.release();
+    cast.crystals = crystals.release();
+
+    // The sprites: the first waiting image is held for three frames.
+    const owned_char_array running_list(make_char_array(
+        10, RUNNING "x02.bmp", RUNNING "x03.bmp", RUNNING "x04.bmp", RUNNING "x05.bmp", RUNNING "x06.bmp",
+        RUNNING "x07.bmp", RUNNING "x08.bmp", RUNNING "x09.bmp", RUNNING "x10.bmp", RUNNING "x11.bmp"));
+    const owned_char_array waiting_list(make_char_array(5, WAITING "x_waiting1.bmp", WAITING "x_waiting1.bmp",
+                                                        WAITING "x_waiting1.bmp", WAITING "x_waiting2.bmp",
+                                                        WAITING "x_waiting3.bmp"));
+    const owned_char_array closed_list(
+        make_char_array(3, BALLOON "balloon1.bmp", BALLOON "balloon2.bmp", BALLOON "balloon3.bmp"));
+    const owned_char_array open_list(make_char_array(2, BALLOON "openballoon1.bmp", BALLOON "openballoon2.bmp"));
+    if (!running_list || !waiting_list || !closed_list || !open_list) return false;
+    anim::owned_sprite running = make_sprite(running_list.get(), 0, 189);
+    if (!running) return false;
+    anim::owned_sprite waiting = make_sprite(waiting_list.get(), 482, 189);
+    if (!waiting) return false;
+    anim::owned_sprite closed = make_sprite(closed_list.get(), 100, 60);
+    if (!closed) return false;
+    anim::owned_sprite open = make_sprite(open_list.get(), 50, 20);
+    if (!open) return false;
+
+    // The decors. The snow is loaded but never shown.
+    scene.background = make_decor(BACKGROUND "background.bmp", 0, 0);
+    if (!scene.background) return false;
+    anim::owned_decor platform = make_decor(BACKGROUND "plateform.bmp", 0, 112);
+    if (!platform) return false;
+    anim::owned_decor ice_peak = make_decor(BACKGROUND "icepeak.bmp", 130, 168);
+    if (!ice_peak) return false;
+    anim::owned_decor snow = make_decor(BACKGROUND "snow.bmp", 0, 0);
+    if (!snow) return false;
+    scene.background->hidden = 0;
+    platform->hidden = 0;
+    ice_peak->hidden = 0;
+    platform->src.w = 256;
+    platform->src.h = 256;
+    ice_peak->src.w = 71;
+    ice_peak->src.h = 56;
+    w->decors = make_decor_array(3, platform.get(), ice_peak.get(), snow.get());
+    if (w->decors == nullptr) return false;
+    cast.platform = platform.release();
+    cast.ice_peak = ice_peak.release();
+    anim::hand_over(snow);
+
+    // The balloon, closed, in the peoples list.
+    anim::owned_sprite_array balloon_sprites(make_sprite_array(2, closed.get(), open.get()));
+    if (!balloon_sprites) return false;
+    anim::hand_over(closed);
+    anim::hand_over(open);
+    anim::owned_personnage balloon(create_personnage(balloon_sprites.get(), 2, 100, 60));
+    if (!balloon) return false;
+    anim::hand_over(balloon_sprites);
+    balloon->hidden = 0;
+    w->peoples = make_personnage_array(1, balloon.get());
+    if (w->peoples == nullptr) return false;
+    cast.balloon = balloon.release();
+
+    // The hero, in no list, starts on its running sprite.
+    anim::owned_sprite_array hero_sprites(make_sprite_array(2, waiting.get(), running.get()));
+    if (!hero_sprites) return false;
+    anim::hand_over(waiting);
+    anim::hand_over(running);
+    w->hero = create_personnage(hero_sprites.get(), 2, 0, 189);
+    if (w->hero == nullptr) return false;
+    anim::hand_over(hero_sprites);
+    cast.hero = w->hero;
+    change_sprite_personnage(cast.hero, 1);
+    cast.hero->hidden = 0;
+    return true;
+}
+
+void draw_scene(const Scene& scene, SDL_Surface* display)
+{
+    const Cast& cast = scene.cast;
+    blit_decor(scene.background.get(), display);
+    blit_decor(cast.platform, display);
+    blit_sblink_decor(cast.lantern, display);
+    blit_sblink_decor(cast.crystals, display);
+    blit_personnage(cast.hero, display);
+    blit_personnage(cast.balloon, display);
+    blit_decor(cast.ice_peak, display);
+}
+
+void update_scene(Scene& scene)
+{
+    const Cast& cast = scene.cast;
+    screen* view = scene.view.get();
+    update_sblink_decor(cast.lantern);
+    update_sblink_decor(cast.crystals);
+    crop_and_hide(cast, view->x, view->w);
+    run_hero(cast.hero, scene.world->w);
+    update_personnage(cast.hero);
+    if (cast.hero->x == cast.balloon->x) change_sprite_personnage(cast.balloon, 1);
+    move_balloon(cast.balloon, scene.bob);
+    update_personnage(cast.balloon);
+    follow_hero(view, scene.world.get());
+}
+
+void release_scene(Scene& scene)
+{
+    scene.background.reset();
+    scene.world.reset();
+    scene.view.reset();
+}
+
+}  // namespace scene_demo
