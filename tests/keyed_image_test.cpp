@@ -1,4 +1,4 @@
-// Keyed loading, alpha ladders, rollback and path counting.
+// The keyed load, the alpha ladders' rules and copies, and the rollback.
 #include "anim/detail/keyed_image.h"
 
 #include "support/ledger_test.h"
@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <filesystem>
 #include <string>
 
 using namespace anim::detail;
@@ -15,131 +16,90 @@ namespace {
 
 class KeyedImageTest : public LedgerTest {
 protected:
-    void SetUp() override
+    // `image` blitted onto a red 4 x 1 target: its pixel x.
+    static Rgb over_red(SDL_Surface* image, int x)
     {
-        LedgerTest::SetUp();
-        write_bmp(dir.file("keyed.bmp"), 4, 1, [](int x, int) { return x < 2 ? kBlack : kMagenta; });
-    }
-    // Blits `image` onto a red target and reads back its pixel x.
-    static Rgb blitted_pixel(SDL_Surface* image, int x)
-    {
-        SDL_Surface* target = make_target(image->w, image->h, kRed);
-        SDL_BlitSurface(image, nullptr, target, nullptr);
-        const Rgb c = pixel_at(target, x, 0);
-        SDL_FreeSurface(target);
+        SDL_Surface* red = make_target(4, 1, kRed);
+        SDL_BlitSurface(image, nullptr, red, nullptr);
+        const Rgb c = pixel_at(red, x, 0);
+        SDL_FreeSurface(red);
         return c;
+    }
+    // Black in columns 0 and 1, magenta in 2 and 3.
+    std::string halves()
+    {
+        write_bmp(path("halves"), 4, 1, [](int x, int) { return x < 2 ? kBlack : kMagenta; });
+        return path("halves");
     }
 };
 
-TEST_F(KeyedImageTest, CountsPathLists)
+TEST_F(KeyedImageTest, KeyTakesTheLowEightBitsAndTheFileKeepsItsFormat)
 {
-    const char* const empty[] = {nullptr};
-    const char* const one[] = {"a.bmp", nullptr};
-    const char* const three[] = {"a.bmp", "b.bmp", "c.bmp", nullptr};
-    EXPECT_EQ(count_paths(nullptr), 0);
-    EXPECT_EQ(count_paths(empty), 0);
-    EXPECT_EQ(count_paths(one), 1);
-    EXPECT_EQ(count_paths(three), 3);
-}
-
-TEST_F(KeyedImageTest, KeyUsesTheLowEightBitsOfEachComponent)
-{
-    // (256, 256, 256) keys as black, (511, 256, -1) as magenta.
-    SDL_Surface* black_keyed = load_keyed_image(dir.file("keyed.bmp").c_str(), 256, 256, 256);
-    SDL_Surface* magenta_keyed = load_keyed_image(dir.file("keyed.bmp").c_str(), 511, 256, -1);
-    ASSERT_NE(black_keyed, nullptr) << SDL_GetError();
-    ASSERT_NE(magenta_keyed, nullptr) << SDL_GetError();
-
+    SDL_Surface* black_keyed = load_keyed_image(halves().c_str(), 256, 256, 256);
+    SDL_Surface* magenta_keyed = load_keyed_image(halves().c_str(), 511, 256, -1);
+    ASSERT_TRUE(black_keyed != nullptr && magenta_keyed != nullptr) << SDL_GetError();
+    EXPECT_EQ(black_keyed->format->BitsPerPixel, 24);
     EXPECT_EQ(black_keyed->flags & (SDL_SRCCOLORKEY | SDL_RLEACCEL), static_cast<Uint32>(SDL_SRCCOLORKEY));
-    EXPECT_EQ(blitted_pixel(black_keyed, 0), kRed) << "black must be transparent";
-    EXPECT_EQ(blitted_pixel(black_keyed, 3), kMagenta);
-    EXPECT_EQ(blitted_pixel(magenta_keyed, 0), kBlack);
-    EXPECT_EQ(blitted_pixel(magenta_keyed, 3), kRed) << "magenta must be transparent";
-
+    EXPECT_EQ(over_red(black_keyed, 0), kRed) << "black is transparent";
+    EXPECT_EQ(over_red(black_keyed, 3), kMagenta);
+    EXPECT_EQ(over_red(magenta_keyed, 0), kBlack);
+    EXPECT_EQ(over_red(magenta_keyed, 3), kRed) << "magenta is transparent";
     SDL_FreeSurface(black_keyed);
     SDL_FreeSurface(magenta_keyed);
 }
 
-TEST_F(KeyedImageTest, ImagesKeepThePixelFormatOfTheirFile)
+TEST_F(KeyedImageTest, ReasonNamesTheFileAndWhatIsWrong)
 {
-    SDL_Surface* image = load_keyed_image(dir.file("keyed.bmp").c_str(), 0, 0, 0);
-    ASSERT_NE(image, nullptr) << SDL_GetError();
-    EXPECT_EQ(image->format->BitsPerPixel, 24);
-    SDL_FreeSurface(image);
+    std::filesystem::resize_file(path("red"), 0);
+    EXPECT_EQ(load_keyed_image(path("red").c_str(), 0, 0, 0), nullptr);
+    EXPECT_NE(std::string(SDL_GetError()).find(path("red") + ": empty file"), std::string::npos) << SDL_GetError();
+    EXPECT_EQ(load_keyed_image(path("missing").c_str(), 0, 0, 0), nullptr);
+    EXPECT_NE(std::string(SDL_GetError()).find(path("missing") + ": No such file"), std::string::npos);
 }
 
-TEST_F(KeyedImageTest, MissingOrAbsentPathGivesNullWithAReason)
+TEST_F(KeyedImageTest, LadderAlphasAndLengthsFollowTheStep)
 {
-    SDL_ClearError();
-    EXPECT_EQ(load_keyed_image(dir.file("missing.bmp").c_str(), 0, 0, 0), nullptr);
-    EXPECT_NE(std::string(SDL_GetError()).find("missing.bmp"), std::string::npos) << SDL_GetError();
-    SDL_ClearError();
-    EXPECT_EQ(load_keyed_image(nullptr, 0, 0, 0), nullptr);
-    EXPECT_STRNE(SDL_GetError(), "");
-}
-
-TEST_F(KeyedImageTest, LadderAlphasRiseByTheStepAndStopAt255)
-{
-    const int step0[] = {0, 50, 100, 150, 200, 250};
-    const int step51[] = {0, 51, 102, 153, 204, 255};
-    for (int i = 0; i < 6; ++i) {
-        EXPECT_EQ(ladder_alpha(0, i), step0[i]) << "step 0, copy " << i;
-        EXPECT_EQ(ladder_alpha(51, i), step51[i]) << "step 51, copy " << i;
+    struct Row {
+        int step, complex_row, simple_top, top_alpha;  // top_alpha: of the simple ladder's top copy
+    };
+    const Row table[] = {{0, 6, 5, 250},   {1, 255, 255, 255}, {10, 26, 25, 250}, {20, 13, 12, 240}, {50, 6, 5, 250},
+                         {51, 5, 5, 255},  {85, 3, 3, 255},    {100, 3, 2, 200},  {128, 2, 1, 128},  {254, 2, 1, 254},
+                         {255, 1, 1, 255}, {256, 1, 0, 0},     {1000, 1, 0, 0},   {1 << 30, 1, 0, 0}};
+    for (const Row& row : table) {
+        SCOPED_TRACE("step " + std::to_string(row.step));
+        EXPECT_EQ(complex_row_length(row.step), row.complex_row);
+        EXPECT_EQ(simple_ladder_top(row.step), row.simple_top);
+        EXPECT_EQ(ladder_alpha(row.step, row.simple_top), row.top_alpha);
+        EXPECT_EQ(ladder_alpha(row.step, 0), 0);
+        EXPECT_LT(ladder_alpha(row.step, row.complex_row - 1), 255) << "a row stops short of opaque";
+        EXPECT_EQ(ladder_alpha(row.step, row.complex_row), 255) << "one copy more would be opaque";
     }
-    EXPECT_EQ(ladder_alpha(10, 25), 250);
-    EXPECT_EQ(ladder_alpha(20, 12), 240);
-    EXPECT_EQ(ladder_alpha(100, 3), 255);
-    EXPECT_EQ(ladder_alpha(1 << 30, 1000), 255) << "large products must not overflow";
-    EXPECT_EQ(ladder_alpha(255, 0), 0);
+    EXPECT_EQ(ladder_alpha(0, 3), 150) << "step 0 counts as 50";
 }
 
 TEST_F(KeyedImageTest, LadderCopiesAreSeparateKeyedImagesWithRisingAlpha)
 {
-    const long loads_before = harness::load_count();
-    SDL_Surface** ladder = load_alpha_ladder(dir.file("keyed.bmp").c_str(), 255, 0, 255, 0, 6);
+    SDL_Surface** ladder = load_alpha_ladder(halves().c_str(), 255, 0, 255, 0, 6);
     ASSERT_NE(ladder, nullptr) << SDL_GetError();
-    EXPECT_EQ(harness::load_count() - loads_before, 6);
-    for (int i = 0; i < 6; ++i) {
-        SCOPED_TRACE(i);
-        EXPECT_EQ(ladder[i]->format->alpha, 50 * i);
-        EXPECT_TRUE(ladder[i]->flags & SDL_SRCALPHA);
-        EXPECT_TRUE(ladder[i]->flags & SDL_SRCCOLORKEY);
-        for (int j = 0; j < i; ++j) EXPECT_NE(ladder[i], ladder[j]);
-    }
-    EXPECT_EQ(blitted_pixel(ladder[0], 0), kRed) << "copy 0 is invisible";
-    EXPECT_TRUE(near(blitted_pixel(ladder[5], 0), blend(kBlack, kRed, 250), 2)) << blitted_pixel(ladder[5], 0);
-    EXPECT_EQ(blitted_pixel(ladder[5], 3), kRed) << "the key still holds under alpha";
+    for (int i = 0; i < 6; ++i) EXPECT_EQ(ladder[i]->format->alpha, 50 * i);
+    EXPECT_NE(ladder[4], ladder[5]);
+    EXPECT_EQ(over_red(ladder[0], 0), kRed) << "copy 0 is invisible";
+    EXPECT_TRUE(near(over_red(ladder[5], 0), blend(kBlack, kRed, 250), 2)) << over_red(ladder[5], 0);
+    EXPECT_EQ(over_red(ladder[5], 3), kRed) << "the key still holds under alpha";
     urgent_free(ladder, 6);
-}
-
-TEST_F(KeyedImageTest, LadderWithAFailingCopyReleasesTheCopiesBeforeIt)
-{
-    harness::fail_load(4);
-    SDL_ClearError();
-    EXPECT_EQ(load_alpha_ladder(dir.file("keyed.bmp").c_str(), 0, 0, 0, 10, 6), nullptr);
-    EXPECT_STRNE(SDL_GetError(), "");
-    EXPECT_EQ(harness::take_free_log().size(), 3u);
-}
-
-TEST_F(KeyedImageTest, LadderOfNoCopiesIsRefused)
-{
-    const long loads_before = harness::load_count();
-    EXPECT_EQ(load_alpha_ladder(dir.file("keyed.bmp").c_str(), 0, 0, 0, 10, 0), nullptr);
-    EXPECT_EQ(harness::load_count(), loads_before);
+    EXPECT_EQ(load_alpha_ladder(halves().c_str(), 0, 0, 0, 10, 0), nullptr) << "a ladder of no copies";
 }
 
 TEST_F(KeyedImageTest, UrgentFreeReleasesNewestFirstThenTheArray)
 {
     auto* images = static_cast<SDL_Surface**>(calloc(3, sizeof(SDL_Surface*)));
-    if (images == nullptr) GTEST_FAIL() << "out of memory";
-    for (int i = 0; i < 3; ++i) images[i] = load_keyed_image(dir.file("keyed.bmp").c_str(), 0, 0, 0);
+    ASSERT_NE(images, nullptr);
+    for (int i = 0; i < 3; ++i) images[i] = load_keyed_image(path("red").c_str(), 0, 0, 0);
     const std::vector<const SDL_Surface*> expected{images[2], images[1], images[0]};
     urgent_free(images, 3);
     EXPECT_EQ(harness::take_free_log(), expected);
-
     // With n = 0 only the array goes (LeakSanitizer and valgrind watch it).
     urgent_free(static_cast<SDL_Surface**>(calloc(2, sizeof(SDL_Surface*))), 0);
-    EXPECT_TRUE(harness::take_free_log().empty());
     EXPECT_TRUE(harness::take_free_log().empty());
 }
 

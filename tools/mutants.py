@@ -77,13 +77,24 @@ def mutants_of(path):
             yield ("deleted call", number, line[:len(line) - len(line.lstrip())] + ";\n", stripped)
 
 
-def population():
+def snapshot(work):
+    """A copy of the tree's files as they are now (tracked and untracked, not
+    ignored), so that edits made while the run goes on do not reach it."""
+    files = subprocess.run(["git", "ls-files", "-co", "--exclude-standard"], cwd=ROOT, check=True,
+                           capture_output=True, text=True).stdout.split()
+    for name in files:
+        (work / name).parent.mkdir(parents=True, exist_ok=True)
+        shutil.copy2(ROOT / name, work / name)
+    return work
+
+
+def population(root):
     found = []
     for folder in SOURCES:
-        for path in sorted((ROOT / folder).rglob("*")):
+        for path in sorted((root / folder).rglob("*")):
             if path.suffix in (".cpp", ".h"):
                 for kind, number, text, shown in mutants_of(path):
-                    found.append((path.relative_to(ROOT).as_posix(), number, kind, text, shown))
+                    found.append((path.relative_to(root).as_posix(), number, kind, text, shown))
     return found
 
 
@@ -102,15 +113,10 @@ def run(command, cwd, log):
 class Scratch:
     """A copy of the tree with one build, into which mutants are put in turn."""
 
-    def __init__(self, work, preset, log):
-        self.src, self.build, self.log = work / "src", work / "src" / "build" / preset, log
-        if not self.src.exists():
-            files = subprocess.run(["git", "ls-files", "-co", "--exclude-standard"], cwd=ROOT, check=True,
-                                   capture_output=True, text=True).stdout.split()
-            for name in files:
-                (self.src / name).parent.mkdir(parents=True, exist_ok=True)
-                shutil.copy2(ROOT / name, self.src / name)
-        if not run(["cmake", "--preset", preset, "-DANIM_BUILD_BENCHMARKS=OFF", "-DANIM_WERROR=OFF"], self.src, log) or not self.compiles():
+    def __init__(self, snapshot, preset, log):
+        self.src, self.build, self.log = snapshot, snapshot / "build" / preset, log
+        configure = ["cmake", "--preset", preset, "-DANIM_BUILD_BENCHMARKS=OFF", "-DANIM_WERROR=OFF"]
+        if not run(configure, self.src, log) or not self.compiles():
             sys.exit(f"the unmutated tree does not build with preset {preset}; see {log}")
 
     def compiles(self):
@@ -145,7 +151,9 @@ def main():
     parser.add_argument("--list", action="store_true", help="print the sampled mutants and stop")
     args = parser.parse_args()
 
-    everything = population()
+    shutil.rmtree(args.work, ignore_errors=True)
+    tree = snapshot(args.work / "tree")
+    everything = population(tree)
     sample = random.Random(args.seed).sample(everything, min(args.n, len(everything)))
     print(f"{len(everything)} mutants, {len(sample)} sampled with seed {args.seed}")
     if args.list:
@@ -153,10 +161,8 @@ def main():
             print(describe(mutant))
         return
 
-    shutil.rmtree(args.work, ignore_errors=True)
-    args.work.mkdir(parents=True)
     log = args.work / "log.txt"
-    plain = Scratch(args.work, "test", log)
+    plain = Scratch(tree, "test", log)
     results = {"killed": [], "survived": [], "stillborn": []}
     for i, mutant in enumerate(sample, 1):
         verdict = plain.verdict(mutant)
@@ -165,7 +171,7 @@ def main():
 
     seen_by_sanitizers = []
     if results["survived"]:
-        checked = Scratch(args.work / "asan", "asan", log)
+        checked = Scratch(tree, "asan", log)
         lsan = f"LSAN_OPTIONS=suppressions={checked.src}/tools/sanitizers/lsan.supp"
         asan = "ASAN_OPTIONS=detect_leaks=1:fast_unwind_on_malloc=0:verify_asan_link_order=0"
         seen_by_sanitizers = [m for m in results["survived"] if checked.verdict(m, (lsan, asan)) == "killed"]

@@ -50,6 +50,39 @@ std::string valid_bmp(int bits)
     return b;
 }
 
+// A valid w x h 24-bit BMP whose info header is `info_size` bytes long (40,
+// or one of the longer versions, whose extra fields stay zero).
+std::string sized_bmp(uint32_t w, uint32_t h, uint32_t info_size = 40)
+{
+    const size_t row = (w * 3 + 3) / 4 * 4;
+    std::string b = valid_bmp(24).substr(0, kHeaderEnd);
+    b.insert(kHeaderEnd, info_size - 40, '\0');
+    b.append(row * h, '\x40');
+    put32(b, kFileSize, static_cast<uint32_t>(b.size()));
+    put32(b, kPixelOffset, 14 + info_size);
+    put32(b, kInfoSize, info_size);
+    put32(b, kWidth, w);
+    put32(b, kHeight, h);
+    put32(b, kImageSize, static_cast<uint32_t>(row * h));
+    return b;
+}
+
+// A valid 4 x 3 24-bit BMP with the old 12-byte header: 16-bit sizes, no
+// compression, no palette count.
+std::string core_header_bmp()
+{
+    std::string b = valid_bmp(24).substr(0, 26);
+    put32(b, kPixelOffset, 26);
+    put32(b, kInfoSize, 12);
+    put16(b, 18, 4);
+    put16(b, 20, 3);
+    put16(b, 22, 1);
+    put16(b, 24, 24);
+    b.append(12 * 3, '\x40');
+    put32(b, kFileSize, static_cast<uint32_t>(b.size()));
+    return b;
+}
+
 // A valid BMP with one 32-bit field set to `value`.
 std::string with32(int bits, size_t at, uint32_t value)
 {
@@ -76,7 +109,7 @@ std::vector<HostileBmp> hostile_bmps()
     for (size_t end : kFieldEnds) files.push_back({"cut_at_" + std::to_string(end) + ".bmp", rgb.substr(0, end)});
     files.push_back({"cut_in_palette.bmp", indexed.substr(0, kHeaderEnd + 5)});
     files.push_back({"cut_in_pixels.bmp", rgb.substr(0, kHeaderEnd + 17)});
-    for (const char* magic : {"BN", "MB", "\x00\x00", "PK"}) {
+    for (const char* magic : {"BN", "AM", "MB", "\x00\x00", "PK"}) {
         std::string b = rgb;
         b.replace(0, 2, std::string(magic, 2));
         files.push_back({"magic_" + std::to_string(files.size()) + ".bmp", b});
@@ -85,8 +118,11 @@ std::vector<HostileBmp> hostile_bmps()
                                                       {"width_negative", 0xfffffffcu},
                                                       {"width_2_31", 0x80000000u},
                                                       {"width_max", 0x7fffffffu},
-                                                      {"width_65536", 65536}};
+                                                      {"width_65536", 65536},
+                                                      {"width_65537", 65537}};
     for (const auto& [name, value] : sizes) files.push_back({std::string(name) + ".bmp", with32(24, kWidth, value)});
+    files.push_back({"width_32768.bmp", sized_bmp(32768, 1)});
+    files.push_back({"height_32768.bmp", sized_bmp(1, 32768)});
     files.push_back({"height_0.bmp", with32(24, kHeight, 0)});
     files.push_back({"height_2_31.bmp", with32(24, kHeight, 0x80000000u)});
     files.push_back({"height_max.bmp", with32(24, kHeight, 0x7fffffffu)});
@@ -111,7 +147,13 @@ std::vector<HostileBmp> hostile_bmps()
 
 std::vector<HostileBmp> unusual_bmps()
 {
-    return {{"top_down.bmp", with32(24, kHeight, static_cast<uint32_t>(-3))}, {"indexed.bmp", valid_bmp(8)}};
+    std::vector<HostileBmp> files{{"top_down.bmp", with32(24, kHeight, static_cast<uint32_t>(-3))},
+                                  {"indexed.bmp", valid_bmp(8)},
+                                  {"core_header.bmp", core_header_bmp()},
+                                  {"tallest.bmp", sized_bmp(1, 32767)}};
+    for (uint32_t info_size : {52u, 56u, 108u, 124u})
+        files.push_back({"info_" + std::to_string(info_size) + ".bmp", sized_bmp(4, 3, info_size)});
+    return files;
 }
 
 std::vector<std::string> write_hostile_corpus(const std::string& dir)

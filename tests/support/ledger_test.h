@@ -1,5 +1,5 @@
-// ledger_test: the base of toolkit tests that must leave no loaded surface
-// behind.
+// ledger_test: the base of toolkit tests, which must leave no loaded surface
+// behind, with the pictures they share.
 #ifndef ANIM_TESTS_LEDGER_TEST_H
 #define ANIM_TESTS_LEDGER_TEST_H
 
@@ -9,39 +9,48 @@
 #include <gtest/gtest.h>
 
 #include <string>
-#include <vector>
 
 namespace test_support {
 
+// Column x of columns.bmp.
+inline Rgb column(int x)
+{
+    return {static_cast<Uint8>(10 + 10 * x), 100, 50};
+}
+
 class LedgerTest : public ::testing::Test {
 protected:
+    // Writes 20 x 10 solid red.bmp, green.bmp, blue.bmp and yellow.bmp, a
+    // 20 x 10 columns.bmp whose column x has the colour column(x), and 6 x 8
+    // solid magenta.bmp and black.bmp; makes a white 40 x 30 target.
     void SetUp() override
     {
         live_before = harness::live_surfaces();
         harness::take_free_log();
+        for (const auto& [name, colour] :
+             {std::pair{"red", kRed}, {"green", kGreen}, {"blue", kBlue}, {"yellow", kYellow}})
+            write_solid_bmp(path(name), 20, 10, colour);
+        write_bmp(path("columns"), 20, 10, [](int x, int) { return column(x); });
+        write_solid_bmp(path("magenta"), 6, 8, kMagenta);
+        write_solid_bmp(path("black"), 6, 8, kBlack);
+        target = make_target(40, 30, kWhite);
     }
     void TearDown() override
     {
+        SDL_FreeSurface(target);
         harness::fail_load(0);
         EXPECT_EQ(harness::live_surfaces(), live_before) << "the test left loaded surfaces behind";
     }
 
     // Loaded surfaces alive now that were not before the test.
     long live_now() const { return harness::live_surfaces() - live_before; }
-
-    // Writes one w x h solid frame per colour as <prefix>0.bmp, <prefix>1.bmp,
-    // ... and returns their names.
-    std::vector<std::string> write_frames(const std::string& prefix, const std::vector<Rgb>& colours, int w, int h)
-    {
-        std::vector<std::string> names;
-        for (size_t i = 0; i < colours.size(); ++i) {
-            names.push_back(prefix + std::to_string(i) + ".bmp");
-            write_solid_bmp(dir.file(names.back()), w, h, colours[i]);
-        }
-        return names;
-    }
+    // Path of the picture `name`.bmp of the test's folder.
+    std::string path(const std::string& name) const { return dir.file(name + ".bmp"); }
+    // The target's pixel (x, y).
+    Rgb at(int x, int y) const { return pixel_at(target, x, y); }
 
     TempDir dir;
+    SDL_Surface* target = nullptr;
     long live_before = 0;
 };
 

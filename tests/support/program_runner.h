@@ -2,52 +2,31 @@
 #ifndef ANIM_TESTS_PROGRAM_RUNNER_H
 #define ANIM_TESTS_PROGRAM_RUNNER_H
 
+#include "support/test_images.h"
+
 #include <string>
-#include <utility>
 #include <vector>
 
 namespace test_support {
 
+// What the harness does to a run; the setters chain:
+// RunOptions().quit(5).save("1-5").
 struct RunOptions {
     long quit_at = 0;    // frame whose poll delivers the quit; 0: none
     std::string events;  // events queued ahead of the quit ("key,motion")
-    std::string save;    // frames to save as BMP into the work folder
-    long fail_load = 0;  // image load to refuse; 0: none
+    std::string saved;   // frames to save as BMP into the work folder
+    long refused = 0;    // image load to refuse; 0: none
     long rss_every = 0;  // log the resident memory every this many frames; 0: never
     std::string video_driver = "dummy";
-    std::vector<std::string> unset;  // variables of the test's environment the program does not get
+    std::string unset;  // a variable of the test's environment the program does not get
 
-    // Chainable setters: RunOptions().quit(5).save_frames("1-5").
-    RunOptions& quit(long frame)
-    {
-        quit_at = frame;
-        return *this;
-    }
-    RunOptions& queue_events(std::string names)
-    {
-        events = std::move(names);
-        return *this;
-    }
-    RunOptions& save_frames(std::string list)
-    {
-        save = std::move(list);
-        return *this;
-    }
-    RunOptions& refuse_load(long k)
-    {
-        fail_load = k;
-        return *this;
-    }
-    RunOptions& driver(std::string name)
-    {
-        video_driver = std::move(name);
-        return *this;
-    }
-    RunOptions& without(std::string variable)
-    {
-        unset.push_back(std::move(variable));
-        return *this;
-    }
+    RunOptions& quit(long frame) { return quit_at = frame, *this; }
+    RunOptions& queue(std::string names) { return events = std::move(names), *this; }
+    RunOptions& save(std::string frames) { return saved = std::move(frames), *this; }
+    RunOptions& refuse_load(long k) { return refused = k, *this; }
+    RunOptions& log_rss(long every) { return rss_every = every, *this; }
+    RunOptions& driver(std::string name) { return video_driver = std::move(name), *this; }
+    RunOptions& without(std::string variable) { return unset = std::move(variable), *this; }
 };
 
 struct RunResult {
@@ -61,8 +40,8 @@ struct RunResult {
     std::string error_output;         // what the program wrote on stderr
 };
 
-// Runs `binary` in `workdir` headless under the harness, without the
-// 50 ms pauses, and waits for it (at most 120 s; then it is killed).
+// Runs `binary` in `workdir` headless under the harness, without the 50 ms
+// pauses, and waits for it (after 120 s it is killed by SIGALRM).
 RunResult run_program(const std::string& binary, const std::string& workdir, const RunOptions& options);
 
 // Copies what lies beside `binary` in its run folder (its pictures) into
@@ -72,8 +51,12 @@ void copy_run_folder(const std::string& binary, const std::string& workdir);
 // The harness's log lines after the last flipped frame.
 std::vector<std::string> lines_after_last_frame(const RunResult& result);
 
-// Path of a frame the harness saved into `workdir`.
-std::string saved_frame(const std::string& workdir, long frame);
+// A frame the harness saved into `workdir`, loaded; null (with a test
+// failure) when it was not saved. The caller frees it.
+SDL_Surface* load_saved_frame(const std::string& workdir, long frame);
+
+// Pixel (x, y) of a frame the harness saved into `workdir`.
+Rgb saved_pixel(const std::string& workdir, long frame, int x, int y);
 
 }  // namespace test_support
 

@@ -39,9 +39,8 @@ TempDir::~TempDir()
     std::filesystem::remove_all(path_, ignored);
 }
 
-PathList::PathList(const TempDir& dir, const std::vector<std::string>& names)
+PathList::PathList(std::vector<std::string> paths) : paths_(std::move(paths))
 {
-    for (const std::string& name : names) paths_.push_back(dir.file(name));
     for (const std::string& path : paths_) pointers_.push_back(path.c_str());
     pointers_.push_back(nullptr);
 }

@@ -47,11 +47,11 @@ private:
     std::string path_;
 };
 
-// A null-terminated path list naming files of a folder; the list and its
-// strings live as long as the object.
+// A null-terminated path list; the list and its strings live as long as the
+// object.
 class PathList {
 public:
-    PathList(const TempDir& dir, const std::vector<std::string>& names);
+    explicit PathList(std::vector<std::string> paths);
     const char* const* get() const { return pointers_.data(); }
 
 private:

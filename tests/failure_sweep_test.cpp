@@ -1,0 +1,241 @@
+// Every creation and list builder failing every way it can: each image load
+// refused in turn, each allocation refused in turn, each hostile file in
+// each path it reads, each argument it refuses. Each failed call returns
+// null with a reason in SDL_GetError() and leaves nothing behind (the surface
+// ledger counts images; LeakSanitizer, in the sanitizer build, counts memory).
+#include "anim/gestion_ecran.h"
+#include "anim/gestion_monde.h"
+#include "anim/lib_complex_blinking.h"
+#include "anim/lib_decors.h"
+#include "anim/lib_personnage.h"
+#include "char_array.h"
+
+#include "support/allocation_failer.h"
+#include "support/hostile_bmps.h"
+#include "support/ledger_test.h"
+
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <functional>
+#include <string>
+
+using namespace test_support;
+
+namespace {
+
+// A creation from two picture paths (which it may read in either order):
+// made releases what it gives.
+struct Creation {
+    const char* name;
+    std::function<void*(const char*, const char*)> create;
+    std::function<void(void*)> release;
+    long loads;        // image loads of a successful call
+    long allocations;  // malloc and calloc calls of a successful call
+    int pictures;      // how many of the two paths it loads (the first one first)
+};
+
+template <typename T>
+std::function<void(void*)> releaser(void (*release)(T*))
+{
+    return [release](void* made) { release(static_cast<T*>(made)); };
+}
+
+sprite* sprite_of(const char* a, const char* b)
+{
+    const char* const paths[] = {a, b, nullptr};
+    return create_sprite(paths, 0, 0, 0, 0, 0, 0);
+}
+
+sblink_decor* blinking_decor_of(const char* a, const char* b)
+{
+    simple_surface* surface = create_simple_surface(a, b, 1, 85, 0, 0, 0, 0, 0);
+    sblink_decor* d = surface != nullptr ? create_sblink_decor(surface, 0, 0) : nullptr;
+    if (d == nullptr) free_simple_surface(surface);  // a refused surface stays the caller's
+    return d;
+}
+
+// Loads and allocations: a file buffer per load, then each module's records
+// and arrays. Step 85 gives rows of 3 copies (complex) and ladders of 4
+// (simple).
+const Creation kCreations[] = {
+    {"complex surface",
+     [](const char* a, const char* b) -> void* {
+         const char* const fronts[] = {a, b, nullptr};
+         return create_complex_surface(a, fronts, 1, 85, 0, 0, 0, 0, 0);
+     },
+     releaser(free_complex_surface), 1 + 3 + 3 * 3, 13 + 1 + 1 + 1 + 3, 2},
+    {"simple surface",
+     [](const char* a, const char* b) -> void* { return create_simple_surface(a, b, 1, 85, 0, 0, 0, 0, 0); },
+     releaser(free_simple_surface), 2 + 4, 6 + 2, 2},
+    {"sprite", [](const char* a, const char* b) -> void* { return sprite_of(a, b); }, releaser(free_sprite), 2, 2 + 2,
+     2},
+    {"decor", [](const char* a, const char*) -> void* { return create_decor(a, 0, 0, 0, 0, 0); },
+     releaser(free_everything_decor), 1, 1 + 1, 1},
+    {"blinking decor", [](const char* a, const char* b) -> void* { return blinking_decor_of(a, b); },
+     releaser(free_everything_sblink_decor), 6, 8 + 1, 2},
+    {"personnage",
+     [](const char* a, const char* b) -> void* {
+         const char* const paths[] = {a, b, nullptr};
+         return tool_create_personnage_from_char(0, 0, 0, 0, 0, 2, paths, paths);
+     },
+     releaser(free_everything_personnage), 4, 2 * (2 + 2) + 1 + 1, 2},
+    {"sprite list", [](const char*, const char*) -> void* { return make_sprite_array(0); }, releaser(free_sprite_array),
+     0, 1, 0},
+    {"decor list", [](const char*, const char*) -> void* { return make_decor_array(0); },
+     releaser(free_everything_decor_array), 0, 1, 0},
+    {"blinking decor list", [](const char*, const char*) -> void* { return make_sblink_decor_array(0); },
+     releaser(free_everything_sblink_decor_array), 0, 1, 0},
+    {"personnage list", [](const char*, const char*) -> void* { return make_personnage_array(0); },
+     releaser(free_everything_personnage_array), 0, 1, 0},
+    {"string list", [](const char* a, const char* b) -> void* { return make_char_array(2, a, b); },
+     releaser(free_structure_char_array), 0, 1, 0},
+    {"screen", [](const char*, const char*) -> void* { return create_screen(1, 1, 0, 0); }, releaser(free_screen), 0, 1,
+     0},
+    {"world", [](const char*, const char*) -> void* { return create_world(0, 0, 1, 1); }, releaser(free_world), 0, 1,
+     0},
+};
+
+class FailureSweepTest : public LedgerTest, public ::testing::WithParamInterface<Creation> {
+protected:
+    void TearDown() override
+    {
+        fail_allocation(0);
+        LedgerTest::TearDown();
+    }
+
+    // Calls the creation, which must fail: null, a reason, nothing left.
+    void expect_failure(const std::string& a, const std::string& b, const std::string& what)
+    {
+        SDL_ClearError();
+        void* made = GetParam().create(a.c_str(), b.c_str());
+        EXPECT_EQ(made, nullptr) << what;
+        EXPECT_STRNE(SDL_GetError(), "") << what;
+        EXPECT_EQ(live_now(), 0) << what;
+        if (made != nullptr) GetParam().release(made);
+    }
+
+    std::string a() const { return path("red"); }
+    std::string b() const { return path("green"); }
+};
+
+TEST_P(FailureSweepTest, EachLoadRefusedInTurn)
+{
+    const Creation& c = GetParam();
+    const long before = harness::load_count();
+    c.release(c.create(a().c_str(), b().c_str()));
+    ASSERT_EQ(harness::load_count() - before, c.loads);
+    for (long k = 1; k <= c.loads; ++k) {
+        harness::fail_load(k);
+        expect_failure(a(), b(), "load " + std::to_string(k));
+        harness::fail_load(0);
+    }
+}
+
+TEST_P(FailureSweepTest, EachAllocationRefusedInTurn)
+{
+    const Creation& c = GetParam();
+    for (long k = 1;; ++k) {
+        fail_allocation(k);
+        SDL_ClearError();
+        void* made = c.create(a().c_str(), b().c_str());
+        const bool failed = allocation_failed();
+        fail_allocation(0);
+        if (!failed) {
+            EXPECT_NE(made, nullptr);
+            c.release(made);
+            EXPECT_EQ(k - 1, c.allocations) << "allocations of a successful call";
+            break;
+        }
+        EXPECT_EQ(made, nullptr) << "allocation " << k;
+        EXPECT_STRNE(SDL_GetError(), "") << "allocation " << k;
+        EXPECT_EQ(live_now(), 0) << "allocation " << k;
+        if (made != nullptr) c.release(made);
+        ASSERT_LT(k, 100) << "the call never succeeded";
+    }
+}
+
+// Every entry of the hostile corpus is refused before SDL decodes it, with a
+// reason that names its path.
+TEST_P(FailureSweepTest, EachHostileFileInEachPath)
+{
+    const int pictures = GetParam().pictures;
+    if (pictures == 0) GTEST_SKIP() << "reads no picture";
+    for (const std::string& hostile : write_hostile_corpus(dir.path())) {
+        const long before = harness::load_count();
+        expect_failure(hostile, b(), hostile + " first");
+        EXPECT_EQ(harness::load_count(), before) << hostile << " reached SDL's decoder";
+        EXPECT_NE(std::string(SDL_GetError()).find(hostile), std::string::npos) << SDL_GetError();
+        if (pictures == 2) expect_failure(a(), hostile, hostile + " second");
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Creations, FailureSweepTest, ::testing::ValuesIn(kCreations),
+                         [](const ::testing::TestParamInfo<Creation>& param) {
+                             std::string name = param.param.name;
+                             for (char& c : name)
+                                 if (c == ' ') c = '_';
+                             return name;
+                         });
+
+class RefusalTest : public LedgerTest {};
+
+TEST_F(RefusalTest, ArgumentsNoObjectCanBeMadeOfGiveNullAndLeaveNothing)
+{
+    const std::string a = path("red");
+    const char* const empty[] = {nullptr};
+    const char* const one[] = {a.c_str(), nullptr};
+    sprite** sprites = make_sprite_array(1, create_sprite(one, 0, 0, 0, 0, 0, 0));
+    const long held = live_now();
+    struct Refused {
+        const char* what;
+        std::function<void*()> create;
+        long loads;  // images loaded (and released) before the refusal
+    };
+    const Refused refused[] = {
+        {"complex, no fronts",
+         [&]() -> void* { return create_complex_surface(a.c_str(), empty, 1, 10, 0, 0, 0, 0, 0); }, 1},
+        {"complex, null list",
+         [&]() -> void* { return create_complex_surface(a.c_str(), nullptr, 1, 10, 0, 0, 0, 0, 0); }, 1},
+        {"complex, step -1", [&]() -> void* { return create_complex_surface(a.c_str(), one, 1, -1, 0, 0, 0, 0, 0); },
+         0},
+        {"simple, null path",
+         [&]() -> void* { return create_simple_surface(a.c_str(), nullptr, 1, 10, 0, 0, 0, 0, 0); }, 1},
+        {"simple, step -20",
+         [&]() -> void* { return create_simple_surface(a.c_str(), a.c_str(), 1, -20, 0, 0, 0, 0, 0); }, 0},
+        {"sprite, no frames", [&]() -> void* { return create_sprite(empty, 0, 0, 0, 0, 0, 0); }, 0},
+        {"sprite, null list", [&]() -> void* { return create_sprite(nullptr, 0, 0, 0, 0, 0, 0); }, 0},
+        {"decor, null path", [&]() -> void* { return create_decor(nullptr, 0, 0, 0, 0, 0); }, 0},
+        {"blinking decor, no surface", [&]() -> void* { return create_sblink_decor(nullptr, 0, 0); }, 0},
+        {"personnage, null array", [&]() -> void* { return create_personnage(nullptr, 1, 0, 0); }, 0},
+        {"personnage, no sprites", [&]() -> void* { return create_personnage(sprites, 0, 0, 0); }, 0},
+        {"personnage, past the terminator", [&]() -> void* { return create_personnage(sprites, 2, 0, 0); }, 0},
+        {"personnage of no lists", [&]() -> void* { return tool_create_personnage_from_char(0, 0, 0, 0, 0, 0); }, 0},
+        {"list, negative count", [&]() -> void* { return make_decor_array(-1); }, 0},
+        {"list, null member",
+         [&]() -> void* { return make_sprite_array(2, sprites[0], static_cast<sprite*>(nullptr)); }, 0},
+        {"string list, null string", [&]() -> void* { return make_char_array(2, "x", static_cast<char*>(nullptr)); },
+         0},
+    };
+    for (const Refused& r : refused) {
+        const long before = harness::load_count();
+        SDL_ClearError();
+        EXPECT_EQ(r.create(), nullptr) << r.what;
+        EXPECT_STRNE(SDL_GetError(), "") << r.what;
+        EXPECT_EQ(harness::load_count() - before, r.loads) << r.what;
+        EXPECT_EQ(live_now(), held) << r.what << ": what was handed in stays the caller's";
+    }
+    free_sprite_array(sprites);
+}
+
+TEST_F(RefusalTest, WellFormedUnusualFilesStillLoad)
+{
+    for (const HostileBmp& file : unusual_bmps()) {
+        std::ofstream(dir.file(file.name), std::ios::binary) << file.bytes;
+        decor* d = create_decor(dir.file(file.name).c_str(), 0, 0, 0, 0, 0);
+        EXPECT_NE(d, nullptr) << file.name << ": " << SDL_GetError();
+        free_everything_decor(d);
+    }
+}
+
+}  // namespace

@@ -1,0 +1,233 @@
+// Sprites, decors, personnages, their lists, the screen and the world: how
+// each moves, shows and hides, and who releases what.
+#include "anim/gestion_ecran.h"
+#include "anim/gestion_monde.h"
+#include "anim/owned.h"
+#include "char_array.h"
+
+#include "support/ledger_test.h"
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <string>
+#include <tuple>
+#include <vector>
+
+using namespace test_support;
+
+namespace {
+
+class SceneObjectsTest : public LedgerTest {
+protected:
+    sprite* new_sprite(const std::vector<std::string>& names, int frozen = 0)
+    {
+        std::vector<std::string> paths;
+        for (const std::string& name : names) paths.push_back(path(name));
+        return create_sprite(PathList(paths).get(), frozen, 0, 0, 255, 255, 255);
+    }
+    // A running sprite of four 20 x 10 frames and a waiting one of two 6 x 8.
+    personnage* new_personnage(int x = 0, int y = 0)
+    {
+        const PathList running({path("red"), path("green"), path("blue"), path("yellow")});
+        const PathList waiting({path("magenta"), path("black")});
+        return tool_create_personnage_from_char(x, y, 255, 255, 255, 2, running.get(), waiting.get());
+    }
+    decor* new_decor(int x = 0, int y = 0) { return create_decor(path("red").c_str(), x, y, 0, 0, 0); }
+    // Green blinking over red, keyed black.
+    sblink_decor* new_sblink_decor(int step = 85)
+    {
+        return create_sblink_decor(
+            create_simple_surface(path("red").c_str(), path("green").c_str(), 1, step, 0, 0, 0, 0, 0), 0, 0);
+    }
+};
+
+TEST_F(SceneObjectsTest, SpriteCyclesItsFramesUnlessFrozenAndTakesItsSizeFromTheFirst)
+{
+    const std::pair<std::vector<std::string>, std::vector<int>> cases[] = {{{"black", "green", "red"}, {1, 2, 0, 1}},
+                                                                           {{"green"}, {0, 0}}};
+    for (const auto& [frames, expected] : cases) {
+        const anim::owned_sprite s(new_sprite(frames));
+        ASSERT_TRUE(s) << SDL_GetError();
+        for (int frame : expected) {
+            update_sprite(s.get());
+            EXPECT_EQ(s->frame, frame) << frames.size() << " frames";
+        }
+        EXPECT_EQ(s->w, frames.size() == 3 ? 6 : 20) << "the first frame's width";
+    }
+    const anim::owned_sprite frozen(new_sprite({"black", "red"}, 5));
+    for (int i = 0; i < 4; ++i) update_sprite(frozen.get());
+    EXPECT_EQ(frozen->frame, 0) << "any non-zero frozen flag holds the frame";
+    frozen->frozen = 0;
+    update_sprite(frozen.get());
+    blit_sprite(frozen.get(), target);
+    EXPECT_EQ(at(19, 9), kRed);
+    EXPECT_EQ(frozen->pos.w, 20) << "later frames are drawn whole at their own size";
+}
+
+TEST_F(SceneObjectsTest, ObjectsAreCreatedHiddenAndShowTheirWholeImageOnceShown)
+{
+    const anim::owned_decor d(new_decor(2, 3));
+    const anim::owned_sblink_decor blinking(new_sblink_decor());
+    const anim::owned_personnage p(new_personnage(20, 15));
+    ASSERT_TRUE(d && blinking && p) << SDL_GetError();
+    auto draw = [&] {
+        blit_sblink_decor(blinking.get(), target);
+        blit_decor(d.get(), target);
+        blit_personnage(p.get(), target);
+    };
+    draw();
+    EXPECT_EQ(std::make_tuple(at(0, 0), at(2, 3), at(20, 15)), std::make_tuple(kWhite, kWhite, kWhite)) << "hidden";
+    d->hidden = blinking->hidden = p->hidden = 0;
+    draw();
+    const std::pair<std::pair<int, int>, Rgb> seen[] = {{{0, 0}, kRed},   {{21, 12}, kRed}, {{22, 13}, kWhite},
+                                                        {{20, 15}, kRed}, {{39, 24}, kRed}, {{20, 25}, kWhite}};
+    for (const auto& [xy, colour] : seen) EXPECT_EQ(at(xy.first, xy.second), colour) << xy.first << ", " << xy.second;
+}
+
+TEST_F(SceneObjectsTest, HiddenObjectsKeepAnimating)
+{
+    const anim::owned_sblink_decor blinking(new_sblink_decor());
+    const anim::owned_personnage p(new_personnage());
+    ASSERT_TRUE(blinking && p) << SDL_GetError();
+    p->sprites[1]->frame = 1;
+    for (int i = 0; i < 5; ++i) {
+        update_sblink_decor(blinking.get());
+        update_personnage(p.get());
+    }
+    EXPECT_EQ(blinking->surface->index, 2) << "0, 1, 2, 3, 3, then 2";
+    EXPECT_EQ(p->sprites[0]->frame, 1) << "the shown sprite: five steps of four frames";
+    EXPECT_EQ(p->sprites[1]->frame, 1) << "the other sprite waits";
+}
+
+TEST_F(SceneObjectsTest, ChangingSpriteRestartsItAndSizesTheSourceWindow)
+{
+    const anim::owned_personnage p(new_personnage());
+    ASSERT_TRUE(p) << SDL_GetError();
+    p->sprites[1]->frame = 1;
+    p->src.x = 3;
+    for (int refused : {2, 3, -1}) EXPECT_EQ(change_sprite_personnage(p.get(), refused), -1) << refused;
+    EXPECT_EQ(std::make_tuple(p->current, p->sprites[1]->frame, p->src.w), std::make_tuple(0, 1, Uint16{20}));
+    EXPECT_EQ(change_sprite_personnage(p.get(), 1), 0);
+    EXPECT_EQ(std::make_tuple(p->current, p->sprites[1]->frame, p->src.w, p->src.h),
+              std::make_tuple(1, 0, Uint16{6}, Uint16{8}));
+    EXPECT_EQ(p->src.x, 3) << "the window's position stays";
+    update_personnage(p.get());
+    EXPECT_EQ(change_sprite_personnage(p.get(), 1), 0);
+    EXPECT_EQ(p->sprites[1]->frame, 0) << "choosing the current sprite restarts it";
+}
+
+TEST_F(SceneObjectsTest, FreeStructureHandsBackWhatTheRecordHeld)
+{
+    sblink_decor* blinking = new_sblink_decor(255);
+    personnage* p = new_personnage();
+    ASSERT_TRUE(blinking != nullptr && p != nullptr) << SDL_GetError();
+    simple_surface* blinking_surface = blinking->surface;
+    const long held = live_now();
+    SDL_Surface* image = free_structure_decor(new_decor());
+    simple_surface* surface = free_structure_sblink_decor(blinking);
+    sprite** sprites = free_structure_personnage(p);
+    EXPECT_EQ(surface, blinking_surface);
+    ASSERT_TRUE(image != nullptr && sprites != nullptr);
+    EXPECT_EQ(live_now(), held + 1);
+    SDL_BlitSurface(image, nullptr, target, nullptr);
+    EXPECT_EQ(at(0, 0), kRed);
+    update_simple_blinking(surface);
+    blit_simple_blinking_surface(surface, target);
+    EXPECT_EQ(at(0, 0), kGreen);
+    update_sprite(sprites[1]);
+    blit_sprite(sprites[1], target);
+    EXPECT_EQ(at(0, 0), kBlack);
+    SDL_FreeSurface(image);
+    free_simple_surface(surface);
+    free_sprite_array(sprites);
+    EXPECT_EQ(free_structure_decor(nullptr), nullptr);
+    EXPECT_EQ(free_structure_sblink_decor(nullptr), nullptr);
+    EXPECT_EQ(free_structure_personnage(nullptr), nullptr);
+}
+
+TEST_F(SceneObjectsTest, ListsKeepTheirOrderAndTheDestroyersReleaseEveryMember)
+{
+    decor* a = new_decor();
+    decor* b = new_decor();
+    decor** decors = make_decor_array(2, a, b);
+    ASSERT_NE(decors, nullptr);
+    EXPECT_TRUE(decors[0] == a && decors[1] == b && decors[2] == nullptr);
+    free_everything_decor_array(decors);
+    free_everything_sblink_decor_array(make_sblink_decor_array(2, new_sblink_decor(), new_sblink_decor()));
+    free_everything_personnage_array(make_personnage_array(2, new_personnage(), new_personnage()));
+    free_sprite_array(make_sprite_array(1, new_sprite({"red"})));
+    const std::string red = path("red"), green = path("green");
+    char** names = make_char_array(2, red.c_str(), green.c_str());
+    const anim::owned_sprite kept(create_sprite(names, 0, 0, 0, 0, 0, 0));
+    ASSERT_TRUE(kept) << "a string list is a path list: " << SDL_GetError();
+    free_structure_char_array(names);
+    free_structure_sprite_array(make_sprite_array(1, kept.get()));
+    EXPECT_EQ(live_now(), 2) << "the structure destroyer leaves the sprites";
+    // LeakSanitizer, in the sanitizer build, checks that both strings go.
+    free_everything_char_array(make_char_array(2, strdup("one"), strdup("two")));
+    free_everything_decor_array(nullptr);
+    free_sprite_array(nullptr);
+}
+
+TEST_F(SceneObjectsTest, ScreenRemembersItsPositionBeforeEachMoveAndLeavesTheDisplayToSdl)
+{
+    SDL_Surface* display = SDL_SetVideoMode(32, 32, 32, SDL_HWSURFACE | SDL_DOUBLEBUF);
+    ASSERT_NE(display, nullptr) << SDL_GetError();
+    screen* s = create_screen(32, 32, 1, 2);
+    ASSERT_NE(s, nullptr);
+    EXPECT_EQ(std::make_tuple(s->surface, s->old_x, s->old_y), std::make_tuple(nullptr, 1, 2));
+    s->surface = display;
+    update_screen_x(s, 5);
+    EXPECT_EQ(std::make_tuple(s->x, s->y, s->old_x, s->old_y), std::make_tuple(5, 2, 1, 2));
+    update_screen_y(s, 7);
+    EXPECT_EQ(std::make_tuple(s->x, s->y, s->old_x, s->old_y), std::make_tuple(5, 7, 5, 2));
+    update_screen_xy(s, 8, 9);
+    EXPECT_EQ(std::make_tuple(s->x, s->y, s->old_x, s->old_y), std::make_tuple(8, 9, 5, 7));
+    free_screen(s);
+    EXPECT_EQ(SDL_GetVideoSurface(), display);
+    EXPECT_EQ(SDL_FillRect(display, nullptr, SDL_MapRGB(display->format, 1, 2, 3)), 0);
+    EXPECT_EQ(pixel_at(display, 31, 31), (Rgb{1, 2, 3})) << "freeing the screen leaves the display usable";
+}
+
+TEST_F(SceneObjectsTest, WorldFreesItsDecorsThenItsCharactersAndNothingElse)
+{
+    world* w = create_world(0, 189, 512, 256);
+    ASSERT_NE(w, nullptr);
+    EXPECT_TRUE(w->decors == nullptr && w->sblink_decors == nullptr && w->peoples == nullptr && w->hero == nullptr);
+    free_decors_in_world(w);  // an empty world is freed as well
+    free_peoples_in_world(w);
+    w->hero = new_personnage();
+    w->peoples = make_personnage_array(1, new_personnage());
+    w->decors = make_decor_array(1, new_decor());
+    w->sblink_decors = make_sblink_decor_array(1, new_sblink_decor());
+    free_decors_in_world(w);
+    EXPECT_TRUE(w->decors == nullptr && w->sblink_decors == nullptr);
+    EXPECT_EQ(live_now(), 2 * (4 + 2)) << "the characters are freed apart";
+    free_peoples_in_world(w);
+    EXPECT_TRUE(w->hero == nullptr && w->peoples == nullptr);
+    EXPECT_EQ(live_now(), 0);
+    const anim::owned_personnage hero(w->hero = new_personnage());
+    free_world(w);
+    EXPECT_EQ(live_now(), 6) << "the world record alone goes";
+}
+
+TEST_F(SceneObjectsTest, OwnersReleaseOnLeavingScopeAndLetGoOfWhatTheyHandOn)
+{
+    {
+        anim::owned_sprite running(new_sprite({"red"}));
+        anim::owned_sprite waiting(new_sprite({"black"}));
+        anim::owned_sprite_array sprites(make_sprite_array(2, running.get(), waiting.get()));
+        ASSERT_TRUE(sprites);
+        anim::hand_over(running);
+        anim::hand_over(waiting);
+        const anim::owned_world world(create_world(0, 0, 100, 100));
+        world->hero = create_personnage(sprites.get(), 2, 0, 0);
+        world->decors = make_decor_array(1, new_decor());
+        ASSERT_NE(world->hero, nullptr);
+        anim::hand_over(sprites);
+    }
+    EXPECT_EQ(live_now(), 0);
+}
+
+}  // namespace

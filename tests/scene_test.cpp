@@ -1,0 +1,230 @@
+// scene_demo's scene, in-process, on pictures whose solid and column-coded
+// colours let positions be read off what it draws: where everything starts,
+// the hero's run and the view's scroll, the balloon, and the scenery that
+// crops and hides as it leaves the view.
+#include "scene.h"
+
+#include "support/ledger_test.h"
+
+#include <gtest/gtest.h>
+
+#include <unistd.h>
+
+#include <filesystem>
+#include <string>
+
+using namespace test_support;
+
+namespace {
+
+constexpr int kRunW = 20;                  // running sprite width; the hero is 30 high, its top at row 189
+constexpr int kScrollStart = 207 - kRunW;  // the first frame whose update scrolls
+
+const Rgb kSky{90, 140, 200};
+const Rgb kHero{40, 40, 220};
+const Rgb kClosedBalloon{40, 200, 60};
+const Rgb kOpenBalloon{160, 20, 120};
+
+// Column codes: red is the column's low byte; green tells the picture.
+Rgb platform_column(int x)
+{
+    return {static_cast<Uint8>(x & 0xff), static_cast<Uint8>(x < 256 ? 100 : 150), 50};
+}
+Rgb peak_column(int x)
+{
+    return {static_cast<Uint8>(x), 210, 210};
+}
+Rgb crystals_column(int x)
+{
+    return {static_cast<Uint8>(x * 8), 230, 90};
+}
+
+class SceneTest : public LedgerTest {
+protected:
+    void SetUp() override
+    {
+        LedgerTest::SetUp();
+        previous = std::filesystem::current_path();
+        std::filesystem::current_path(dir.path());
+        SDL_FreeSurface(target);
+        target = make_target(256, 256, kBlack);
+    }
+    void TearDown() override
+    {
+        scene_demo::release_scene(scene);
+        std::filesystem::current_path(previous);
+        LedgerTest::TearDown();
+    }
+
+    // Writes the 26 pictures (the waiting sprite `waiting_w` pixels wide) and
+    // builds the scene on them.
+    void build(int waiting_w = kRunW)
+    {
+        for (const char* sub : {"background", "x_running", "x_waiting", "balloon"})
+            std::filesystem::create_directories(std::string("Ressources/") + sub);
+        auto bg = [this](const std::string& name) { return dir.file("Ressources/background/" + name); };
+        write_solid_bmp(bg("background.bmp"), 256, 256, kSky);
+        // The platform's top 30 rows and the ice peak below its top 10 rows
+        // are transparent.
+        write_bmp(bg("plateform.bmp"), 512, 144, [](int x, int y) { return y < 30 ? kBlack : platform_column(x); });
+        write_bmp(bg("icepeak.bmp"), 96, 72, [](int x, int y) { return y < 10 ? peak_column(x) : kBlack; });
+        write_solid_bmp(bg("snow.bmp"), 8, 8, kWhite);
+        write_solid_bmp(bg("blink1_1.bmp"), 16, 44, kYellow);
+        write_solid_bmp(bg("blink1_2.bmp"), 16, 44, kBlack);
+        write_bmp(bg("blink2_1.bmp"), 28, 43, [](int x, int) { return crystals_column(x); });
+        write_solid_bmp(bg("blink2_2.bmp"), 28, 43, kBlack);
+        for (int i = 2; i <= 11; ++i)
+            write_solid_bmp(
+                dir.file("Ressources/x_running/x" + std::string(i < 10 ? "0" : "") + std::to_string(i) + ".bmp"), kRunW,
+                30, kHero);
+        for (int i = 1; i <= 3; ++i) {
+            write_solid_bmp(dir.file("Ressources/x_waiting/x_waiting" + std::to_string(i) + ".bmp"), waiting_w, 30,
+                            kHero);
+            write_solid_bmp(dir.file("Ressources/balloon/balloon" + std::to_string(i) + ".bmp"), 16, 16,
+                            kClosedBalloon);
+        }
+        for (int i = 1; i <= 2; ++i)
+            write_solid_bmp(dir.file("Ressources/balloon/openballoon" + std::to_string(i) + ".bmp"), 16, 16,
+                            kOpenBalloon);
+        const long loads_before = harness::load_count();
+        ASSERT_TRUE(scene_demo::create_view_and_world(scene));
+        ASSERT_TRUE(scene_demo::assemble_scene(scene)) << SDL_GetError();
+        EXPECT_EQ(harness::load_count() - loads_before, 54) << "2 x 15 blinking, 10 + 5 + 3 + 2 frames, 4 decors";
+    }
+
+    // Runs the frames before `frame`: what is then drawn is frame `frame`.
+    void go_to(int frame)
+    {
+        for (; next_frame < frame; ++next_frame) {
+            scene_demo::draw_scene(scene, target);
+            scene_demo::update_scene(scene);
+        }
+    }
+    Rgb drawn(int x, int y)
+    {
+        scene_demo::draw_scene(scene, target);
+        return at(x, y);
+    }
+
+    scene_demo::Scene scene;
+    std::filesystem::path previous;
+    int next_frame = 1;
+};
+
+TEST_F(SceneTest, FirstFrameShowsEveryObjectWhereItWasCreated)
+{
+    build();
+    const std::pair<std::pair<int, int>, Rgb> seen[] = {
+        {{250, 20}, kSky},                   // the background
+        {{0, 152}, platform_column(0)},      // the platform at (0, 112), its top rows keyed out
+        {{255, 152}, platform_column(255)},  // through its 256-wide window
+        {{0, 141}, kSky},
+        {{78, 116}, kYellow},             // the lantern at (78, 116)
+        {{73, 181}, crystals_column(0)},  // the crystals at (73, 181)
+        {{130, 168}, peak_column(0)},     // the ice peak at (130, 168)
+        {{200, 168}, peak_column(70)},    // through its 71-wide window
+        {{201, 168}, platform_column(201)},
+        {{0, 189}, kHero},  // the hero at (0, 189)
+        {{kRunW - 1, 218}, kHero},
+        {{100, 60}, kClosedBalloon},  // the balloon at (100, 60)
+        {{100, 59}, kSky},
+    };
+    for (const auto& [at, colour] : seen)
+        EXPECT_EQ(drawn(at.first, at.second), colour) << at.first << ", " << at.second;
+    EXPECT_EQ(scene.world->hero->current, 1) << "running";
+    EXPECT_EQ(scene.world->decors[2]->hidden, 1) << "the snow is never shown";
+}
+
+// The hero's place in the window, the view's place in the world and the
+// hero's sprite (1 running, 0 waiting) in a frame, for a waiting sprite
+// as wide as, narrower or wider than the running one.
+struct HeroAt {
+    int waiting_w, frame, dst_x, view_x, current, waiting_frame;
+};
+
+class HeroRunTest : public SceneTest, public ::testing::WithParamInterface<std::vector<HeroAt>> {};
+
+TEST_P(HeroRunTest, WalksInScrollsRunsOutThenWaits)
+{
+    build(GetParam().front().waiting_w);
+    for (const HeroAt& at : GetParam()) {
+        go_to(at.frame);
+        const personnage* hero = scene.world->hero;
+        SCOPED_TRACE("frame " + std::to_string(at.frame));
+        EXPECT_EQ(hero->dst.x, at.dst_x);
+        EXPECT_EQ(scene.view->x, at.view_x);
+        EXPECT_EQ(hero->current, at.current);
+        if (at.current == 0) {
+            EXPECT_EQ(hero->sprites[0]->frame, at.waiting_frame);
+        }
+    }
+}
+
+// Walk-in: column n - 1 in frame n until the right edge reaches 206; then
+// the view scrolls 256 columns; then the run-out to the window's edge, the
+// switch to waiting in frame 493, whose frame 1 is drawn first.
+INSTANTIATE_TEST_SUITE_P(WaitingWidths, HeroRunTest,
+                         ::testing::Values(std::vector<HeroAt>{{kRunW, 1, 0, 0, 1, 0},
+                                                               {kRunW, 100, 99, 0, 1, 0},
+                                                               {kRunW, kScrollStart, 206 - kRunW, 0, 1, 0},
+                                                               {kRunW, kScrollStart + 1, 206 - kRunW, 1, 1, 0},
+                                                               {kRunW, kScrollStart + 256, 206 - kRunW, 256, 1, 0},
+                                                               {kRunW, kScrollStart + 257, 207 - kRunW, 256, 1, 0},
+                                                               {kRunW, 493, 256 - kRunW, 256, 1, 0},
+                                                               {kRunW, 494, 256 - kRunW, 256, 0, 1},
+                                                               {kRunW, 497, 256 - kRunW, 256, 0, 4},
+                                                               {kRunW, 510, 256 - kRunW, 256, 0, 2}},
+                                           std::vector<HeroAt>{{14, 494, 237, 256, 0, 1},
+                                                               {14, 499, 242, 256, 0, 1},
+                                                               {14, 520, 242, 256, 0, 2}},
+                                           std::vector<HeroAt>{{26, 494, 236, 256, 0, 1}, {26, 520, 236, 256, 0, 2}}));
+
+TEST_F(SceneTest, BalloonBobsOpensWhenTheHeroReachesItAndRises)
+{
+    build();
+    const int bob[] = {0, 1, 2, 3, 2, 1, 0, -1, -2, -3, -2, -1, 0, 1};
+    for (int k = 0; k < 14; ++k) {
+        go_to(k + 1);
+        EXPECT_EQ(scene.cast.balloon->dst.y, 60 + bob[k]) << "frame " << k + 1;
+    }
+    const struct {
+        int frame, top, current, open_frame;
+    } expected[] = {{100, 63, 0, 0}, {101, 62, 1, 1}, {102, 61, 1, 0}, {112, 51, 1, 0}};
+    for (const auto& e : expected) {
+        go_to(e.frame);
+        const personnage* balloon = scene.cast.balloon;
+        EXPECT_EQ(balloon->dst.y, e.top) << "frame " << e.frame;
+        EXPECT_EQ(balloon->current, e.current) << "frame " << e.frame;
+        if (e.current == 1) {
+            EXPECT_EQ(balloon->sprites[1]->frame, e.open_frame) << "frame " << e.frame;
+        }
+    }
+    EXPECT_EQ(drawn(105, 51), kOpenBalloon);
+}
+
+TEST_F(SceneTest, SceneryCropsAndHidesAsItLeavesTheView)
+{
+    build();
+    // Frame kScrollStart + v is drawn with the view at x v. The crystals
+    // (x 73) lose two source columns a step once past the left edge: one to
+    // the clipping of their position, one to their window. The ice peak
+    // (x 130) slides one column a step until its image runs out, and is
+    // hidden for good.
+    for (int v : {80, 81, 85}) {
+        go_to(kScrollStart + v);
+        EXPECT_EQ(drawn(0, 190), crystals_column(2 * v - 147)) << "view " << v;
+    }
+    for (int v : {140, 141, 200, 225}) {
+        go_to(kScrollStart + v);
+        EXPECT_EQ(drawn(0, 170), peak_column(v - 130)) << "view " << v;
+    }
+    for (int v : {226, 240, 256, 258}) {
+        go_to(kScrollStart + v);
+        EXPECT_EQ(drawn(0, 170), platform_column(std::min(v, 256))) << "view " << v;
+    }
+    EXPECT_EQ(scene.cast.ice_peak->hidden, 1);
+    EXPECT_EQ(scene.cast.crystals->hidden, 1);
+    EXPECT_EQ(scene.cast.platform->hidden, 0);
+}
+
+}  // namespace
