@@ -18,28 +18,30 @@
 
 #include <fstream>
 #include <functional>
+#include <memory>
 #include <string>
 
 using namespace test_support;
 
 namespace {
 
-// A creation from two picture paths (which it may read in either order):
-// made releases what it gives.
+// What a creation made, released with its own destroyer (null-safe).
+using Made = std::shared_ptr<void>;
+
+template <typename T>
+Made own(T* made, void (*release)(T*))
+{
+    return Made(made, release);
+}
+
+// A creation from two picture paths.
 struct Creation {
     const char* name;
-    std::function<void*(const char*, const char*)> create;
-    std::function<void(void*)> release;
+    std::function<Made(const char*, const char*)> create;
     long loads;        // image loads of a successful call
     long allocations;  // malloc and calloc calls of a successful call
     int pictures;      // how many of the two paths it loads (the first one first)
 };
-
-template <typename T>
-std::function<void(void*)> releaser(void (*release)(T*))
-{
-    return [release](void* made) { release(static_cast<T*>(made)); };
-}
 
 sprite* sprite_of(const char* a, const char* b)
 {
@@ -60,40 +62,40 @@ sblink_decor* blinking_decor_of(const char* a, const char* b)
 // (simple).
 const Creation kCreations[] = {
     {"complex surface",
-     [](const char* a, const char* b) -> void* {
+     [](const char* a, const char* b) {
          const char* const fronts[] = {a, b, nullptr};
-         return create_complex_surface(a, fronts, 1, 85, 0, 0, 0, 0, 0);
+         return own(create_complex_surface(a, fronts, 1, 85, 0, 0, 0, 0, 0), free_complex_surface);
      },
-     releaser(free_complex_surface), 1 + 3 + 3 * 3, 13 + 1 + 1 + 1 + 3, 2},
+     1 + 3 + 3 * 3, 13 + 1 + 1 + 1 + 3, 2},
     {"simple surface",
-     [](const char* a, const char* b) -> void* { return create_simple_surface(a, b, 1, 85, 0, 0, 0, 0, 0); },
-     releaser(free_simple_surface), 2 + 4, 6 + 2, 2},
-    {"sprite", [](const char* a, const char* b) -> void* { return sprite_of(a, b); }, releaser(free_sprite), 2, 2 + 2,
-     2},
-    {"decor", [](const char* a, const char*) -> void* { return create_decor(a, 0, 0, 0, 0, 0); },
-     releaser(free_everything_decor), 1, 1 + 1, 1},
-    {"blinking decor", [](const char* a, const char* b) -> void* { return blinking_decor_of(a, b); },
-     releaser(free_everything_sblink_decor), 6, 8 + 1, 2},
-    {"personnage",
-     [](const char* a, const char* b) -> void* {
-         const char* const paths[] = {a, b, nullptr};
-         return tool_create_personnage_from_char(0, 0, 0, 0, 0, 2, paths, paths);
+     [](const char* a, const char* b) {
+         return own(create_simple_surface(a, b, 1, 85, 0, 0, 0, 0, 0), free_simple_surface);
      },
-     releaser(free_everything_personnage), 4, 2 * (2 + 2) + 1 + 1, 2},
-    {"sprite list", [](const char*, const char*) -> void* { return make_sprite_array(0); }, releaser(free_sprite_array),
-     0, 1, 0},
-    {"decor list", [](const char*, const char*) -> void* { return make_decor_array(0); },
-     releaser(free_everything_decor_array), 0, 1, 0},
-    {"blinking decor list", [](const char*, const char*) -> void* { return make_sblink_decor_array(0); },
-     releaser(free_everything_sblink_decor_array), 0, 1, 0},
-    {"personnage list", [](const char*, const char*) -> void* { return make_personnage_array(0); },
-     releaser(free_everything_personnage_array), 0, 1, 0},
-    {"string list", [](const char* a, const char* b) -> void* { return make_char_array(2, a, b); },
-     releaser(free_structure_char_array), 0, 1, 0},
-    {"screen", [](const char*, const char*) -> void* { return create_screen(1, 1, 0, 0); }, releaser(free_screen), 0, 1,
+     2 + 4, 6 + 2, 2},
+    {"sprite", [](const char* a, const char* b) { return own(sprite_of(a, b), free_sprite); }, 2, 2 + 2, 2},
+    {"decor", [](const char* a, const char*) { return own(create_decor(a, 0, 0, 0, 0, 0), free_everything_decor); }, 1,
+     1 + 1, 1},
+    {"blinking decor",
+     [](const char* a, const char* b) { return own(blinking_decor_of(a, b), free_everything_sblink_decor); }, 6, 8 + 1,
+     2},
+    {"personnage",
+     [](const char* a, const char* b) {
+         const char* const paths[] = {a, b, nullptr};
+         return own(tool_create_personnage_from_char(0, 0, 0, 0, 0, 2, paths, paths), free_everything_personnage);
+     },
+     4, 2 * (2 + 2) + 1 + 1, 2},
+    {"sprite list", [](const char*, const char*) { return own(make_sprite_array(0), free_sprite_array); }, 0, 1, 0},
+    {"decor list", [](const char*, const char*) { return own(make_decor_array(0), free_everything_decor_array); }, 0, 1,
      0},
-    {"world", [](const char*, const char*) -> void* { return create_world(0, 0, 1, 1); }, releaser(free_world), 0, 1,
+    {"blinking decor list",
+     [](const char*, const char*) { return own(make_sblink_decor_array(0), free_everything_sblink_decor_array); }, 0, 1,
      0},
+    {"personnage list",
+     [](const char*, const char*) { return own(make_personnage_array(0), free_everything_personnage_array); }, 0, 1, 0},
+    {"string list",
+     [](const char* a, const char* b) { return own(make_char_array(2, a, b), free_structure_char_array); }, 0, 1, 0},
+    {"screen", [](const char*, const char*) { return own(create_screen(1, 1, 0, 0), free_screen); }, 0, 1, 0},
+    {"world", [](const char*, const char*) { return own(create_world(0, 0, 1, 1), free_world); }, 0, 1, 0},
 };
 
 class FailureSweepTest : public LedgerTest, public ::testing::WithParamInterface<Creation> {
@@ -108,11 +110,10 @@ protected:
     void expect_failure(const std::string& a, const std::string& b, const std::string& what)
     {
         SDL_ClearError();
-        void* made = GetParam().create(a.c_str(), b.c_str());
+        const Made made = GetParam().create(a.c_str(), b.c_str());
         EXPECT_EQ(made, nullptr) << what;
         EXPECT_STRNE(SDL_GetError(), "") << what;
         EXPECT_EQ(live_now(), 0) << what;
-        if (made != nullptr) GetParam().release(made);
     }
 
     std::string a() const { return path("red"); }
@@ -123,7 +124,7 @@ TEST_P(FailureSweepTest, EachLoadRefusedInTurn)
 {
     const Creation& c = GetParam();
     const long before = harness::load_count();
-    c.release(c.create(a().c_str(), b().c_str()));
+    c.create(a().c_str(), b().c_str());
     ASSERT_EQ(harness::load_count() - before, c.loads);
     for (long k = 1; k <= c.loads; ++k) {
         harness::fail_load(k);
@@ -135,24 +136,14 @@ TEST_P(FailureSweepTest, EachLoadRefusedInTurn)
 TEST_P(FailureSweepTest, EachAllocationRefusedInTurn)
 {
     const Creation& c = GetParam();
-    for (long k = 1;; ++k) {
+    for (long k = 1; k <= c.allocations; ++k) {
         fail_allocation(k);
-        SDL_ClearError();
-        void* made = c.create(a().c_str(), b().c_str());
-        const bool failed = allocation_failed();
-        fail_allocation(0);
-        if (!failed) {
-            EXPECT_NE(made, nullptr);
-            c.release(made);
-            EXPECT_EQ(k - 1, c.allocations) << "allocations of a successful call";
-            break;
-        }
-        EXPECT_EQ(made, nullptr) << "allocation " << k;
-        EXPECT_STRNE(SDL_GetError(), "") << "allocation " << k;
-        EXPECT_EQ(live_now(), 0) << "allocation " << k;
-        if (made != nullptr) c.release(made);
-        ASSERT_LT(k, 100) << "the call never succeeded";
+        expect_failure(a(), b(), "allocation " + std::to_string(k));
+        EXPECT_TRUE(allocation_failed()) << "allocation " << k << " never came";
     }
+    fail_allocation(c.allocations + 1);
+    EXPECT_NE(c.create(a().c_str(), b().c_str()), nullptr) << "one more allocation than a call makes";
+    EXPECT_FALSE(allocation_failed());
 }
 
 // Every entry of the hostile corpus is refused before SDL decodes it, with a

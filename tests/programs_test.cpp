@@ -205,7 +205,7 @@ protected:
     // it must end with status 0 and every image released.
     RunResult run(const std::string& binary, long frames, const std::string& save = "", const std::string& events = "")
     {
-        const RunResult r = run_program(binary, dir.path(), RunOptions().quit(frames).save(save).queue(events));
+        RunResult r = run_program(binary, dir.path(), RunOptions().quit(frames).save(save).queue(events));
         EXPECT_TRUE(r.exited) << "ended by signal " << r.signal;
         EXPECT_EQ(r.status, 0) << r.error_output;
         EXPECT_EQ(r.live, 0) << "loaded surfaces left at exit";

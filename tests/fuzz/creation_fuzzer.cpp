@@ -2,15 +2,18 @@
 // creation function of the toolkit, and draws whatever gets made.
 //
 // Built with clang and -fsanitize=fuzzer,address (the "fuzz" preset); run by
-// tools/fuzz.sh on seeds that anim_fuzz_seeds writes.
+// tools/fuzz.sh, which names a seed folder last: the fuzzer fills it with the
+// hostile and unusual files of the test corpus before it starts.
 #include "anim/lib_complex_blinking.h"
 #include "anim/lib_decors.h"
 #include "anim/lib_personnage.h"
+#include "support/hostile_bmps.h"
 
 #include <unistd.h>
 
 #include <cstdint>
 #include <cstdio>
+#include <fstream>
 #include <string>
 
 namespace {
@@ -28,6 +31,15 @@ SDL_Surface* target()
 }
 
 }  // namespace
+
+extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv)
+{
+    const std::string seeds = (*argv)[*argc - 1];
+    for (const auto& set : {test_support::hostile_bmps(), test_support::unusual_bmps()})
+        for (const test_support::HostileBmp& file : set)
+            std::ofstream(seeds + "/" + file.name, std::ios::binary) << file.bytes;
+    return 0;
+}
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {

@@ -54,7 +54,7 @@ std::string valid_bmp(int bits)
 // or one of the longer versions, whose extra fields stay zero).
 std::string sized_bmp(uint32_t w, uint32_t h, uint32_t info_size = 40)
 {
-    const size_t row = (w * 3 + 3) / 4 * 4;
+    const size_t row = (size_t{w} * 3 + 3) / 4 * 4;
     std::string b = valid_bmp(24).substr(0, kHeaderEnd);
     b.insert(kHeaderEnd, info_size - 40, '\0');
     b.append(row * h, '\x40');
@@ -78,7 +78,7 @@ std::string core_header_bmp()
     put16(b, 20, 3);
     put16(b, 22, 1);
     put16(b, 24, 24);
-    b.append(12 * 3, '\x40');
+    b.append(size_t{12} * 3, '\x40');  // three rows of four pixels
     put32(b, kFileSize, static_cast<uint32_t>(b.size()));
     return b;
 }
