@@ -7,7 +7,6 @@
 
 #include <unistd.h>
 
-#include <cstdio>
 #include <numeric>
 
 // Every SDL_BlitSurface call of the toolkit comes here (the set's users link
@@ -68,15 +67,12 @@ anim::owned_complex_surface make_cross_fade(const std::string& dir, int step)
         create_complex_surface(base.c_str(), fronts, 1, step, 0, 0, kMagenta[0], kMagenta[1], kMagenta[2]));
 }
 
-anim::owned_sprite make_runner(const std::string& dir, const char* pattern, int first, int count, int x, int y, int key)
+// blink_sprite_test's runner: x02.bmp to x11.bmp at (50, 0), magenta keyed.
+anim::owned_sprite make_runner(const std::string& dir)
 {
     std::vector<std::string> names;
-    for (int i = 0; i < count; ++i) {
-        char name[64];
-        std::snprintf(name, sizeof name, pattern, first + i);
-        names.push_back(dir + name);
-    }
-    return anim::owned_sprite(create_sprite(path_list(names).data(), 0, x, y, key, key, key));
+    for (int i = 2; i <= 11; ++i) names.push_back(dir + (i < 10 ? "x0" : "x") + std::to_string(i) + ".bmp");
+    return anim::owned_sprite(create_sprite(path_list(names).data(), 0, 50, 0, kMagenta[0], kMagenta[1], kMagenta[2]));
 }
 
 class BlinkSet : public SceneSet {
@@ -176,7 +172,7 @@ std::unique_ptr<SceneSet> blink_sprite_set(const std::string& run_dir)
 {
     const std::string dir = fronts_dir(run_dir, "blink_sprite_test");
     anim::owned_complex_surface fade = make_cross_fade(dir, 10);
-    anim::owned_sprite runner = make_runner(dir, "x%02d.bmp", 2, 10, 50, 0, 255);
+    anim::owned_sprite runner = make_runner(dir);
     if (!fade || !runner) return nullptr;
     return std::make_unique<BlinkSpriteSet>(std::move(fade), std::move(runner));
 }

@@ -43,12 +43,6 @@ struct Creation {
     int pictures;      // how many of the two paths it loads (the first one first)
 };
 
-sprite* sprite_of(const char* a, const char* b)
-{
-    const char* const paths[] = {a, b, nullptr};
-    return create_sprite(paths, 0, 0, 0, 0, 0, 0);
-}
-
 sblink_decor* blinking_decor_of(const char* a, const char* b)
 {
     simple_surface* surface = create_simple_surface(a, b, 1, 85, 0, 0, 0, 0, 0);
@@ -72,7 +66,12 @@ const Creation kCreations[] = {
          return own(create_simple_surface(a, b, 1, 85, 0, 0, 0, 0, 0), free_simple_surface);
      },
      2 + 4, 6 + 2, 2},
-    {"sprite", [](const char* a, const char* b) { return own(sprite_of(a, b), free_sprite); }, 2, 2 + 2, 2},
+    {"sprite",
+     [](const char* a, const char* b) {
+         const char* const frames[] = {a, b, nullptr};
+         return own(create_sprite(frames, 0, 0, 0, 0, 0, 0), free_sprite);
+     },
+     2, 2 + 2, 2},
     {"decor", [](const char* a, const char*) { return own(create_decor(a, 0, 0, 0, 0, 0), free_everything_decor); }, 1,
      1 + 1, 1},
     {"blinking decor",

@@ -9,6 +9,7 @@
 #include "char_array.h"
 
 #include "support/ledger_test.h"
+#include "support/objects.h"
 
 #include <gtest/gtest.h>
 
@@ -26,17 +27,14 @@ class SceneObjectsTest : public LedgerTest {
 protected:
     sprite* new_sprite(const std::vector<std::string>& names, int frozen = 0)
     {
-        std::vector<std::string> paths;
-        paths.reserve(names.size());
-        for (const std::string& name : names) paths.push_back(path(name));
-        return create_sprite(PathList(paths).get(), frozen, 0, 0, 255, 255, 255);
+        return create_sprite(pictures(names).get(), frozen, 0, 0, 255, 255, 255);
     }
     // A running sprite of four 20 x 10 frames and a waiting one of two 6 x 8.
     personnage* new_personnage(int x = 0, int y = 0)
     {
-        const PathList running({path("red"), path("green"), path("blue"), path("yellow")});
-        const PathList waiting({path("magenta"), path("black")});
-        return tool_create_personnage_from_char(x, y, 255, 255, 255, 2, running.get(), waiting.get());
+        return tool_create_personnage_from_char(x, y, 255, 255, 255, 2,
+                                                pictures({"red", "green", "blue", "yellow"}).get(),
+                                                pictures({"magenta", "black"}).get());
     }
     decor* new_decor(int x = 0, int y = 0) { return create_decor(path("red").c_str(), x, y, 0, 0, 0); }
     // Green blinking over red, keyed black.
@@ -128,27 +126,19 @@ TEST_F(SceneObjectsTest, FreeStructureHandsBackWhatTheRecordHeld)
     personnage* p = new_personnage();
     ASSERT_TRUE(blinking != nullptr && p != nullptr) << SDL_GetError();
     simple_surface* blinking_surface = blinking->surface;
+    sprite* waiting = p->sprites[1];
     const long held = live_now();
     SDL_Surface* image = free_structure_decor(new_decor());
-    simple_surface* surface = free_structure_sblink_decor(blinking);
-    sprite** sprites = free_structure_personnage(p);
-    EXPECT_EQ(surface, blinking_surface);
-    ASSERT_TRUE(image != nullptr && sprites != nullptr);
-    EXPECT_EQ(live_now(), held + 1);
+    const anim::owned_simple_surface surface(free_structure_sblink_decor(blinking));
+    const anim::owned_sprite_array sprites(free_structure_personnage(p));
+    EXPECT_EQ(surface.get(), blinking_surface);
+    EXPECT_EQ(sprites.get()[1], waiting);
+    EXPECT_EQ(live_now(), held + 1) << "only the records go";
     SDL_BlitSurface(image, nullptr, target, nullptr);
     EXPECT_EQ(at(0, 0), kRed);
-    update_simple_blinking(surface);
-    blit_simple_blinking_surface(surface, target);
-    EXPECT_EQ(at(0, 0), kGreen);
-    update_sprite(sprites[1]);
-    blit_sprite(sprites[1], target);
-    EXPECT_EQ(at(0, 0), kBlack);
     SDL_FreeSurface(image);
-    free_simple_surface(surface);
-    free_sprite_array(sprites);
-    EXPECT_EQ(free_structure_decor(nullptr), nullptr);
-    EXPECT_EQ(free_structure_sblink_decor(nullptr), nullptr);
-    EXPECT_EQ(free_structure_personnage(nullptr), nullptr);
+    EXPECT_TRUE(free_structure_decor(nullptr) == nullptr && free_structure_sblink_decor(nullptr) == nullptr &&
+                free_structure_personnage(nullptr) == nullptr);
 }
 
 TEST_F(SceneObjectsTest, ListsKeepTheirOrderAndTheDestroyersReleaseEveryMember)
@@ -162,37 +152,12 @@ TEST_F(SceneObjectsTest, ListsKeepTheirOrderAndTheDestroyersReleaseEveryMember)
     free_everything_sblink_decor_array(make_sblink_decor_array(2, new_sblink_decor(), new_sblink_decor()));
     free_everything_personnage_array(make_personnage_array(2, new_personnage(), new_personnage()));
     free_sprite_array(make_sprite_array(1, new_sprite({"red"})));
-    const std::string red = path("red"), green = path("green");
-    char** names = make_char_array(2, red.c_str(), green.c_str());
-    const anim::owned_sprite kept(create_sprite(names, 0, 0, 0, 0, 0, 0));
-    ASSERT_TRUE(kept) << "a string list is a path list: " << SDL_GetError();
-    free_structure_char_array(names);
+    EXPECT_EQ(live_now(), 0);
+    const anim::owned_sprite kept(new_sprite({"red", "green"}));
     free_structure_sprite_array(make_sprite_array(1, kept.get()));
     EXPECT_EQ(live_now(), 2) << "the structure destroyer leaves the sprites";
     // LeakSanitizer, in the sanitizer build, checks that both strings go.
     free_everything_char_array(make_char_array(2, strdup("one"), strdup("two")));
-    free_everything_decor_array(nullptr);
-    free_sprite_array(nullptr);
-}
-
-TEST_F(SceneObjectsTest, ScreenRemembersItsPositionBeforeEachMoveAndLeavesTheDisplayToSdl)
-{
-    SDL_Surface* display = SDL_SetVideoMode(32, 32, 32, SDL_HWSURFACE | SDL_DOUBLEBUF);
-    ASSERT_NE(display, nullptr) << SDL_GetError();
-    screen* s = create_screen(32, 32, 1, 2);
-    ASSERT_NE(s, nullptr);
-    EXPECT_EQ(std::make_tuple(s->surface, s->old_x, s->old_y), std::make_tuple(nullptr, 1, 2));
-    s->surface = display;
-    update_screen_x(s, 5);
-    EXPECT_EQ(std::make_tuple(s->x, s->y, s->old_x, s->old_y), std::make_tuple(5, 2, 1, 2));
-    update_screen_y(s, 7);
-    EXPECT_EQ(std::make_tuple(s->x, s->y, s->old_x, s->old_y), std::make_tuple(5, 7, 5, 2));
-    update_screen_xy(s, 8, 9);
-    EXPECT_EQ(std::make_tuple(s->x, s->y, s->old_x, s->old_y), std::make_tuple(8, 9, 5, 7));
-    free_screen(s);
-    EXPECT_EQ(SDL_GetVideoSurface(), display);
-    EXPECT_EQ(SDL_FillRect(display, nullptr, SDL_MapRGB(display->format, 1, 2, 3)), 0);
-    EXPECT_EQ(pixel_at(display, 31, 31), (Rgb{1, 2, 3})) << "freeing the screen leaves the display usable";
 }
 
 TEST_F(SceneObjectsTest, WorldFreesItsDecorsThenItsCharactersAndNothingElse)
@@ -217,48 +182,8 @@ TEST_F(SceneObjectsTest, WorldFreesItsDecorsThenItsCharactersAndNothingElse)
     EXPECT_EQ(live_now(), 6) << "the world record alone goes";
 }
 
-TEST_F(SceneObjectsTest, OwnersReleaseOnLeavingScopeAndLetGoOfWhatTheyHandOn)
-{
-    {
-        anim::owned_sprite running(new_sprite({"red"}));
-        anim::owned_sprite waiting(new_sprite({"black"}));
-        anim::owned_sprite_array sprites(make_sprite_array(2, running.get(), waiting.get()));
-        ASSERT_TRUE(sprites);
-        anim::hand_over(running);
-        anim::hand_over(waiting);
-        const anim::owned_world world(create_world(0, 0, 100, 100));
-        world->hero = create_personnage(sprites.get(), 2, 0, 0);
-        world->decors = make_decor_array(1, new_decor());
-        ASSERT_NE(world->hero, nullptr);
-        anim::hand_over(sprites);
-    }
-    EXPECT_EQ(live_now(), 0);
-}
-
 constexpr int kW = 20;
 constexpr int kH = 10;
-
-// The objects of every module, built on columns.bmp (20 x 10).
-struct Objects {
-    explicit Objects(const std::string& image)
-        : one{image.c_str(), nullptr},
-          complex(create_complex_surface(image.c_str(), one, 1, 10, 0, 0, 255, 0, 255)),
-          simple(create_simple_surface(image.c_str(), image.c_str(), 1, 10, 0, 0, 255, 0, 255)),
-          s(create_sprite(one, 0, 0, 0, 255, 0, 255)),
-          d(create_decor(image.c_str(), 0, 0, 255, 0, 255)),
-          blinking(
-              create_sblink_decor(create_simple_surface(image.c_str(), image.c_str(), 1, 10, 0, 0, 255, 0, 255), 0, 0)),
-          p(tool_create_personnage_from_char(0, 0, 255, 0, 255, 1, one))
-    {
-    }
-    const char* one[2];
-    anim::owned_complex_surface complex;
-    anim::owned_simple_surface simple;
-    anim::owned_sprite s;
-    anim::owned_decor d;
-    anim::owned_sblink_decor blinking;
-    anim::owned_personnage p;
-};
 
 // A record's rectangle before and after a draw.
 struct RectChange {
@@ -330,19 +255,16 @@ const Form kForms[] = {
     {"decor", true, true, false,
      [](Objects& o, SDL_Surface* t, SDL_Rect src, SDL_Rect dst) {
          o.d->src = src;
-         o.d->hidden = 0;
          return drawn(o.d->dst, dst, [&] { blit_decor(o.d.get(), t); });
      }},
     {"sblink_decor", true, false, false,
      [](Objects& o, SDL_Surface* t, SDL_Rect src, SDL_Rect dst) {
          o.blinking->src = src;
-         o.blinking->hidden = 0;
          return drawn(o.blinking->dst, dst, [&] { blit_sblink_decor(o.blinking.get(), t); });
      }},
     {"personnage", true, false, false,
      [](Objects& o, SDL_Surface* t, SDL_Rect src, SDL_Rect dst) {
          o.p->src = src;
-         o.p->hidden = 0;
          return drawn(o.p->dst, dst, [&] { blit_personnage(o.p.get(), t); });
      }},
 };

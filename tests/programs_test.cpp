@@ -1,11 +1,11 @@
-// The programs, run as real binaries under the harness. On the pictures the
+// The programs, run as real binaries under the harness on the pictures the
 // build drew: every way each can fail to start (each image load refused in
 // turn, a hostile file at a picture's path, a window that cannot open), each
 // ending with its documented status and one line naming what failed, without
-// a signal, before any frame, every image it loaded released; its frames on
-// classic SDL 1.2.15 against those on the compatibility library; and a soak
-// of 100,000 frames. On solid-coloured pictures: what blink_test and
-// blink_sprite_test draw where.
+// a signal, before any frame, every image it loaded released; its frames
+// against its object set drawn in-process, and on classic SDL 1.2.15
+// against the compatibility library; its quit; and a soak of 100,000 frames.
+#include "scene_sets.h"
 #include "support/hostile_bmps.h"
 #include "support/program_runner.h"
 #include "support/test_images.h"
@@ -13,14 +13,47 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <atomic>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <set>
 #include <string>
+#include <tuple>
 #include <vector>
 
 using namespace test_support;
+
+// Every malloc, calloc and realloc of the process, SDL's included, is
+// counted (not in the sanitizer build, whose allocator may not be replaced).
+#ifndef __SANITIZE_ADDRESS__
+extern "C" void* __libc_malloc(size_t size);
+extern "C" void* __libc_calloc(size_t count, size_t size);
+extern "C" void* __libc_realloc(void* pointer, size_t size);
+
+namespace {
+std::atomic<long> allocations{0};
+}  // namespace
+
+extern "C" void* malloc(size_t size)
+{
+    ++allocations;
+    return __libc_malloc(size);
+}
+
+// The parameters keep the C library's names.
+extern "C" void* calloc(size_t nmemb, size_t size)
+{
+    ++allocations;
+    return __libc_calloc(nmemb, size);
+}
+
+extern "C" void* realloc(void* ptr, size_t size)
+{
+    ++allocations;
+    return __libc_realloc(ptr, size);
+}
+#endif
 
 namespace {
 
@@ -31,9 +64,30 @@ struct Program {
     int status;              // when a later load fails
     const char* hostile_at;  // a later picture's path, relative to the program's folder
     int w, h;                // its window
-    long compared;           // frames compared on the two SDL implementations
+    long compared;           // frames compared with classic SDL and with its object set
     long cycle, settled;     // its frames repeat every `cycle` after the first `settled`
+    Rgb fill;                // the colour its window is filled with once
+    std::unique_ptr<bench::SceneSet> (*objects)(
+        const std::string& run_dir);  // its objects, as the benchmarks make them
 };
+
+// The largest channel difference between two pictures of one size; 255 when
+// either is missing.
+int difference(SDL_Surface* a, SDL_Surface* b)
+{
+    int largest = a != nullptr && b != nullptr ? 0 : 255;
+    for (int y = 0; largest < 255 && y < a->h; ++y)
+        for (int x = 0; x < a->w; ++x) {
+            const Rgb p = pixel_at(a, x, y), q = pixel_at(b, x, y);
+            largest = std::max({largest, std::abs(p.r - q.r), std::abs(p.g - q.g), std::abs(p.b - q.b)});
+        }
+    return largest;
+}
+
+std::unique_ptr<bench::SceneSet> blink_objects(const std::string& run_dir)
+{
+    return bench::blink_set(run_dir);
+}
 
 class ProgramsTest : public ::testing::TestWithParam<Program> {
 protected:
@@ -48,6 +102,8 @@ protected:
         EXPECT_EQ(r.error_output.rfind(name() + ": cannot ", 0), 0u) << r.error_output;
     }
     std::string name() const { return std::filesystem::path(GetParam().binary).filename().string(); }
+    // The build's run/ folder, where each program's folder is.
+    std::string run_folders() const { return std::filesystem::path(GetParam().binary).parent_path().parent_path(); }
 
     TempDir dir;
 };
@@ -118,25 +174,80 @@ TEST_P(ProgramsTest, FramesMatchOnBothSdlImplementations)
     ASSERT_EQ(on_classic.frames.size(), static_cast<size_t>(program.compared)) << on_classic.error_output;
     ASSERT_EQ(on_compat.frames.size(), static_cast<size_t>(program.compared)) << on_compat.error_output;
     int largest = 0;
-    long equal = 0;
-    for (long n = 1; n <= program.compared; ++n) {
-        SDL_Surface* a = load_saved_frame(dir.path(), n);
-        SDL_Surface* b = load_saved_frame(compat.path(), n);
-        ASSERT_TRUE(a != nullptr && b != nullptr);
-        int difference = 0;
-        for (int y = 0; y < a->h; ++y)
-            for (int x = 0; x < a->w; ++x) {
-                const Rgb p = pixel_at(a, x, y), q = pixel_at(b, x, y);
-                difference = std::max({difference, std::abs(p.r - q.r), std::abs(p.g - q.g), std::abs(p.b - q.b)});
-            }
-        largest = std::max(largest, difference);
-        equal += difference == 0 ? 1 : 0;
-        SDL_FreeSurface(a);
-        SDL_FreeSurface(b);
+    for (long k = 1; k <= program.compared; ++k) {
+        SDL_Surface* classic = load_saved_frame(dir.path(), k);
+        SDL_Surface* compatible = load_saved_frame(compat.path(), k);
+        largest = std::max(largest, difference(classic, compatible));
+        SDL_FreeSurface(classic);
+        SDL_FreeSurface(compatible);
     }
-    std::printf("%s: %ld of %ld frames equal, largest channel difference %d\n", name().c_str(), equal, program.compared,
-                largest);
+    std::printf("%s: largest channel difference %d\n", name().c_str(), largest);
     EXPECT_LE(largest, 1);
+}
+
+// The program draws, frame for frame, what its object set (the benchmarks'
+// model of it) draws in-process on the same pictures: the same objects, in
+// the same places and order, advanced the same way, on a window filled once.
+TEST_P(ProgramsTest, DrawsWhatItsObjectSetDraws)
+{
+    const Program program = GetParam();
+    const RunResult r = run_program(program.binary, dir.path(), RunOptions().quit(program.compared).save("all"));
+    ASSERT_EQ(r.frames.size(), static_cast<size_t>(program.compared)) << r.error_output;
+    const auto set = program.objects(run_folders());
+    ASSERT_NE(set, nullptr) << SDL_GetError();
+    SDL_Surface* display = make_target(program.w, program.h, program.fill);
+    for (long k = 1; k <= program.compared; ++k) {
+        set->frame(display);
+        SDL_Surface* drawn = load_saved_frame(dir.path(), k);
+        const int different = difference(drawn, display);
+        SDL_FreeSurface(drawn);
+        ASSERT_EQ(different, 0) << "frame " << k;
+    }
+    SDL_FreeSurface(display);
+}
+
+// No frame allocates: the program's objects, drawn onto a real (headless)
+// display, flipped and advanced, with the event poll of a frame, make no
+// allocation once their first frames have set up SDL's blit mappings.
+TEST_P(ProgramsTest, FramesMakeNoAllocation)
+{
+#ifdef __SANITIZE_ADDRESS__
+    GTEST_SKIP() << "the sanitizers' allocator cannot be counted";
+#else
+    const Program program = GetParam();
+    SDL_Surface* display = SDL_SetVideoMode(program.w, program.h, 32, SDL_HWSURFACE | SDL_DOUBLEBUF);
+    ASSERT_NE(display, nullptr) << SDL_GetError();
+    const long at_start = allocations.load();
+    const auto set = program.objects(run_folders());
+    ASSERT_NE(set, nullptr) << SDL_GetError();
+    ASSERT_GT(allocations.load() - at_start, 0) << "the counters must see the loads' allocations";
+    SDL_Event event;
+    long before = 0;
+    for (int i = 0; i < 4 * set->period(); ++i) {
+        if (i == 2 * set->period()) before = allocations.load();
+        SDL_PollEvent(&event);
+        set->frame(display);
+        SDL_Flip(display);
+    }
+    EXPECT_EQ(allocations.load() - before, 0) << "allocations in " << 2 * set->period() << " frames";
+#endif
+}
+
+// A quit ends the program after its frame has run to the end, pause
+// included; one event is taken a frame, so a quit behind three others comes
+// three frames later, and the input changes nothing.
+TEST_P(ProgramsTest, QuitEndsItsFrameAndEventsBeforeItDelayItOnly)
+{
+    const RunResult plain = run_program(GetParam().binary, dir.path(), RunOptions().quit(8));
+    ASSERT_EQ(plain.frames.size(), 8u) << plain.error_output;
+    EXPECT_EQ(std::make_tuple(plain.exited, plain.status, plain.live), std::make_tuple(true, 0, 0L));
+    const std::vector<std::string> tail = lines_after_last_frame(plain);
+    ASSERT_GE(tail.size(), 2u);
+    EXPECT_EQ(tail.front(), "pause 50");
+    EXPECT_EQ(tail.back().rfind("exit ", 0), 0u);
+    const RunResult after_input =
+        run_program(GetParam().binary, dir.path(), RunOptions().quit(5).queue("motion,key,keyup"));
+    EXPECT_EQ(after_input.frames, plain.frames);
 }
 
 // 100,000 frames: the program ends normally, its resident memory stays flat
@@ -169,103 +280,15 @@ TEST_P(ProgramsTest, SoakOfOneHundredThousandFramesWithFlatMemory)
 // world's end (frame 494 with the build's pictures), every 130 (the blinking
 // decors' 26 and the waiting animation's 5), the risen balloon being off the
 // window for good.
-INSTANTIATE_TEST_SUITE_P(
-    Programs, ProgramsTest,
-    ::testing::Values(Program{BLINK_TEST_PATH, 109, 109, 42, "img_fond.bmp", 100, 50, 104, 104, 0},
-                      Program{BLINK_SPRITE_TEST_PATH, 119, 109, 2, "x05.bmp", 150, 100, 104, 520, 0},
-                      Program{SCENE_DEMO_PATH, 54, 0, 1, "Ressources/background/icepeak.bmp", 256, 256, 520, 130, 600}),
-    [](const ::testing::TestParamInfo<Program>& param) {
-        return std::filesystem::path(param.param.binary).filename().string();
-    });
-
-const std::string kBlinkTest = BLINK_TEST_PATH;
-const std::string kBlinkSpriteTest = BLINK_SPRITE_TEST_PATH;
-
-const Rgb kRunnerColours[10] = {{250, 20, 20}, {20, 250, 20}, {20, 20, 250}, {250, 250, 20},  {20, 250, 250},
-                                {120, 60, 0},  {0, 120, 60},  {60, 0, 120},  {128, 128, 128}, {250, 128, 0}};
-
-class TestProgramsTest : public ::testing::Test {
-protected:
-    // A red base whose left ten columns are transparent, green, blue and
-    // yellow fronts, 100 x 50 like blink_test's window; ten 20 x 70 runner
-    // frames, frame i of colour kRunnerColours[i] in its top 50 rows and,
-    // but for frame 0, transparent below.
-    void SetUp() override
-    {
-        write_bmp(dir.file("img_fond.bmp"), 100, 50, [](int x, int) { return x < 10 ? kMagenta : kRed; });
-        write_solid_bmp(dir.file("img_devant1.bmp"), 100, 50, kGreen);
-        write_solid_bmp(dir.file("img_devant2.bmp"), 100, 50, kBlue);
-        write_solid_bmp(dir.file("img_devant3.bmp"), 100, 50, kYellow);
-        for (int i = 0; i < 10; ++i)
-            write_bmp(dir.file("x" + std::string(i < 8 ? "0" : "") + std::to_string(i + 2) + ".bmp"), 20, 70,
-                      [i](int, int y) { return y < 50 || i == 0 ? kRunnerColours[i] : kMagenta; });
-    }
-
-    // Runs `binary` to the quit at frame `frames`, saving the frames `save`;
-    // it must end with status 0 and every image released.
-    RunResult run(const std::string& binary, long frames, const std::string& save = "", const std::string& events = "")
-    {
-        RunResult r = run_program(binary, dir.path(), RunOptions().quit(frames).save(save).queue(events));
-        EXPECT_TRUE(r.exited) << "ended by signal " << r.signal;
-        EXPECT_EQ(r.status, 0) << r.error_output;
-        EXPECT_EQ(r.live, 0) << "loaded surfaces left at exit";
-        return r;
-    }
-    Rgb pixel(long frame, int x, int y) { return saved_pixel(dir.path(), frame, x, y); }
-
-    TempDir dir;
-};
-
-TEST_F(TestProgramsTest, CrossFadeStartsOnTheBaseRepeatsEvery104FramesAndIsNeverCleared)
-{
-    const RunResult r = run(kBlinkTest, 320, "1,27,53,79,104,105");
-    ASSERT_EQ(r.frames.size(), 320u);
-    EXPECT_EQ(r.loads, 109) << "1 + 4 fronts + 4 rows of 26 copies";
-    EXPECT_EQ(pixel(1, 10, 10), kRed) << "the base alone";
-    EXPECT_EQ(pixel(1, 99, 49), kRed);
-    EXPECT_EQ(pixel(1, 5, 5), kBlack) << "the fill, through the base's hole";
-    // From the second cycle on, once the hole holds what the cycle leaves in it.
-    for (size_t k = 104; k + 104 < r.frames.size(); ++k) ASSERT_EQ(r.frames[k], r.frames[k + 104]) << "frame " << k + 1;
-    EXPECT_EQ(std::set<std::string>(r.frames.begin() + 104, r.frames.begin() + 208).size(), 104u)
-        << "every frame of a cycle differs from the others";
-    // Each front starts opaque where the one before it finished fading in.
-    const Rgb opaque[] = {kGreen, kBlue, kYellow, kRed};
-    for (int k = 0; k < 4; ++k) EXPECT_EQ(pixel(27 + 26 * k, 10, 10), opaque[k]) << "front " << k + 1;
-    EXPECT_EQ(pixel(104, 5, 5), kYellow) << "the last front is opaque under the fading base";
-    EXPECT_EQ(pixel(105, 5, 5), kYellow) << "the hole keeps what the frame before left";
-}
-
-TEST_F(TestProgramsTest, QuitEndsItsFrameAndEventsBeforeItDelayItOnly)
-{
-    const RunResult plain = run(kBlinkTest, 8);
-    ASSERT_EQ(plain.frames.size(), 8u);
-    // After the last frame: its pause, then the exit (SDL may pause too).
-    const std::vector<std::string> tail = lines_after_last_frame(plain);
-    ASSERT_GE(tail.size(), 2u);
-    EXPECT_EQ(tail.front(), "pause 50");
-    EXPECT_EQ(tail.back().rfind("exit ", 0), 0u);
-    // One event is taken a frame: a quit behind three others comes three
-    // frames later, and the input changes nothing.
-    EXPECT_EQ(run(kBlinkTest, 5, "", "motion,key,keyup").frames, plain.frames);
-}
-
-TEST_F(TestProgramsTest, RunnerCyclesItsTenFramesOverTheCrossFade)
-{
-    const RunResult r = run(kBlinkSpriteTest, 21, "1-21");
-    ASSERT_EQ(r.frames.size(), 21u);
-    EXPECT_EQ(r.loads, 119);
-    for (int k = 1; k <= 21; ++k) {
-        SCOPED_TRACE("frame " + std::to_string(k));
-        EXPECT_EQ(pixel(k, 50, 0), kRunnerColours[(k - 1) % 10]);
-        EXPECT_EQ(pixel(k, 69, 49), kRunnerColours[(k - 1) % 10]);
-        EXPECT_EQ(pixel(k, 120, 80), kWhite);
-    }
-    EXPECT_EQ(pixel(1, 10, 0), kRed) << "the cross-fade lies under the runner, from (0, 0)";
-    EXPECT_EQ(pixel(1, 99, 49), kRed);
-    EXPECT_EQ(pixel(1, 100, 0), kWhite);
-    // Below the cross-fade only the first frame is opaque: it stays.
-    EXPECT_EQ(pixel(3, 55, 60), kRunnerColours[0]);
-    EXPECT_EQ(pixel(3, 75, 60), kWhite);
-}
+INSTANTIATE_TEST_SUITE_P(Programs, ProgramsTest,
+                         ::testing::Values(Program{BLINK_TEST_PATH, 109, 109, 42, "img_fond.bmp", 100, 50, 104, 104, 0,
+                                                   kBlack, blink_objects},
+                                           Program{BLINK_SPRITE_TEST_PATH, 119, 109, 2, "x05.bmp", 150, 100, 104, 520,
+                                                   0, kWhite, bench::blink_sprite_set},
+                                           Program{SCENE_DEMO_PATH, 54, 0, 1, "Ressources/background/icepeak.bmp", 256,
+                                                   256, 520, 130, 600, kWhite, bench::scene_set}),
+                         [](const ::testing::TestParamInfo<Program>& param) {
+                             return std::filesystem::path(param.param.binary).filename().string();
+                         });
 
 }  // namespace

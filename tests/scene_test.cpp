@@ -200,6 +200,8 @@ TEST_F(SceneTest, BalloonBobsOpensWhenTheHeroReachesItAndRises)
         }
     }
     EXPECT_EQ(drawn(105, 51), kOpenBalloon);
+    go_to(kScrollStart + 10);
+    EXPECT_EQ(scene.cast.balloon->dst.x, 90) << "the balloon slides with the scenery";
 }
 
 TEST_F(SceneTest, SceneryCropsAndHidesAsItLeavesTheView)

@@ -33,8 +33,7 @@ int main(int argc, char* argv[])
     SDL_Event event;
 
     if (!scene_demo::create_view_and_world(scene)) {
-        report_failure(kProgram, "cannot make the view");
-        tear_down(scene);
+        report_failure(kProgram, "cannot make the view");  // SDL is not started yet
         return kSceneFailureStatus;
     }
     screen* view = scene.view.get();

@@ -4,10 +4,8 @@
 // Built with clang and -fsanitize=fuzzer,address (the "fuzz" preset); run by
 // tools/fuzz.sh, which names a seed folder last: the fuzzer fills it with the
 // hostile and unusual files of the test corpus before it starts.
-#include "anim/lib_complex_blinking.h"
-#include "anim/lib_decors.h"
-#include "anim/lib_personnage.h"
 #include "support/hostile_bmps.h"
+#include "support/objects.h"
 
 #include <unistd.h>
 
@@ -43,36 +41,24 @@ extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv)
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
-    const char* path = picture_path().c_str();
-    FILE* file = std::fopen(path, "wb");
+    const std::string& path = picture_path();
+    FILE* file = std::fopen(path.c_str(), "wb");
     if (file == nullptr) return 0;
     std::fwrite(data, 1, size, file);
     std::fclose(file);
-    const char* const list[] = {path, nullptr};
-
-    if (decor* d = create_decor(path, -3, 5, 0, 0, 0)) {
-        d->hidden = 0;
-        blit_decor(d, target());
-        free_everything_decor(d);
+    test_support::Objects o(path);
+    SDL_Surface* t = target();
+    if (o.complex) {
+        update_complex_blinking(o.complex.get());
+        blit_complex_blinking_surface(o.complex.get(), t);
     }
-    if (sprite* s = create_sprite(list, 0, 60, -2, 255, 255, 255)) {
-        blit_sprite(s, target());
-        free_sprite(s);
+    if (o.simple) {
+        update_simple_blinking(o.simple.get());
+        blit_simple_blinking_surface_from(o.simple.get(), t, SDL_Rect{1, 1, 3, 3});
     }
-    if (simple_surface* s = create_simple_surface(path, path, 1, 128, 0, 0, 0, 0, 0)) {
-        update_simple_blinking(s);
-        blit_simple_blinking_surface(s, target());
-        free_simple_surface(s);
-    }
-    if (complex_surface* s = create_complex_surface(path, list, 1, 128, 0, 0, 255, 0, 255)) {
-        update_complex_blinking(s);
-        blit_complex_blinking_surface(s, target());
-        free_complex_surface(s);
-    }
-    if (personnage* p = tool_create_personnage_from_char(1, 1, 0, 0, 0, 1, list)) {
-        p->hidden = 0;
-        blit_personnage(p, target());
-        free_everything_personnage(p);
-    }
+    if (o.s) blit_sprite_from_to(o.s.get(), t, SDL_Rect{0, 0, 5, 5}, SDL_Rect{60, -2, 0, 0});
+    if (o.d) blit_decor(o.d.get(), t);
+    if (o.blinking) blit_sblink_decor(o.blinking.get(), t);
+    if (o.p) blit_personnage(o.p.get(), t);
     return 0;
 }

@@ -1,6 +1,7 @@
 // hostile_bmps: broken BMP files, built field by field.
 #include "support/hostile_bmps.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <filesystem>
 #include <fstream>
@@ -25,76 +26,47 @@ void put16(std::string& b, size_t at, uint16_t v)
     b[at + 1] = static_cast<char>(v >> 8);
 }
 
-// A valid 4 x 3 BMP: 24 bits a pixel, or 8 with a two-colour palette.
-std::string valid_bmp(int bits)
+// A valid w x h BMP of 24 bits a pixel, or of 8 with a two-colour palette,
+// whose info header is `info_size` bytes long: the old 12-byte one (16-bit
+// sizes, no compression, no palette count), 40, or a longer version whose
+// extra fields stay zero.
+std::string valid_bmp(int bits, uint32_t w = 4, uint32_t h = 3, uint32_t info_size = 40)
 {
-    const size_t palette = bits == 8 ? 2 * 4 : 0;
-    const size_t row = bits == 8 ? 4 : 12;
-    std::string b(kHeaderEnd + palette + row * 3, '\0');
+    const size_t headers = 14 + info_size, palette = bits == 8 ? 2 * 4 : 0;
+    const size_t row = (size_t{w} * static_cast<size_t>(bits) / 8 + 3) / 4 * 4;
+    std::string b(headers + palette + row * h, bits == 8 ? '\x01' : '\x40');
+    std::fill_n(b.begin(), headers + palette, '\0');
     b[0] = 'B';
     b[1] = 'M';
     put32(b, kFileSize, static_cast<uint32_t>(b.size()));
-    put32(b, kPixelOffset, static_cast<uint32_t>(kHeaderEnd + palette));
-    put32(b, kInfoSize, 40);
-    put32(b, kWidth, 4);
-    put32(b, kHeight, 3);
-    put16(b, kPlanes, 1);
-    put16(b, kBitCount, static_cast<uint16_t>(bits));
-    put32(b, kImageSize, static_cast<uint32_t>(row * 3));
-    if (bits == 8) {
-        put32(b, kColoursUsed, 2);
-        put32(b, kHeaderEnd, 0x00ff0000);
-        put32(b, kHeaderEnd + 4, 0x000000ff);
-    }
-    for (size_t i = kHeaderEnd + palette; i < b.size(); ++i) b[i] = static_cast<char>(bits == 8 ? i % 2 : 0x80);
-    return b;
-}
-
-// A valid w x h 24-bit BMP whose info header is `info_size` bytes long (40,
-// or one of the longer versions, whose extra fields stay zero).
-std::string sized_bmp(uint32_t w, uint32_t h, uint32_t info_size = 40)
-{
-    const size_t row = (size_t{w} * 3 + 3) / 4 * 4;
-    std::string b = valid_bmp(24).substr(0, kHeaderEnd);
-    b.insert(kHeaderEnd, info_size - 40, '\0');
-    b.append(row * h, '\x40');
-    put32(b, kFileSize, static_cast<uint32_t>(b.size()));
-    put32(b, kPixelOffset, 14 + info_size);
+    put32(b, kPixelOffset, static_cast<uint32_t>(headers + palette));
     put32(b, kInfoSize, info_size);
+    if (info_size == 12) {
+        put16(b, 18, static_cast<uint16_t>(w));
+        put16(b, 20, static_cast<uint16_t>(h));
+        put16(b, 22, 1);
+        put16(b, 24, static_cast<uint16_t>(bits));
+        return b;
+    }
     put32(b, kWidth, w);
     put32(b, kHeight, h);
+    put16(b, kPlanes, 1);
+    put16(b, kBitCount, static_cast<uint16_t>(bits));
     put32(b, kImageSize, static_cast<uint32_t>(row * h));
+    if (bits == 8) {
+        put32(b, kColoursUsed, 2);
+        put32(b, headers, 0x00ff0000);
+        put32(b, headers + 4, 0x000000ff);
+    }
     return b;
 }
 
-// A valid 4 x 3 24-bit BMP with the old 12-byte header: 16-bit sizes, no
-// compression, no palette count.
-std::string core_header_bmp()
-{
-    std::string b = valid_bmp(24).substr(0, 26);
-    put32(b, kPixelOffset, 26);
-    put32(b, kInfoSize, 12);
-    put16(b, 18, 4);
-    put16(b, 20, 3);
-    put16(b, 22, 1);
-    put16(b, 24, 24);
-    b.append(size_t{12} * 3, '\x40');  // three rows of four pixels
-    put32(b, kFileSize, static_cast<uint32_t>(b.size()));
-    return b;
-}
-
-// A valid BMP with one 32-bit field set to `value`.
+// A valid BMP with one field set to `value` (the 16-bit depth too: the
+// compression after it is 0 either way).
 std::string with32(int bits, size_t at, uint32_t value)
 {
     std::string b = valid_bmp(bits);
     put32(b, at, value);
-    return b;
-}
-
-std::string with16(int bits, size_t at, uint16_t value)
-{
-    std::string b = valid_bmp(bits);
-    put16(b, at, value);
     return b;
 }
 
@@ -121,16 +93,16 @@ std::vector<HostileBmp> hostile_bmps()
                                                       {"width_65536", 65536},
                                                       {"width_65537", 65537}};
     for (const auto& [name, value] : sizes) files.push_back({std::string(name) + ".bmp", with32(24, kWidth, value)});
-    files.push_back({"width_32768.bmp", sized_bmp(32768, 1)});
-    files.push_back({"height_32768.bmp", sized_bmp(1, 32768)});
+    files.push_back({"width_32768.bmp", valid_bmp(24, 32768, 1)});
+    files.push_back({"height_32768.bmp", valid_bmp(24, 1, 32768)});
     files.push_back({"height_0.bmp", with32(24, kHeight, 0)});
     files.push_back({"height_2_31.bmp", with32(24, kHeight, 0x80000000u)});
     files.push_back({"height_max.bmp", with32(24, kHeight, 0x7fffffffu)});
     std::string huge = with32(24, kWidth, 65536);
     put32(huge, kHeight, 65536);
     files.push_back({"both_65536.bmp", huge});
-    for (int bits : {0, 2, 3, 7, 12, 64, 65535})
-        files.push_back({"depth_" + std::to_string(bits) + ".bmp", with16(24, kBitCount, static_cast<uint16_t>(bits))});
+    for (uint32_t bits : {0u, 2u, 3u, 7u, 12u, 64u, 65535u})
+        files.push_back({"depth_" + std::to_string(bits) + ".bmp", with32(24, kBitCount, bits)});
     for (uint32_t used : {257u, 0x7fffffffu, 0x80000000u, 0xffffffffu})
         files.push_back({"palette_" + std::to_string(used) + ".bmp", with32(8, kColoursUsed, used)});
     files.push_back({"palette_past_end.bmp", indexed.substr(0, kHeaderEnd + 4)});
@@ -149,10 +121,10 @@ std::vector<HostileBmp> unusual_bmps()
 {
     std::vector<HostileBmp> files{{"top_down.bmp", with32(24, kHeight, static_cast<uint32_t>(-3))},
                                   {"indexed.bmp", valid_bmp(8)},
-                                  {"core_header.bmp", core_header_bmp()},
-                                  {"tallest.bmp", sized_bmp(1, 32767)}};
+                                  {"core_header.bmp", valid_bmp(24, 4, 3, 12)},
+                                  {"tallest.bmp", valid_bmp(24, 1, 32767)}};
     for (uint32_t info_size : {52u, 56u, 108u, 124u})
-        files.push_back({"info_" + std::to_string(info_size) + ".bmp", sized_bmp(4, 3, info_size)});
+        files.push_back({"info_" + std::to_string(info_size) + ".bmp", valid_bmp(24, 4, 3, info_size)});
     return files;
 }
 

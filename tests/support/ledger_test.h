@@ -9,6 +9,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <vector>
 
 namespace test_support {
 
@@ -46,6 +47,13 @@ protected:
     long live_now() const { return harness::live_surfaces() - live_before; }
     // Path of the picture `name`.bmp of the test's folder.
     std::string path(const std::string& name) const { return dir.file(name + ".bmp"); }
+    // A path list of those pictures.
+    PathList pictures(const std::vector<std::string>& names) const
+    {
+        std::vector<std::string> paths;
+        for (const std::string& name : names) paths.push_back(path(name));
+        return PathList(paths);
+    }
     // The target's pixel (x, y).
     Rgb at(int x, int y) const { return pixel_at(target, x, y); }
 

@@ -107,13 +107,4 @@ SDL_Surface* load_saved_frame(const std::string& workdir, long frame)
     return image;
 }
 
-Rgb saved_pixel(const std::string& workdir, long frame, int x, int y)
-{
-    SDL_Surface* image = load_saved_frame(workdir, frame);
-    if (image == nullptr) return {};
-    const Rgb c = pixel_at(image, x, y);
-    SDL_FreeSurface(image);
-    return c;
-}
-
 }  // namespace test_support

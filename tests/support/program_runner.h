@@ -55,9 +55,6 @@ std::vector<std::string> lines_after_last_frame(const RunResult& result);
 // failure) when it was not saved. The caller frees it.
 SDL_Surface* load_saved_frame(const std::string& workdir, long frame);
 
-// Pixel (x, y) of a frame the harness saved into `workdir`.
-Rgb saved_pixel(const std::string& workdir, long frame, int x, int y);
-
 }  // namespace test_support
 
 #endif

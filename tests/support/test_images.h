@@ -14,7 +14,6 @@ namespace test_support {
 struct Rgb {
     Uint8 r, g, b;
     bool operator==(const Rgb& o) const { return r == o.r && g == o.g && b == o.b; }
-    bool operator!=(const Rgb& o) const { return !(*this == o); }
 };
 std::ostream& operator<<(std::ostream& out, const Rgb& c);
 

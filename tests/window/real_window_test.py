@@ -24,23 +24,15 @@ def wait_for(condition, seconds, what):
     raise AssertionError(f"timed out waiting for {what}")
 
 
-def windows(window):
-    try:
-        children = window.query_tree().children
-    except Exception:  # the window went away while we looked
-        return
-    for child in children:
-        yield child
-        yield from windows(child)
-
-
-def captioned(d, caption):
-    for window in windows(d.screen().root):
-        try:
-            if window.get_wm_name() == caption:
-                return window
-        except Exception:
-            pass
+def captioned(window, caption):
+    """The window below `window` with that caption, or None."""
+    try:  # windows may go away while we look
+        for child in window.query_tree().children:
+            found = child if child.get_wm_name() == caption else captioned(child, caption)
+            if found:
+                return found
+    except Exception:
+        pass
     return None
 
 
@@ -61,7 +53,7 @@ def main():
         env.pop("LD_PRELOAD", None)
         program = subprocess.Popen([binary], cwd=os.path.dirname(binary), env=env)
         d = display.Display(name)
-        window = wait_for(lambda: captioned(d, "Blink Test"), 15, "the 'Blink Test' window")
+        window = wait_for(lambda: captioned(d.screen().root, "Blink Test"), 15, "the 'Blink Test' window")
         geometry = window.get_geometry()
         assert (geometry.width, geometry.height) == (256, 256), f"window is {geometry.width} x {geometry.height}"
         # A blank or single-colour window gives a handful of colours; the scene hundreds.
