@@ -67,6 +67,8 @@ struct Program {
     long compared;           // frames compared with classic SDL and with its object set
     long cycle, settled;     // its frames repeat every `cycle` after the first `settled`
     Rgb fill;                // the colour its window is filled with once
+    const char* backdrop;    // the picture drawn first, keyed by `key`, in its folder
+    Rgb key;
     std::unique_ptr<bench::SceneSet> (*objects)(
         const std::string& run_dir);  // its objects, as the benchmarks make them
 };
@@ -187,21 +189,34 @@ TEST_P(ProgramsTest, FramesMatchOnBothSdlImplementations)
 
 // The program draws, frame for frame, what its object set (the benchmarks'
 // model of it) draws in-process on the same pictures: the same objects, in
-// the same places and order, advanced the same way, on a window filled once.
+// the same places and order, advanced the same way, on a window filled once
+// (which shows through a keyed hole made in the picture drawn first).
 TEST_P(ProgramsTest, DrawsWhatItsObjectSetDraws)
 {
     const Program program = GetParam();
-    const RunResult r = run_program(program.binary, dir.path(), RunOptions().quit(program.compared).save("all"));
+    TempDir runs;
+    const std::string folder = runs.path() + "/" + name();
+    std::filesystem::create_directory(folder);
+    copy_run_folder(program.binary, folder);
+    SDL_Surface* backdrop = SDL_LoadBMP((folder + "/" + program.backdrop).c_str());
+    ASSERT_NE(backdrop, nullptr) << SDL_GetError();
+    SDL_Rect hole{0, 0, 10, 10};
+    SDL_FillRect(backdrop, &hole, SDL_MapRGB(backdrop->format, program.key.r, program.key.g, program.key.b));
+    SDL_SaveBMP(backdrop, (folder + "/" + program.backdrop).c_str());
+    SDL_FreeSurface(backdrop);
+
+    const RunResult r = run_program(program.binary, folder, RunOptions().quit(program.compared).save("all"));
     ASSERT_EQ(r.frames.size(), static_cast<size_t>(program.compared)) << r.error_output;
-    const auto set = program.objects(run_folders());
+    const auto set = program.objects(runs.path());
     ASSERT_NE(set, nullptr) << SDL_GetError();
     SDL_Surface* display = make_target(program.w, program.h, program.fill);
     for (long k = 1; k <= program.compared; ++k) {
         set->frame(display);
-        SDL_Surface* drawn = load_saved_frame(dir.path(), k);
+        SDL_Surface* drawn = load_saved_frame(folder, k);
         const int different = difference(drawn, display);
         SDL_FreeSurface(drawn);
         ASSERT_EQ(different, 0) << "frame " << k;
+        ASSERT_TRUE(k > 1 || pixel_at(display, 0, 0) == program.fill) << "the hole shows the fill";
     }
     SDL_FreeSurface(display);
 }
@@ -282,11 +297,12 @@ TEST_P(ProgramsTest, SoakOfOneHundredThousandFramesWithFlatMemory)
 // window for good.
 INSTANTIATE_TEST_SUITE_P(Programs, ProgramsTest,
                          ::testing::Values(Program{BLINK_TEST_PATH, 109, 109, 42, "img_fond.bmp", 100, 50, 104, 104, 0,
-                                                   kBlack, blink_objects},
+                                                   kBlack, "img_fond.bmp", kMagenta, blink_objects},
                                            Program{BLINK_SPRITE_TEST_PATH, 119, 109, 2, "x05.bmp", 150, 100, 104, 520,
-                                                   0, kWhite, bench::blink_sprite_set},
+                                                   0, kWhite, "img_fond.bmp", kMagenta, bench::blink_sprite_set},
                                            Program{SCENE_DEMO_PATH, 54, 0, 1, "Ressources/background/icepeak.bmp", 256,
-                                                   256, 520, 130, 600, kWhite, bench::scene_set}),
+                                                   256, 520, 130, 600, kWhite, "Ressources/background/background.bmp",
+                                                   kBlack, bench::scene_set}),
                          [](const ::testing::TestParamInfo<Program>& param) {
                              return std::filesystem::path(param.param.binary).filename().string();
                          });
