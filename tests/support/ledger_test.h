@@ -51,6 +51,7 @@ protected:
     PathList pictures(const std::vector<std::string>& names) const
     {
         std::vector<std::string> paths;
+        paths.reserve(names.size());
         for (const std::string& name : names) paths.push_back(path(name));
         return PathList(paths);
     }
