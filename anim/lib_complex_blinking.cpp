@@ -5,13 +5,8 @@
 
 #include <cstdlib>  // Required for: calloc(), free()
 
-using anim::detail::blit_layers;
-using anim::detail::complex_row_length;
-using anim::detail::count_paths;
-using anim::detail::load_alpha_ladder;
-using anim::detail::load_keyed_image;
-using anim::detail::load_keyed_images;
-using anim::detail::urgent_free;
+// The shared loaders and drawing helpers of the toolkit.
+using namespace anim::detail;
 
 namespace {
 

@@ -6,7 +6,8 @@
 
 #include <cstdlib>  // Required for: calloc(), free()
 
-using anim::detail::load_keyed_image;
+// The shared loaders and drawing helpers of the toolkit.
+using namespace anim::detail;
 
 namespace {
 

@@ -5,11 +5,8 @@
 
 #include <cstdlib>  // Required for: calloc(), free()
 
-using anim::detail::blit_layers;
-using anim::detail::load_alpha_ladder;
-using anim::detail::load_keyed_image;
-using anim::detail::simple_ladder_top;
-using anim::detail::urgent_free;
+// The shared loaders and drawing helpers of the toolkit.
+using namespace anim::detail;
 
 namespace {
 

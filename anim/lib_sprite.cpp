@@ -6,9 +6,8 @@
 
 #include <cstdlib>  // Required for: calloc(), free()
 
-using anim::detail::count_paths;
-using anim::detail::load_keyed_images;
-using anim::detail::urgent_free;
+// The shared loaders and drawing helpers of the toolkit.
+using namespace anim::detail;
 
 namespace {
 

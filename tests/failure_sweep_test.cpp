@@ -51,6 +51,11 @@ sblink_decor* blinking_decor_of(const char* a, const char* b)
     return d;
 }
 
+void PrintTo(const Creation& creation, std::ostream* out)
+{
+    *out << creation.name;
+}
+
 // Loads and allocations: a file buffer per load, then each module's records
 // and arrays. Step 85 gives rows of 3 copies (complex) and ladders of 4
 // (simple).

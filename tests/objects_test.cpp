@@ -214,6 +214,11 @@ struct Form {
     std::function<RectChange(Objects&, SDL_Surface*, SDL_Rect, SDL_Rect)> draw;
 };
 
+void PrintTo(const Form& form, std::ostream* out)
+{
+    *out << form.name;
+}
+
 const Form kForms[] = {
     {"complex", false, true, true,
      [](Objects& o, SDL_Surface* t, SDL_Rect, SDL_Rect dst) {

@@ -73,6 +73,11 @@ struct Program {
         const std::string& run_dir);  // its objects, as the benchmarks make them
 };
 
+void PrintTo(const Program& program, std::ostream* out)
+{
+    *out << std::filesystem::path(program.binary).filename();
+}
+
 // The largest channel difference between two pictures of one size; 255 when
 // either is missing.
 int difference(SDL_Surface* a, SDL_Surface* b)
@@ -159,66 +164,49 @@ TEST_P(ProgramsTest, WindowThatCannotOpenEndsWithStatusOne)
     EXPECT_NE(r.error_output.find(": cannot start SDL: "), std::string::npos) << r.error_output;
 }
 
-// Runs where the test's environment loads classic SDL (the "classic" test
-// preset sets ANIM_CLASSIC_SDL and LD_LIBRARY_PATH): the program runs once as
-// it is and once with LD_LIBRARY_PATH removed, and their frames may differ by
-// the blitters' rounding of alpha blends only (measured: one level at most).
-TEST_P(ProgramsTest, FramesMatchOnBothSdlImplementations)
-{
-    if (std::getenv("ANIM_CLASSIC_SDL") == nullptr) GTEST_SKIP() << "classic SDL is not loaded in this run";
-    const Program program = GetParam();
-    TempDir compat;
-    copy_run_folder(program.binary, compat.path());
-    const RunOptions options = RunOptions().quit(program.compared).save("all");
-    const RunResult on_classic = run_program(program.binary, dir.path(), options);
-    const RunResult on_compat =
-        run_program(program.binary, compat.path(), RunOptions(options).without("LD_LIBRARY_PATH"));
-    ASSERT_EQ(on_classic.frames.size(), static_cast<size_t>(program.compared)) << on_classic.error_output;
-    ASSERT_EQ(on_compat.frames.size(), static_cast<size_t>(program.compared)) << on_compat.error_output;
-    int largest = 0;
-    for (long k = 1; k <= program.compared; ++k) {
-        SDL_Surface* classic = load_saved_frame(dir.path(), k);
-        SDL_Surface* compatible = load_saved_frame(compat.path(), k);
-        largest = std::max(largest, difference(classic, compatible));
-        SDL_FreeSurface(classic);
-        SDL_FreeSurface(compatible);
-    }
-    std::printf("%s: largest channel difference %d\n", name().c_str(), largest);
-    EXPECT_LE(largest, 1);
-}
-
 // The program draws, frame for frame, what its object set (the benchmarks'
 // model of it) draws in-process on the same pictures: the same objects, in
 // the same places and order, advanced the same way, on a window filled once
-// (which shows through a keyed hole made in the picture drawn first).
+// (which shows through a keyed hole made in the picture drawn first). Where
+// the test's environment loads classic SDL (the "classic" test preset sets
+// ANIM_CLASSIC_SDL and LD_LIBRARY_PATH), the program runs on the
+// compatibility library instead, on its own pictures, and the two SDL
+// implementations' frames may differ by the rounding of alpha blends
+// (measured: one level at most; through the hole, blends over blends would
+// add up their roundings).
 TEST_P(ProgramsTest, DrawsWhatItsObjectSetDraws)
 {
     const Program program = GetParam();
+    const bool classic = std::getenv("ANIM_CLASSIC_SDL") != nullptr;
     TempDir runs;
     const std::string folder = runs.path() + "/" + name();
     std::filesystem::create_directory(folder);
     copy_run_folder(program.binary, folder);
-    SDL_Surface* backdrop = SDL_LoadBMP((folder + "/" + program.backdrop).c_str());
-    ASSERT_NE(backdrop, nullptr) << SDL_GetError();
-    SDL_Rect hole{0, 0, 10, 10};
-    SDL_FillRect(backdrop, &hole, SDL_MapRGB(backdrop->format, program.key.r, program.key.g, program.key.b));
-    SDL_SaveBMP(backdrop, (folder + "/" + program.backdrop).c_str());
-    SDL_FreeSurface(backdrop);
-
-    const RunResult r = run_program(program.binary, folder, RunOptions().quit(program.compared).save("all"));
+    if (!classic) {
+        SDL_Surface* backdrop = SDL_LoadBMP((folder + "/" + program.backdrop).c_str());
+        ASSERT_NE(backdrop, nullptr) << SDL_GetError();
+        SDL_Rect hole{0, 0, 10, 10};
+        SDL_FillRect(backdrop, &hole, SDL_MapRGB(backdrop->format, program.key.r, program.key.g, program.key.b));
+        SDL_SaveBMP(backdrop, (folder + "/" + program.backdrop).c_str());
+        SDL_FreeSurface(backdrop);
+    }
+    const RunResult r =
+        run_program(program.binary, folder, RunOptions().quit(program.compared).save("all").without("LD_LIBRARY_PATH"));
     ASSERT_EQ(r.frames.size(), static_cast<size_t>(program.compared)) << r.error_output;
     const auto set = program.objects(runs.path());
     ASSERT_NE(set, nullptr) << SDL_GetError();
     SDL_Surface* display = make_target(program.w, program.h, program.fill);
+    int largest = 0;
     for (long k = 1; k <= program.compared; ++k) {
         set->frame(display);
         SDL_Surface* drawn = load_saved_frame(folder, k);
-        const int different = difference(drawn, display);
+        largest = std::max(largest, difference(drawn, display));
         SDL_FreeSurface(drawn);
-        ASSERT_EQ(different, 0) << "frame " << k;
-        ASSERT_TRUE(k > 1 || pixel_at(display, 0, 0) == program.fill) << "the hole shows the fill";
+        ASSERT_LE(largest, classic ? 1 : 0) << "frame " << k;
+        ASSERT_TRUE(classic || k > 1 || pixel_at(display, 0, 0) == program.fill) << "the hole shows the fill";
     }
     SDL_FreeSurface(display);
+    std::printf("%s: largest channel difference %d\n", name().c_str(), largest);
 }
 
 // No frame allocates: the program's objects, drawn onto a real (headless)

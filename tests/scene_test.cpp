@@ -142,6 +142,11 @@ struct HeroAt {
     int waiting_w, frame, dst_x, view_x, current, waiting_frame;
 };
 
+void PrintTo(const std::vector<HeroAt>& at, std::ostream* out)
+{
+    *out << "waiting sprite " << at.front().waiting_w << " wide";
+}
+
 class HeroRunTest : public SceneTest, public ::testing::WithParamInterface<std::vector<HeroAt>> {};
 
 TEST_P(HeroRunTest, WalksInScrollsRunsOutThenWaits)
