@@ -15,6 +15,7 @@
 
 #include <cstring>
 #include <functional>
+#include <memory>
 #include <string>
 #include <tuple>
 #include <vector>
@@ -206,7 +207,7 @@ constexpr SDL_Rect kMark{77, 77, 0, 0};
 // A draw form: draws with the source window `src` at `dst` (through the
 // record's own fields where the form takes no argument for them).
 struct Form {
-    const char* name;
+    std::string name;
     bool uses_src;     // false: the form draws the whole image
     bool writes_back;  // true: SDL's clipping is written into the record
     bool layered;      // a base and a ladder copy through one rectangle: the copy, drawn where
@@ -219,60 +220,51 @@ void PrintTo(const Form& form, std::ostream* out)
     *out << form.name;
 }
 
-const Form kForms[] = {
-    {"complex", false, true, true,
-     [](Objects& o, SDL_Surface* t, SDL_Rect, SDL_Rect dst) {
-         return drawn(o.complex->pos, dst, [&] { blit_complex_blinking_surface(o.complex.get(), t); });
-     }},
-    {"complex_from", true, true, true,
-     [](Objects& o, SDL_Surface* t, SDL_Rect src, SDL_Rect dst) {
-         return drawn(o.complex->pos, dst, [&] { blit_complex_blinking_surface_from(o.complex.get(), t, src); });
-     }},
-    {"complex_from_to", true, false, true,
-     [](Objects& o, SDL_Surface* t, SDL_Rect src, SDL_Rect dst) {
-         return drawn(o.complex->pos, kMark,
-                      [&] { blit_complex_blinking_surface_from_to(o.complex.get(), t, src, dst); });
-     }},
-    {"simple", false, true, true,
-     [](Objects& o, SDL_Surface* t, SDL_Rect, SDL_Rect dst) {
-         return drawn(o.simple->pos, dst, [&] { blit_simple_blinking_surface(o.simple.get(), t); });
-     }},
-    {"simple_from", true, true, true,
-     [](Objects& o, SDL_Surface* t, SDL_Rect src, SDL_Rect dst) {
-         return drawn(o.simple->pos, dst, [&] { blit_simple_blinking_surface_from(o.simple.get(), t, src); });
-     }},
-    {"simple_from_to", true, false, true,
-     [](Objects& o, SDL_Surface* t, SDL_Rect src, SDL_Rect dst) {
-         return drawn(o.simple->pos, kMark, [&] { blit_simple_blinking_surface_from_to(o.simple.get(), t, src, dst); });
-     }},
-    {"sprite", false, true, false,
-     [](Objects& o, SDL_Surface* t, SDL_Rect, SDL_Rect dst) {
-         return drawn(o.s->pos, dst, [&] { blit_sprite(o.s.get(), t); });
-     }},
-    {"sprite_from", true, true, false,
-     [](Objects& o, SDL_Surface* t, SDL_Rect src, SDL_Rect dst) {
-         return drawn(o.s->pos, dst, [&] { blit_sprite_from(o.s.get(), t, src); });
-     }},
-    {"sprite_from_to", true, false, false,
-     [](Objects& o, SDL_Surface* t, SDL_Rect src, SDL_Rect dst) {
-         return drawn(o.s->pos, kMark, [&] { blit_sprite_from_to(o.s.get(), t, src, dst); });
-     }},
-    {"decor", true, true, false,
-     [](Objects& o, SDL_Surface* t, SDL_Rect src, SDL_Rect dst) {
-         o.d->src = src;
-         return drawn(o.d->dst, dst, [&] { blit_decor(o.d.get(), t); });
-     }},
-    {"sblink_decor", true, false, false,
-     [](Objects& o, SDL_Surface* t, SDL_Rect src, SDL_Rect dst) {
-         o.blinking->src = src;
-         return drawn(o.blinking->dst, dst, [&] { blit_sblink_decor(o.blinking.get(), t); });
-     }},
-    {"personnage", true, false, false,
-     [](Objects& o, SDL_Surface* t, SDL_Rect src, SDL_Rect dst) {
-         o.p->src = src;
-         return drawn(o.p->dst, dst, [&] { blit_personnage(o.p.get(), t); });
-     }},
-};
+// The plain, _from and _from_to forms of the Objects member `object`, which
+// draws at its own `pos`.
+template <typename T, typename D>
+void add_forms(std::vector<Form>& forms, const std::string& name, std::unique_ptr<T, D> Objects::*object, bool layered,
+               void (*plain)(T*, SDL_Surface*), void (*from)(T*, SDL_Surface*, SDL_Rect),
+               void (*from_to)(T*, SDL_Surface*, SDL_Rect, SDL_Rect))
+{
+    forms.push_back({name, false, true, layered, [=](Objects& o, SDL_Surface* t, SDL_Rect, SDL_Rect dst) {
+                         T* x = (o.*object).get();
+                         return drawn(x->pos, dst, [&] { plain(x, t); });
+                     }});
+    forms.push_back({name + "_from", true, true, layered, [=](Objects& o, SDL_Surface* t, SDL_Rect src, SDL_Rect dst) {
+                         T* x = (o.*object).get();
+                         return drawn(x->pos, dst, [&] { from(x, t, src); });
+                     }});
+    forms.push_back(
+        {name + "_from_to", true, false, layered, [=](Objects& o, SDL_Surface* t, SDL_Rect src, SDL_Rect dst) {
+             T* x = (o.*object).get();
+             return drawn(x->pos, kMark, [&] { from_to(x, t, src, dst); });
+         }});
+}
+
+// Every form; the decors and personnages draw through their own src and dst.
+std::vector<Form> all_forms()
+{
+    std::vector<Form> forms;
+    add_forms(forms, "complex", &Objects::complex, true, blit_complex_blinking_surface,
+              blit_complex_blinking_surface_from, blit_complex_blinking_surface_from_to);
+    add_forms(forms, "simple", &Objects::simple, true, blit_simple_blinking_surface, blit_simple_blinking_surface_from,
+              blit_simple_blinking_surface_from_to);
+    add_forms(forms, "sprite", &Objects::s, false, blit_sprite, blit_sprite_from, blit_sprite_from_to);
+    forms.push_back({"decor", true, true, false, [](Objects& o, SDL_Surface* t, SDL_Rect src, SDL_Rect dst) {
+                         o.d->src = src;
+                         return drawn(o.d->dst, dst, [&] { blit_decor(o.d.get(), t); });
+                     }});
+    forms.push_back({"sblink_decor", true, false, false, [](Objects& o, SDL_Surface* t, SDL_Rect src, SDL_Rect dst) {
+                         o.blinking->src = src;
+                         return drawn(o.blinking->dst, dst, [&] { blit_sblink_decor(o.blinking.get(), t); });
+                     }});
+    forms.push_back({"personnage", true, false, false, [](Objects& o, SDL_Surface* t, SDL_Rect src, SDL_Rect dst) {
+                         o.p->src = src;
+                         return drawn(o.p->dst, dst, [&] { blit_personnage(o.p.get(), t); });
+                     }});
+    return forms;
+}
 
 class DrawFormsTest : public LedgerTest, public ::testing::WithParamInterface<Form> {};
 
@@ -297,7 +289,7 @@ TEST_P(DrawFormsTest, DrawsItsWindowWhereAskedAndKeepsOrUpdatesItsRectangle)
               std::make_tuple(expected.x, expected.y, expected.w, expected.h));
 }
 
-INSTANTIATE_TEST_SUITE_P(Modules, DrawFormsTest, ::testing::ValuesIn(kForms),
-                         [](const ::testing::TestParamInfo<Form>& param) { return std::string(param.param.name); });
+INSTANTIATE_TEST_SUITE_P(Modules, DrawFormsTest, ::testing::ValuesIn(all_forms()),
+                         [](const ::testing::TestParamInfo<Form>& param) { return param.param.name; });
 
 }  // namespace
