@@ -24,6 +24,13 @@ def wait_for(condition, seconds, what):
     raise AssertionError(f"timed out waiting for {what}")
 
 
+def free_display_number():
+    for n in range(90, 200):
+        if not os.path.exists(f"/tmp/.X11-unix/X{n}") and not os.path.exists(f"/tmp/.X{n}-lock"):
+            return n
+    raise RuntimeError("no free X display number")
+
+
 def captioned(window, caption):
     """The window below `window` with that caption, or None."""
     try:  # windows may go away while we look
@@ -43,12 +50,13 @@ def distinct_colours(window):
 
 def main():
     binary = os.path.abspath(sys.argv[1])
-    # Xvfb picks a free display and writes its number on the pipe.
-    server = subprocess.Popen(["Xvfb", "-displayfd", "1", "-screen", "0", "640x480x24", "-nolisten", "tcp"],
-                              stdout=subprocess.PIPE, stderr=subprocess.DEVNULL, text=True)
+    number = free_display_number()
+    name = f":{number}"
+    server = subprocess.Popen(["Xvfb", name, "-screen", "0", "640x480x24", "-nolisten", "tcp"],
+                              stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
     program = None
     try:
-        name = ":" + server.stdout.readline().strip()
+        wait_for(lambda: os.path.exists(f"/tmp/.X11-unix/X{number}"), 10, "Xvfb")
         env = dict(os.environ, DISPLAY=name, SDL_VIDEODRIVER="x11")
         env.pop("LD_PRELOAD", None)
         program = subprocess.Popen([binary], cwd=os.path.dirname(binary), env=env)
