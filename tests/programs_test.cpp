@@ -244,9 +244,10 @@ TEST_P(ProgramsTest, QuitEndsItsFrameAndEventsBeforeItDelayItOnly)
     const RunResult plain = run_program(GetParam().binary, dir.path(), RunOptions().quit(8));
     ASSERT_EQ(plain.frames.size(), 8u) << plain.error_output;
     EXPECT_EQ(std::make_tuple(plain.exited, plain.status, plain.live), std::make_tuple(true, 0, 0L));
+    // SDL's own threads may pause too (classic SDL's timer thread does).
     const std::vector<std::string> tail = lines_after_last_frame(plain);
-    ASSERT_GE(tail.size(), 2u);
-    EXPECT_EQ(tail.front(), "pause 50");
+    ASSERT_FALSE(tail.empty());
+    EXPECT_NE(std::find(tail.begin(), tail.end(), "pause 50"), tail.end()) << "the last frame ran to its pause";
     EXPECT_EQ(tail.back().rfind("exit ", 0), 0u);
     const RunResult after_input =
         run_program(GetParam().binary, dir.path(), RunOptions().quit(5).queue("motion,key,keyup"));

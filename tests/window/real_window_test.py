@@ -31,6 +31,14 @@ def free_display_number():
     raise RuntimeError("no free X display number")
 
 
+def connect(name):
+    """A connection to the X server `name`, or None while it does not take one."""
+    try:
+        return display.Display(name)
+    except Exception:
+        return None
+
+
 def captioned(window, caption):
     """The window below `window` with that caption, or None."""
     try:  # windows may go away while we look
@@ -56,11 +64,10 @@ def main():
                               stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
     program = None
     try:
-        wait_for(lambda: os.path.exists(f"/tmp/.X11-unix/X{number}"), 10, "Xvfb")
+        d = wait_for(lambda: connect(name), 10, "Xvfb")
         env = dict(os.environ, DISPLAY=name, SDL_VIDEODRIVER="x11")
         env.pop("LD_PRELOAD", None)
         program = subprocess.Popen([binary], cwd=os.path.dirname(binary), env=env)
-        d = display.Display(name)
         window = wait_for(lambda: captioned(d.screen().root, "Blink Test"), 15, "the 'Blink Test' window")
         geometry = window.get_geometry()
         assert (geometry.width, geometry.height) == (256, 256), f"window is {geometry.width} x {geometry.height}"
