@@ -4,6 +4,7 @@
 // crops and hides as it leaves the view.
 #include "scene.h"
 
+#include "support/allocation_failer.h"
 #include "support/ledger_test.h"
 
 #include <gtest/gtest.h>
@@ -54,9 +55,8 @@ protected:
         LedgerTest::TearDown();
     }
 
-    // Writes the 26 pictures (the waiting sprite `waiting_w` pixels wide) and
-    // builds the scene on them.
-    void build(int waiting_w = kRunW)
+    // Writes the 26 pictures, the waiting sprite `waiting_w` pixels wide.
+    void write_pictures(int waiting_w = kRunW)
     {
         for (const char* sub : {"background", "x_running", "x_waiting", "balloon"})
             std::filesystem::create_directories(std::string("Ressources/") + sub);
@@ -84,6 +84,12 @@ protected:
         for (int i = 1; i <= 2; ++i)
             write_solid_bmp(dir.file("Ressources/balloon/openballoon" + std::to_string(i) + ".bmp"), 16, 16,
                             kOpenBalloon);
+    }
+
+    // Builds the scene on the pictures.
+    void build(int waiting_w = kRunW)
+    {
+        write_pictures(waiting_w);
         const long loads_before = harness::load_count();
         ASSERT_TRUE(scene_demo::create_view_and_world(scene));
         ASSERT_TRUE(scene_demo::assemble_scene(scene)) << SDL_GetError();
@@ -108,6 +114,22 @@ protected:
     std::filesystem::path previous;
     int next_frame = 1;
 };
+
+TEST_F(SceneTest, AssemblyWithAnAllocationRefusedFailsAndLeavesNothing)
+{
+    write_pictures();
+    for (long k = 1;; ++k) {
+        fail_allocation(k);
+        const bool built = scene_demo::create_view_and_world(scene) && scene_demo::assemble_scene(scene);
+        const bool failed = allocation_failed();
+        fail_allocation(0);
+        scene_demo::release_scene(scene);
+        EXPECT_EQ(live_now(), 0) << "allocation " << k;
+        if (!failed) break;
+        EXPECT_FALSE(built) << "allocation " << k;
+        ASSERT_LT(k, 1000) << "the assembly never succeeded";
+    }
+}
 
 TEST_F(SceneTest, FirstFrameShowsEveryObjectWhereItWasCreated)
 {

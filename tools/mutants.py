@@ -10,6 +10,7 @@ when a test fails, and stillborn when it does not compile (not counted;
 warnings are not errors here).
 Survivors are then built again under the sanitizers: those that the
 sanitizers' run catches are faults that only a leak or memory checker sees.
+Last, the tests that failed first on the killed mutants are counted.
 
 Usage: tools/mutants.py [-n N] [--seed S] [--work DIR] [--list]
 """
@@ -104,6 +105,7 @@ def describe(mutant):
 
 
 def run(command, cwd, log):
+    """Runs `command`, its output appended to `log`; True when it succeeds."""
     with open(log, "a") as out:
         out.write("$ " + " ".join(command) + "\n")
         out.flush()
@@ -122,13 +124,20 @@ class Scratch:
     def compiles(self):
         return run(["cmake", "--build", str(self.build)], self.src, self.log)
 
-    def passes(self, environment=()):
+    def failing_test(self, environment=()):
+        """The first test that fails, or None when the fast suite passes."""
         command = ["env", *environment, "ctest", "--test-dir", str(self.build), *FAST_SUITE, "-j2",
                    "--stop-on-failure", "--timeout", "120"]
-        return run(command, self.src, self.log)
+        result = subprocess.run(command, cwd=self.src, capture_output=True, text=True)
+        with open(self.log, "a") as out:
+            out.write("$ " + " ".join(command) + "\n" + result.stdout + result.stderr)
+        if result.returncode == 0:
+            return None
+        failed = re.search(r"^\s*\d+ - (\S+)", result.stdout.split("tests FAILED:")[-1], re.MULTILINE)
+        return failed.group(1) if failed else "?"
 
     def verdict(self, mutant, environment=()):
-        """'killed', 'survived' or 'stillborn'."""
+        """('killed', the test that failed), ('survived', None) or ('stillborn', None)."""
         name, number, _, text, _ = mutant
         path = self.src / name
         original = path.read_text()
@@ -137,8 +146,9 @@ class Scratch:
         path.write_text("".join(lines))
         try:
             if not self.compiles():
-                return "stillborn"
-            return "survived" if self.passes(environment) else "killed"
+                return "stillborn", None
+            test = self.failing_test(environment)
+            return ("survived", None) if test is None else ("killed", test)
         finally:
             path.write_text(original)
 
@@ -164,17 +174,20 @@ def main():
     log = args.work / "log.txt"
     plain = Scratch(tree, "test", log)
     results = {"killed": [], "survived": [], "stillborn": []}
+    killers = {}
     for i, mutant in enumerate(sample, 1):
-        verdict = plain.verdict(mutant)
+        verdict, test = plain.verdict(mutant)
         results[verdict].append(mutant)
-        print(f"[{i}/{len(sample)}] {verdict:9} {describe(mutant)}", flush=True)
+        if test is not None:
+            killers[test] = killers.get(test, 0) + 1
+        print(f"[{i}/{len(sample)}] {verdict:9} {describe(mutant)}" + (f"  <- {test}" if test else ""), flush=True)
 
     seen_by_sanitizers = []
     if results["survived"]:
         checked = Scratch(tree, "asan", log)
         lsan = f"LSAN_OPTIONS=suppressions={checked.src}/tools/sanitizers/lsan.supp"
         asan = "ASAN_OPTIONS=detect_leaks=1:fast_unwind_on_malloc=0:verify_asan_link_order=0"
-        seen_by_sanitizers = [m for m in results["survived"] if checked.verdict(m, (lsan, asan)) == "killed"]
+        seen_by_sanitizers = [m for m in results["survived"] if checked.verdict(m, (lsan, asan))[0] == "killed"]
 
     counted = len(results["killed"]) + len(results["survived"])
     rate = 100 * len(results["killed"]) / counted if counted else 0
@@ -183,6 +196,8 @@ def main():
     for mutant in results["survived"]:
         note = "  [only the sanitizers see it]" if mutant in seen_by_sanitizers else ""
         print(f"survived: {describe(mutant)}{note}")
+    for test, count in sorted(killers.items(), key=lambda item: -item[1]):
+        print(f"first to fail on {count:3} mutants: {test}")
 
 
 if __name__ == "__main__":

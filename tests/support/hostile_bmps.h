@@ -22,8 +22,8 @@ struct HostileBmp {
 std::vector<HostileBmp> hostile_bmps();
 
 // Well-formed but less common BMPs, which must still load: rows stored top
-// down, an 8-bit palette, the old 12-byte header and the longer ones, the
-// tallest image SDL 1.2 can place.
+// down, an 8-bit palette, the old 12-byte header and the longer ones, 16 and
+// 32 bits a pixel, the widest and tallest images SDL 1.2 can place.
 std::vector<HostileBmp> unusual_bmps();
 
 // Writes every hostile file into `dir`, and the entries that are not files:
