@@ -188,14 +188,6 @@ std::string scene_dir()
     return kRunDir + "/scene_demo/Ressources/";
 }
 
-std::vector<std::string> running_frames()
-{
-    std::vector<std::string> paths;
-    for (int i = 2; i <= 11; ++i)
-        paths.push_back(scene_dir() + "x_running/x" + (i < 10 ? "0" : "") + std::to_string(i) + ".bmp");
-    return paths;
-}
-
 // Complex surfaces: the blink_test pictures with an alpha step.
 void create_complex_toolkit(benchmark::State& state)
 {
@@ -246,7 +238,7 @@ void create_simple_raw(benchmark::State& state)
 
 void create_sprite_toolkit(benchmark::State& state)
 {
-    const std::vector<std::string> frames = running_frames();
+    const std::vector<std::string> frames = bench::running_frames(scene_dir() + "x_running/");
     const std::vector<const char*> list = bench::path_list(frames);
     run_toolkit(state, [&] {
         sprite* s = create_sprite(list.data(), 0, 0, 189, 255, 255, 255);
@@ -259,7 +251,8 @@ void create_sprite_toolkit(benchmark::State& state)
 void create_sprite_raw(benchmark::State& state)
 {
     std::vector<Load> loads;
-    for (const std::string& f : running_frames()) loads.push_back({f, -1, 255, 255, 255});
+    for (const std::string& f : bench::running_frames(scene_dir() + "x_running/"))
+        loads.push_back({f, -1, 255, 255, 255});
     run_raw(state, loads);
 }
 

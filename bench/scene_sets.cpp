@@ -70,9 +70,8 @@ anim::owned_complex_surface make_cross_fade(const std::string& dir, int step)
 // blink_sprite_test's runner: x02.bmp to x11.bmp at (50, 0), magenta keyed.
 anim::owned_sprite make_runner(const std::string& dir)
 {
-    std::vector<std::string> names;
-    for (int i = 2; i <= 11; ++i) names.push_back(dir + (i < 10 ? "x0" : "x") + std::to_string(i) + ".bmp");
-    return anim::owned_sprite(create_sprite(path_list(names).data(), 0, 50, 0, kMagenta[0], kMagenta[1], kMagenta[2]));
+    return anim::owned_sprite(
+        create_sprite(path_list(running_frames(dir)).data(), 0, 50, 0, kMagenta[0], kMagenta[1], kMagenta[2]));
 }
 
 class BlinkSet : public SceneSet {
@@ -188,6 +187,13 @@ std::unique_ptr<SceneSet> scene_set(const std::string& run_dir)
     if (previous != nullptr && chdir(previous) != 0) SDL_SetError("cannot return to %s", previous);
     free(previous);
     return made ? std::move(set) : nullptr;
+}
+
+std::vector<std::string> running_frames(const std::string& dir)
+{
+    std::vector<std::string> paths;
+    for (int i = 2; i <= 11; ++i) paths.push_back(dir + (i < 10 ? "x0" : "x") + std::to_string(i) + ".bmp");
+    return paths;
 }
 
 std::vector<const char*> path_list(const std::vector<std::string>& paths)

@@ -49,6 +49,10 @@ std::unique_ptr<SceneSet> blink_set(const std::string& run_dir, int step = 10);
 std::unique_ptr<SceneSet> blink_sprite_set(const std::string& run_dir);
 std::unique_ptr<SceneSet> scene_set(const std::string& run_dir);
 
+// The ten running frames x02.bmp to x11.bmp of `dir` (blink_sprite_test's
+// runner and scene_demo's running child are named so).
+std::vector<std::string> running_frames(const std::string& dir);
+
 // A null-terminated path list pointing into `paths`, which must outlive it.
 std::vector<const char*> path_list(const std::vector<std::string>& paths);
 

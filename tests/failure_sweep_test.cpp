@@ -13,6 +13,7 @@
 #include "support/allocation_failer.h"
 #include "support/hostile_bmps.h"
 #include "support/ledger_test.h"
+#include "support/objects.h"
 
 #include <gtest/gtest.h>
 
@@ -43,14 +44,6 @@ struct Creation {
     int pictures;      // how many of the two paths it loads (the first one first)
 };
 
-sblink_decor* blinking_decor_of(const char* a, const char* b)
-{
-    simple_surface* surface = create_simple_surface(a, b, 1, 85, 0, 0, 0, 0, 0);
-    sblink_decor* d = surface != nullptr ? create_sblink_decor(surface, 0, 0) : nullptr;
-    if (d == nullptr) free_simple_surface(surface);  // a refused surface stays the caller's
-    return d;
-}
-
 void PrintTo(const Creation& creation, std::ostream* out)
 {
     *out << creation.name;
@@ -80,8 +73,8 @@ const Creation kCreations[] = {
     {"decor", [](const char* a, const char*) { return own(create_decor(a, 0, 0, 0, 0, 0), free_everything_decor); }, 1,
      1 + 1, 1},
     {"blinking decor",
-     [](const char* a, const char* b) { return own(blinking_decor_of(a, b), free_everything_sblink_decor); }, 6, 8 + 1,
-     2},
+     [](const char* a, const char* b) { return own(blinking_decor(a, b, 85, 0, 0, 0), free_everything_sblink_decor); },
+     6, 8 + 1, 2},
     {"personnage",
      [](const char* a, const char* b) {
          const char* const paths[] = {a, b, nullptr};

@@ -41,8 +41,7 @@ protected:
     // Green blinking over red, keyed black.
     sblink_decor* new_sblink_decor(int step = 85)
     {
-        return create_sblink_decor(
-            create_simple_surface(path("red").c_str(), path("green").c_str(), 1, step, 0, 0, 0, 0, 0), 0, 0);
+        return blinking_decor(path("red").c_str(), path("green").c_str(), step, 0, 0, 0);
     }
 };
 

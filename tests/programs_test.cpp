@@ -98,7 +98,13 @@ std::unique_ptr<bench::SceneSet> blink_objects(const std::string& run_dir)
 
 class ProgramsTest : public ::testing::TestWithParam<Program> {
 protected:
-    void SetUp() override { copy_run_folder(GetParam().binary, dir.path()); }
+    // The program's folder is copied into a folder of its own name, where
+    // the tests may change its pictures and its object set finds them.
+    void SetUp() override
+    {
+        std::filesystem::create_directory(folder);
+        copy_run_folder(GetParam().binary, folder);
+    }
 
     void expect_clean_failure(const RunResult& r, int status)
     {
@@ -109,10 +115,9 @@ protected:
         EXPECT_EQ(r.error_output.rfind(name() + ": cannot ", 0), 0u) << r.error_output;
     }
     std::string name() const { return std::filesystem::path(GetParam().binary).filename().string(); }
-    // The build's run/ folder, where each program's folder is.
-    std::string run_folders() const { return std::filesystem::path(GetParam().binary).parent_path().parent_path(); }
 
-    TempDir dir;
+    TempDir runs;
+    const std::string folder = runs.path() + "/" + name();
 };
 
 TEST_P(ProgramsTest, EveryRefusedLoadEndsTheProgramNamingItsPicture)
@@ -121,7 +126,7 @@ TEST_P(ProgramsTest, EveryRefusedLoadEndsTheProgramNamingItsPicture)
     std::set<std::string> named, pictures;
     for (long k = 1; k <= program.loads; ++k) {
         SCOPED_TRACE("load " + std::to_string(k));
-        const RunResult r = run_program(program.binary, dir.path(), RunOptions().quit(3).refuse_load(k));
+        const RunResult r = run_program(program.binary, folder, RunOptions().quit(3).refuse_load(k));
         expect_clean_failure(r, k <= program.fade_loads ? 42 : program.status);
         const size_t at = r.error_output.find("cannot load ");
         ASSERT_NE(at, std::string::npos) << r.error_output;
@@ -129,16 +134,16 @@ TEST_P(ProgramsTest, EveryRefusedLoadEndsTheProgramNamingItsPicture)
         named.insert(
             std::filesystem::path(r.error_output.substr(from, r.error_output.find(':', from) - from)).filename());
     }
-    for (const auto& entry : std::filesystem::recursive_directory_iterator(dir.path()))
+    for (const auto& entry : std::filesystem::recursive_directory_iterator(folder))
         if (entry.path().extension() == ".bmp") pictures.insert(entry.path().filename());
     EXPECT_EQ(named, pictures) << "every picture is loaded, and named when its load fails";
 
     const RunResult past_the_last =
-        run_program(program.binary, dir.path(), RunOptions().quit(3).refuse_load(program.loads + 1).save("1"));
+        run_program(program.binary, folder, RunOptions().quit(3).refuse_load(program.loads + 1).save("1"));
     EXPECT_EQ(past_the_last.status, 0) << past_the_last.error_output;
     EXPECT_EQ(past_the_last.loads, program.loads);
     EXPECT_EQ(past_the_last.frames.size(), 3u);
-    SDL_Surface* frame = load_saved_frame(dir.path(), 1);
+    SDL_Surface* frame = load_saved_frame(folder, 1);
     ASSERT_NE(frame, nullptr);
     EXPECT_EQ(std::make_pair(frame->w, frame->h), std::make_pair(program.w, program.h)) << "the window's size";
     SDL_FreeSurface(frame);
@@ -150,8 +155,8 @@ TEST_P(ProgramsTest, EveryHostileFileAtAPicturesPathEndsTheProgram)
     TempDir corpus;
     for (const std::string& entry : write_hostile_corpus(corpus.path())) {
         SCOPED_TRACE(entry);
-        place_hostile(entry, dir.path() + "/" + program.hostile_at);
-        const RunResult r = run_program(program.binary, dir.path(), RunOptions().quit(3));
+        place_hostile(entry, folder + "/" + program.hostile_at);
+        const RunResult r = run_program(program.binary, folder, RunOptions().quit(3));
         expect_clean_failure(r, program.status);
         EXPECT_NE(r.error_output.find(program.hostile_at), std::string::npos) << r.error_output;
     }
@@ -159,7 +164,7 @@ TEST_P(ProgramsTest, EveryHostileFileAtAPicturesPathEndsTheProgram)
 
 TEST_P(ProgramsTest, WindowThatCannotOpenEndsWithStatusOne)
 {
-    const RunResult r = run_program(GetParam().binary, dir.path(), RunOptions().quit(3).driver("no-such-driver"));
+    const RunResult r = run_program(GetParam().binary, folder, RunOptions().quit(3).driver("no-such-driver"));
     expect_clean_failure(r, 1);
     EXPECT_NE(r.error_output.find(": cannot start SDL: "), std::string::npos) << r.error_output;
 }
@@ -178,10 +183,6 @@ TEST_P(ProgramsTest, DrawsWhatItsObjectSetDraws)
 {
     const Program program = GetParam();
     const bool classic = std::getenv("ANIM_CLASSIC_SDL") != nullptr;
-    TempDir runs;
-    const std::string folder = runs.path() + "/" + name();
-    std::filesystem::create_directory(folder);
-    copy_run_folder(program.binary, folder);
     if (!classic) {
         SDL_Surface* backdrop = SDL_LoadBMP((folder + "/" + program.backdrop).c_str());
         ASSERT_NE(backdrop, nullptr) << SDL_GetError();
@@ -221,7 +222,7 @@ TEST_P(ProgramsTest, FramesMakeNoAllocation)
     SDL_Surface* display = SDL_SetVideoMode(program.w, program.h, 32, SDL_HWSURFACE | SDL_DOUBLEBUF);
     ASSERT_NE(display, nullptr) << SDL_GetError();
     const long at_start = allocations.load();
-    const auto set = program.objects(run_folders());
+    const auto set = program.objects(runs.path());
     ASSERT_NE(set, nullptr) << SDL_GetError();
     ASSERT_GT(allocations.load() - at_start, 0) << "the counters must see the loads' allocations";
     SDL_Event event;
@@ -241,7 +242,7 @@ TEST_P(ProgramsTest, FramesMakeNoAllocation)
 // three frames later, and the input changes nothing.
 TEST_P(ProgramsTest, QuitEndsItsFrameAndEventsBeforeItDelayItOnly)
 {
-    const RunResult plain = run_program(GetParam().binary, dir.path(), RunOptions().quit(8));
+    const RunResult plain = run_program(GetParam().binary, folder, RunOptions().quit(8));
     ASSERT_EQ(plain.frames.size(), 8u) << plain.error_output;
     EXPECT_EQ(std::make_tuple(plain.exited, plain.status, plain.live), std::make_tuple(true, 0, 0L));
     // SDL's own threads may pause too (classic SDL's timer thread does).
@@ -250,7 +251,7 @@ TEST_P(ProgramsTest, QuitEndsItsFrameAndEventsBeforeItDelayItOnly)
     EXPECT_NE(std::find(tail.begin(), tail.end(), "pause 50"), tail.end()) << "the last frame ran to its pause";
     EXPECT_EQ(tail.back().rfind("exit ", 0), 0u);
     const RunResult after_input =
-        run_program(GetParam().binary, dir.path(), RunOptions().quit(5).queue("motion,key,keyup"));
+        run_program(GetParam().binary, folder, RunOptions().quit(5).queue("motion,key,keyup"));
     EXPECT_EQ(after_input.frames, plain.frames);
 }
 
@@ -262,7 +263,7 @@ TEST_P(ProgramsTest, SoakOfOneHundredThousandFramesWithFlatMemory)
 {
     constexpr long kFrames = 100000, kRssEvery = 10000;
     const Program program = GetParam();
-    const RunResult r = run_program(program.binary, dir.path(), RunOptions().quit(kFrames).log_rss(kRssEvery));
+    const RunResult r = run_program(program.binary, folder, RunOptions().quit(kFrames).log_rss(kRssEvery));
     EXPECT_EQ(r.status, 0) << r.error_output;
     ASSERT_EQ(r.frames.size(), static_cast<size_t>(kFrames));
     EXPECT_EQ(r.live, 0);

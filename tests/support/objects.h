@@ -10,6 +10,17 @@
 
 namespace test_support {
 
+// A blinking decor at (0, 0) of `blink` fading over `base` with `step`, keyed
+// (r, g, b); null when either part cannot be made, the surface then released
+// (a surface the decor refuses stays the caller's).
+inline sblink_decor* blinking_decor(const char* base, const char* blink, int step, int r, int g, int b)
+{
+    simple_surface* surface = create_simple_surface(base, blink, 1, step, 0, 0, r, g, b);
+    sblink_decor* d = surface != nullptr ? create_sblink_decor(surface, 0, 0) : nullptr;
+    if (d == nullptr) free_simple_surface(surface);
+    return d;
+}
+
 // Each member is null when its creation failed. Blinking is on, with step
 // 10; magenta is the key; everything stands at (0, 0) and is shown.
 struct Objects {
@@ -17,17 +28,13 @@ struct Objects {
         : path(image),
           one{path.c_str(), nullptr},
           complex(create_complex_surface(path.c_str(), one, 1, 10, 0, 0, 255, 0, 255)),
-          simple(make_simple()),
+          simple(create_simple_surface(path.c_str(), path.c_str(), 1, 10, 0, 0, 255, 0, 255)),
           s(create_sprite(one, 0, 0, 0, 255, 0, 255)),
           d(create_decor(path.c_str(), 0, 0, 255, 0, 255)),
-          blinking_surface(make_simple()),
-          blinking(create_sblink_decor(blinking_surface.get(), 0, 0)),
+          blinking(blinking_decor(path.c_str(), path.c_str(), 10, 255, 0, 255)),
           p(tool_create_personnage_from_char(0, 0, 255, 0, 255, 1, one))
     {
-        if (blinking) {
-            anim::hand_over(blinking_surface);
-            blinking->hidden = 0;
-        }
+        if (blinking) blinking->hidden = 0;
         if (d) d->hidden = 0;
         if (p) p->hidden = 0;
     }
@@ -40,15 +47,8 @@ struct Objects {
     anim::owned_simple_surface simple;
     anim::owned_sprite s;
     anim::owned_decor d;
-    anim::owned_simple_surface blinking_surface;  // held until the blinking decor takes it
     anim::owned_sblink_decor blinking;
     anim::owned_personnage p;
-
-private:
-    anim::owned_simple_surface make_simple() const
-    {
-        return anim::owned_simple_surface(create_simple_surface(path.c_str(), path.c_str(), 1, 10, 0, 0, 255, 0, 255));
-    }
 };
 
 }  // namespace test_support
