@@ -28,14 +28,13 @@ class SceneObjectsTest : public LedgerTest {
 protected:
     sprite* new_sprite(const std::vector<std::string>& names, int frozen = 0)
     {
-        return create_sprite(pictures(names).get(), frozen, 0, 0, 255, 255, 255);
+        return create_sprite(pictures(names), frozen, 0, 0, 255, 255, 255);
     }
     // A running sprite of four 20 x 10 frames and a waiting one of two 6 x 8.
     personnage* new_personnage(int x = 0, int y = 0)
     {
-        return tool_create_personnage_from_char(x, y, 255, 255, 255, 2,
-                                                pictures({"red", "green", "blue", "yellow"}).get(),
-                                                pictures({"magenta", "black"}).get());
+        return tool_create_personnage_from_char(x, y, 255, 255, 255, 2, pictures({"red", "green", "blue", "yellow"}),
+                                                pictures({"magenta", "black"}));
     }
     decor* new_decor(int x = 0, int y = 0) { return create_decor(path("red").c_str(), x, y, 0, 0, 0); }
     // Green blinking over red, keyed black.
@@ -288,7 +287,6 @@ TEST_P(DrawFormsTest, DrawsItsWindowWhereAskedAndKeepsOrUpdatesItsRectangle)
               std::make_tuple(expected.x, expected.y, expected.w, expected.h));
 }
 
-INSTANTIATE_TEST_SUITE_P(Modules, DrawFormsTest, ::testing::ValuesIn(all_forms()),
-                         [](const ::testing::TestParamInfo<Form>& param) { return param.param.name; });
+INSTANTIATE_TEST_SUITE_P(Modules, DrawFormsTest, ::testing::ValuesIn(all_forms()), ::testing::PrintToStringParamName());
 
 }  // namespace

@@ -73,9 +73,10 @@ struct Program {
         const std::string& run_dir);  // its objects, as the benchmarks make them
 };
 
+// The program's file name, which also names its test cases.
 void PrintTo(const Program& program, std::ostream* out)
 {
-    *out << std::filesystem::path(program.binary).filename();
+    *out << std::filesystem::path(program.binary).filename().string();
 }
 
 // The largest channel difference between two pictures of one size; 255 when
@@ -114,7 +115,7 @@ protected:
         EXPECT_EQ(r.live, 0) << "loaded surfaces left at exit";
         EXPECT_EQ(r.error_output.rfind(name() + ": cannot ", 0), 0u) << r.error_output;
     }
-    std::string name() const { return std::filesystem::path(GetParam().binary).filename().string(); }
+    std::string name() const { return ::testing::PrintToString(GetParam()); }
 
     TempDir runs;
     const std::string folder = runs.path() + "/" + name();
@@ -293,8 +294,6 @@ INSTANTIATE_TEST_SUITE_P(Programs, ProgramsTest,
                                            Program{SCENE_DEMO_PATH, 54, 0, 1, "Ressources/background/icepeak.bmp", 256,
                                                    256, 520, 130, 600, kWhite, "Ressources/background/background.bmp",
                                                    kBlack, bench::scene_set}),
-                         [](const ::testing::TestParamInfo<Program>& param) {
-                             return std::filesystem::path(param.param.binary).filename().string();
-                         });
+                         ::testing::PrintToStringParamName());
 
 }  // namespace

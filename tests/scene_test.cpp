@@ -10,6 +10,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <functional>
 #include <string>
 
 using namespace test_support;
@@ -60,30 +61,26 @@ protected:
     {
         for (const char* sub : {"background", "x_running", "x_waiting", "balloon"})
             std::filesystem::create_directories(std::string("Ressources/") + sub);
-        auto bg = [this](const std::string& name) { return dir.file("Ressources/background/" + name); };
-        write_solid_bmp(bg("background.bmp"), 256, 256, kSky);
+        auto put = [](const std::string& name, int w, int h, const std::function<Rgb(int, int)>& paint) {
+            write_bmp("Ressources/" + name + ".bmp", w, h, paint);
+        };
+        put("background/background", 256, 256, solid(kSky));
         // The platform's top 30 rows and the ice peak below its top 10 rows
         // are transparent.
-        write_bmp(bg("plateform.bmp"), 512, 144, [](int x, int y) { return y < 30 ? kBlack : platform_column(x); });
-        write_bmp(bg("icepeak.bmp"), 96, 72, [](int x, int y) { return y < 10 ? peak_column(x) : kBlack; });
-        write_solid_bmp(bg("snow.bmp"), 8, 8, kWhite);
-        write_solid_bmp(bg("blink1_1.bmp"), 16, 44, kYellow);
-        write_solid_bmp(bg("blink1_2.bmp"), 16, 44, kBlack);
-        write_bmp(bg("blink2_1.bmp"), 28, 43, [](int x, int) { return crystals_column(x); });
-        write_solid_bmp(bg("blink2_2.bmp"), 28, 43, kBlack);
+        put("background/plateform", 512, 144, [](int x, int y) { return y < 30 ? kBlack : platform_column(x); });
+        put("background/icepeak", 96, 72, [](int x, int y) { return y < 10 ? peak_column(x) : kBlack; });
+        put("background/snow", 8, 8, solid(kWhite));
+        put("background/blink1_1", 16, 44, solid(kYellow));
+        put("background/blink1_2", 16, 44, solid(kBlack));
+        put("background/blink2_1", 28, 43, [](int x, int) { return crystals_column(x); });
+        put("background/blink2_2", 28, 43, solid(kBlack));
         for (int i = 2; i <= 11; ++i)
-            write_solid_bmp(
-                dir.file("Ressources/x_running/x" + std::string(i < 10 ? "0" : "") + std::to_string(i) + ".bmp"), kRunW,
-                30, kHero);
+            put((i < 10 ? "x_running/x0" : "x_running/x") + std::to_string(i), kRunW, 30, solid(kHero));
         for (int i = 1; i <= 3; ++i) {
-            write_solid_bmp(dir.file("Ressources/x_waiting/x_waiting" + std::to_string(i) + ".bmp"), waiting_w, 30,
-                            kHero);
-            write_solid_bmp(dir.file("Ressources/balloon/balloon" + std::to_string(i) + ".bmp"), 16, 16,
-                            kClosedBalloon);
+            put("x_waiting/x_waiting" + std::to_string(i), waiting_w, 30, solid(kHero));
+            put("balloon/balloon" + std::to_string(i), 16, 16, solid(kClosedBalloon));
         }
-        for (int i = 1; i <= 2; ++i)
-            write_solid_bmp(dir.file("Ressources/balloon/openballoon" + std::to_string(i) + ".bmp"), 16, 16,
-                            kOpenBalloon);
+        for (int i = 1; i <= 2; ++i) put("balloon/openballoon" + std::to_string(i), 16, 16, solid(kOpenBalloon));
     }
 
     // Builds the scene on the pictures.

@@ -105,7 +105,7 @@ protected:
     anim::owned_complex_surface cross_fade(const std::vector<std::string>& fronts, Uint8 enable, int step, int x = 0)
     {
         anim::owned_complex_surface s(
-            create_complex_surface(path("red").c_str(), pictures(fronts).get(), enable, step, x, 0, 255, 0, 255));
+            create_complex_surface(path("red").c_str(), pictures(fronts), enable, step, x, 0, 255, 0, 255));
         EXPECT_TRUE(s) << SDL_GetError();
         return s;
     }

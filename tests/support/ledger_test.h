@@ -8,6 +8,7 @@
 
 #include <gtest/gtest.h>
 
+#include <deque>
 #include <string>
 #include <vector>
 
@@ -30,10 +31,10 @@ protected:
         harness::take_free_log();
         for (const auto& [name, colour] :
              {std::pair{"red", kRed}, {"green", kGreen}, {"blue", kBlue}, {"yellow", kYellow}})
-            write_solid_bmp(path(name), 20, 10, colour);
+            write_bmp(path(name), 20, 10, solid(colour));
         write_bmp(path("columns"), 20, 10, [](int x, int) { return column(x); });
-        write_solid_bmp(path("magenta"), 6, 8, kMagenta);
-        write_solid_bmp(path("black"), 6, 8, kBlack);
+        write_bmp(path("magenta"), 6, 8, solid(kMagenta));
+        write_bmp(path("black"), 6, 8, solid(kBlack));
         target = make_target(40, 30, kWhite);
     }
     void TearDown() override
@@ -47,18 +48,20 @@ protected:
     long live_now() const { return harness::live_surfaces() - live_before; }
     // Path of the picture `name`.bmp of the test's folder.
     std::string path(const std::string& name) const { return dir.file(name + ".bmp"); }
-    // A path list of those pictures.
-    PathList pictures(const std::vector<std::string>& names) const
+    // A null-terminated list of those pictures' paths, kept until the test ends.
+    const char* const* pictures(const std::vector<std::string>& names)
     {
-        std::vector<std::string> paths;
-        paths.reserve(names.size());
-        for (const std::string& name : names) paths.push_back(path(name));
-        return PathList(paths);
+        std::vector<const char*>& list = lists.emplace_back();
+        for (const std::string& name : names) list.push_back(paths.emplace_back(path(name)).c_str());
+        list.push_back(nullptr);
+        return list.data();
     }
     // The target's pixel (x, y).
     Rgb at(int x, int y) const { return pixel_at(target, x, y); }
 
     TempDir dir;
+    std::deque<std::string> paths;
+    std::deque<std::vector<const char*>> lists;
     SDL_Surface* target = nullptr;
     long live_before = 0;
 };

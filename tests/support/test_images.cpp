@@ -39,12 +39,6 @@ TempDir::~TempDir()
     std::filesystem::remove_all(path_, ignored);
 }
 
-PathList::PathList(std::vector<std::string> paths) : paths_(std::move(paths))
-{
-    for (const std::string& path : paths_) pointers_.push_back(path.c_str());
-    pointers_.push_back(nullptr);
-}
-
 void write_bmp(const std::string& path, int w, int h, const std::function<Rgb(int, int)>& paint)
 {
     SDL_Surface* s = SDL_CreateRGBSurface(SDL_SWSURFACE, w, h, 24, 0xff0000, 0x00ff00, 0x0000ff, 0);
@@ -61,11 +55,6 @@ void write_bmp(const std::string& path, int w, int h, const std::function<Rgb(in
     const int saved = SDL_SaveBMP(s, path.c_str());
     SDL_FreeSurface(s);
     ASSERT_EQ(saved, 0) << "cannot write " << path << ": " << SDL_GetError();
-}
-
-void write_solid_bmp(const std::string& path, int w, int h, Rgb colour)
-{
-    write_bmp(path, w, h, [colour](int, int) { return colour; });
 }
 
 SDL_Surface* make_target(int w, int h, Rgb fill)

@@ -7,7 +7,6 @@
 #include <functional>
 #include <ostream>
 #include <string>
-#include <vector>
 
 namespace test_support {
 
@@ -46,22 +45,13 @@ private:
     std::string path_;
 };
 
-// A null-terminated path list; the list and its strings live as long as the
-// object.
-class PathList {
-public:
-    explicit PathList(std::vector<std::string> paths);
-    const char* const* get() const { return pointers_.data(); }
-
-private:
-    std::vector<std::string> paths_;
-    std::vector<const char*> pointers_;
-};
-
+// A painting of one colour, for write_bmp.
+inline std::function<Rgb(int, int)> solid(Rgb colour)
+{
+    return [colour](int, int) { return colour; };
+}
 // Writes a w x h 24-bit BMP whose pixel (x, y) is paint(x, y).
 void write_bmp(const std::string& path, int w, int h, const std::function<Rgb(int, int)>& paint);
-// Writes a w x h 24-bit BMP of one colour.
-void write_solid_bmp(const std::string& path, int w, int h, Rgb colour);
 
 // A w x h 32-bit software surface filled with `fill`; free with SDL_FreeSurface.
 SDL_Surface* make_target(int w, int h, Rgb fill);
