@@ -10,9 +10,12 @@ when a test fails, and stillborn when it does not compile (not counted;
 warnings are not errors here).
 Survivors are then built again under the sanitizers: those that the
 sanitizers' run catches are faults that only a leak or memory checker sees.
-Last, the tests that failed first on the killed mutants are counted.
+Last, the tests that failed first on the killed mutants are counted; with
+--every-test the whole fast suite runs on each mutant instead of stopping at
+the first failure, and each test is shown with the mutants it kills and those
+that no other test kills, which tells the tests that carry their weight.
 
-Usage: tools/mutants.py [-n N] [--seed S] [--work DIR] [--list]
+Usage: tools/mutants.py [-n N] [--seed S] [--work DIR] [--list] [--every-test]
 """
 import argparse
 import random
@@ -115,8 +118,11 @@ def run(command, cwd, log):
 class Scratch:
     """A copy of the tree with one build, into which mutants are put in turn."""
 
-    def __init__(self, snapshot, preset, log):
+    def __init__(self, snapshot, preset, log, every_test=False):
         self.src, self.build, self.log = snapshot, snapshot / "build" / preset, log
+        self.every_test = every_test
+        # Tests that a mutant crashes leave their temporary folders behind.
+        self.tmp = snapshot / "tmp"
         configure = ["cmake", "--preset", preset, "-DANIM_BUILD_BENCHMARKS=OFF", "-DANIM_WERROR=OFF"]
         if not run(configure, self.src, log) or not self.compiles():
             sys.exit(f"the unmutated tree does not build with preset {preset}; see {log}")
@@ -124,20 +130,29 @@ class Scratch:
     def compiles(self):
         return run(["cmake", "--build", str(self.build)], self.src, self.log)
 
-    def failing_test(self, environment=()):
-        """The first test that fails, or None when the fast suite passes."""
-        command = ["env", *environment, "ctest", "--test-dir", str(self.build), *FAST_SUITE, "-j2",
-                   "--stop-on-failure", "--timeout", "120"]
+    def fast_suite(self):
+        """The names of the fast suite's tests."""
+        listed = subprocess.run(["ctest", "--test-dir", str(self.build), *FAST_SUITE, "-N"], capture_output=True,
+                                text=True).stdout
+        return re.findall(r"Test\s+#\d+: (\S+)", listed)
+
+    def failing_tests(self, environment=()):
+        """The tests that fail (only the first unless every_test), empty when
+        the fast suite passes."""
+        shutil.rmtree(self.tmp, ignore_errors=True)
+        self.tmp.mkdir()
+        command = ["env", f"TMPDIR={self.tmp}", *environment, "ctest", "--test-dir", str(self.build), *FAST_SUITE,
+                   "-j2", "--timeout", "120", *([] if self.every_test else ["--stop-on-failure"])]
         result = subprocess.run(command, cwd=self.src, capture_output=True, text=True)
         with open(self.log, "a") as out:
             out.write("$ " + " ".join(command) + "\n" + result.stdout + result.stderr)
         if result.returncode == 0:
-            return None
-        failed = re.search(r"^\s*\d+ - (\S+)", result.stdout.split("tests FAILED:")[-1], re.MULTILINE)
-        return failed.group(1) if failed else "?"
+            return []
+        failed = re.findall(r"^\s*\d+ - (\S+)", result.stdout.split("tests FAILED:")[-1], re.MULTILINE)
+        return failed or ["?"]
 
     def verdict(self, mutant, environment=()):
-        """('killed', the test that failed), ('survived', None) or ('stillborn', None)."""
+        """('killed', the tests that failed), ('survived', []) or ('stillborn', [])."""
         name, number, _, text, _ = mutant
         path = self.src / name
         original = path.read_text()
@@ -146,9 +161,9 @@ class Scratch:
         path.write_text("".join(lines))
         try:
             if not self.compiles():
-                return "stillborn", None
-            test = self.failing_test(environment)
-            return ("survived", None) if test is None else ("killed", test)
+                return "stillborn", []
+            tests = self.failing_tests(environment)
+            return ("killed" if tests else "survived"), tests
         finally:
             path.write_text(original)
 
@@ -159,6 +174,7 @@ def main():
     parser.add_argument("--seed", type=int, default=1, help="sampling seed (default 1)")
     parser.add_argument("--work", type=Path, default=ROOT / "build" / "mutants", help="scratch folder")
     parser.add_argument("--list", action="store_true", help="print the sampled mutants and stop")
+    parser.add_argument("--every-test", action="store_true", help="run every test on each mutant")
     args = parser.parse_args()
 
     shutil.rmtree(args.work, ignore_errors=True)
@@ -172,15 +188,16 @@ def main():
         return
 
     log = args.work / "log.txt"
-    plain = Scratch(tree, "test", log)
+    plain = Scratch(tree, "test", log, args.every_test)
     results = {"killed": [], "survived": [], "stillborn": []}
-    killers = {}
+    killed_by = {}  # test: the mutants it kills (the first failure only, unless every test runs)
     for i, mutant in enumerate(sample, 1):
-        verdict, test = plain.verdict(mutant)
+        verdict, tests = plain.verdict(mutant)
         results[verdict].append(mutant)
-        if test is not None:
-            killers[test] = killers.get(test, 0) + 1
-        print(f"[{i}/{len(sample)}] {verdict:9} {describe(mutant)}" + (f"  <- {test}" if test else ""), flush=True)
+        for test in tests:
+            killed_by.setdefault(test, []).append(mutant)
+        shown = f"  <- {tests[0]}" + (f" and {len(tests) - 1} more" if len(tests) > 1 else "") if tests else ""
+        print(f"[{i}/{len(sample)}] {verdict:9} {describe(mutant)}{shown}", flush=True)
 
     seen_by_sanitizers = []
     if results["survived"]:
@@ -196,8 +213,17 @@ def main():
     for mutant in results["survived"]:
         note = "  [only the sanitizers see it]" if mutant in seen_by_sanitizers else ""
         print(f"survived: {describe(mutant)}{note}")
-    for test, count in sorted(killers.items(), key=lambda item: -item[1]):
-        print(f"first to fail on {count:3} mutants: {test}")
+    if not args.every_test:
+        for test, mutants in sorted(killed_by.items(), key=lambda item: -len(item[1])):
+            print(f"first to fail on {len(mutants):3} mutants: {test}")
+        return
+    for test in plain.fast_suite():
+        killed_by.setdefault(test, [])
+    for test, mutants in sorted(killed_by.items(), key=lambda item: -len(item[1])):
+        alone = [m for m in mutants if all(m not in others for t, others in killed_by.items() if t != test)]
+        print(f"kills {len(mutants):3}, alone {len(alone):3}: {test}")
+        for mutant in alone:
+            print(f"    only it kills {describe(mutant)}")
 
 
 if __name__ == "__main__":

@@ -10,25 +10,8 @@
 #include <unistd.h>
 
 #include <cstdint>
-#include <cstdio>
 #include <fstream>
 #include <string>
-
-namespace {
-
-const std::string& picture_path()
-{
-    static const std::string path = "/tmp/anim-fuzz-" + std::to_string(getpid()) + ".bmp";
-    return path;
-}
-
-SDL_Surface* target()
-{
-    static SDL_Surface* surface = SDL_CreateRGBSurface(SDL_SWSURFACE, 64, 64, 32, 0xff0000, 0xff00, 0xff, 0);
-    return surface;
-}
-
-}  // namespace
 
 extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv)
 {
@@ -41,13 +24,12 @@ extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv)
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
-    const std::string& path = picture_path();
-    FILE* file = std::fopen(path.c_str(), "wb");
-    if (file == nullptr) return 0;
-    std::fwrite(data, 1, size, file);
-    std::fclose(file);
+    // The bytes go into a picture file of the fuzzer's working folder.
+    static const std::string path = "input-" + std::to_string(getpid()) + ".bmp";
+    static SDL_Surface* t = SDL_CreateRGBSurface(SDL_SWSURFACE, 64, 64, 32, 0xff0000, 0xff00, 0xff, 0);
+    std::ofstream(path, std::ios::binary)
+        .write(reinterpret_cast<const char*>(data), static_cast<std::streamsize>(size));
     test_support::Objects o(path);
-    SDL_Surface* t = target();
     if (o.complex) {
         update_complex_blinking(o.complex.get());
         blit_complex_blinking_surface(o.complex.get(), t);

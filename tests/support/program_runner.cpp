@@ -28,20 +28,13 @@ constexpr unsigned kRunLimitSeconds = 120;
     for (char** e = environ; *e != nullptr; ++e)
         if (std::string(*e).rfind("ANIM_HARNESS_", 0) == 0) inherited.emplace_back(*e, std::strchr(*e, '='));
     for (const std::string& name : inherited) unsetenv(name.c_str());
-    if (!o.unset.empty()) unsetenv(o.unset.c_str());
-    const std::pair<const char*, std::string> settings[] = {
-        {"SDL_VIDEODRIVER", o.video_driver},
-        {"LD_PRELOAD", ANIM_HARNESS_LIBRARY},
-        {"ANIM_HARNESS_NO_DELAY", "1"},
-        {"ANIM_HARNESS_LOG", workdir + "/harness.log"},
-        {"ANIM_HARNESS_SAVE_DIR", workdir},
-        {"ANIM_HARNESS_QUIT_AT", o.quit_at > 0 ? std::to_string(o.quit_at) : ""},
-        {"ANIM_HARNESS_EVENTS", o.events},
-        {"ANIM_HARNESS_SAVE", o.saved},
-        {"ANIM_HARNESS_FAIL_LOAD", o.refused > 0 ? std::to_string(o.refused) : ""},
-        {"ANIM_HARNESS_RSS_EVERY", o.rss_every > 0 ? std::to_string(o.rss_every) : ""}};
-    for (const auto& [name, value] : settings)
-        if (!value.empty()) setenv(name, value.c_str(), 1);
+    const std::pair<const char*, std::string> harness[] = {{"LD_PRELOAD", ANIM_HARNESS_LIBRARY},
+                                                           {"ANIM_HARNESS_NO_DELAY", "1"},
+                                                           {"ANIM_HARNESS_LOG", workdir + "/harness.log"},
+                                                           {"ANIM_HARNESS_SAVE_DIR", workdir}};
+    for (const auto& [name, value] : harness) setenv(name, value.c_str(), 1);
+    for (const auto& [name, value] : o.settings)
+        value.empty() ? unsetenv(name.c_str()) : setenv(name.c_str(), value.c_str(), 1);
     const int err = open((workdir + "/stderr.txt").c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
     const int null = open("/dev/null", O_RDWR);
     if (chdir(workdir.c_str()) != 0 || err < 0 || null < 0) _exit(126);
@@ -88,14 +81,6 @@ void copy_run_folder(const std::string& binary, const std::string& workdir)
     for (const auto& entry : fs::directory_iterator(fs::path(binary).parent_path()))
         if (entry.path() != fs::path(binary))
             fs::copy(entry.path(), fs::path(workdir) / entry.path().filename(), fs::copy_options::recursive);
-}
-
-std::vector<std::string> lines_after_last_frame(const RunResult& result)
-{
-    size_t first = 0;
-    for (size_t i = 0; i < result.log.size(); ++i)
-        if (result.log[i].rfind("frame ", 0) == 0) first = i + 1;
-    return {result.log.begin() + static_cast<std::ptrdiff_t>(first), result.log.end()};
 }
 
 SDL_Surface* load_saved_frame(const std::string& workdir, long frame)

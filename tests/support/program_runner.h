@@ -5,28 +5,34 @@
 #include "support/test_images.h"
 
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace test_support {
 
-// What the harness does to a run; the setters chain:
+// What the harness does to a run, as settings of the program's environment
+// (an empty value unsets a variable); the setters chain:
 // RunOptions().quit(5).save("1-5").
 struct RunOptions {
-    long quit_at = 0;    // frame whose poll delivers the quit; 0: none
-    std::string events;  // events queued ahead of the quit ("key,motion")
-    std::string saved;   // frames to save as BMP into the work folder
-    long refused = 0;    // image load to refuse; 0: none
-    long rss_every = 0;  // log the resident memory every this many frames; 0: never
-    std::string video_driver = "dummy";
-    std::string unset;  // a variable of the test's environment the program does not get
+    std::vector<std::pair<std::string, std::string>> settings{{"SDL_VIDEODRIVER", "dummy"}};
 
-    RunOptions& quit(long frame) { return quit_at = frame, *this; }
-    RunOptions& queue(std::string names) { return events = std::move(names), *this; }
-    RunOptions& save(std::string frames) { return saved = std::move(frames), *this; }
-    RunOptions& refuse_load(long k) { return refused = k, *this; }
-    RunOptions& log_rss(long every) { return rss_every = every, *this; }
-    RunOptions& driver(std::string name) { return video_driver = std::move(name), *this; }
-    RunOptions& without(std::string variable) { return unset = std::move(variable), *this; }
+    RunOptions& set(std::string name, std::string value)
+    {
+        return settings.emplace_back(std::move(name), std::move(value)), *this;
+    }
+    // The frame whose poll delivers the quit.
+    RunOptions& quit(long frame) { return set("ANIM_HARNESS_QUIT_AT", std::to_string(frame)); }
+    // Events queued ahead of the quit ("key,motion").
+    RunOptions& queue(std::string names) { return set("ANIM_HARNESS_EVENTS", std::move(names)); }
+    // Frames to save as BMP into the work folder ("1-5", "all").
+    RunOptions& save(std::string frames) { return set("ANIM_HARNESS_SAVE", std::move(frames)); }
+    // The image load to refuse (1: the first).
+    RunOptions& refuse_load(long k) { return set("ANIM_HARNESS_FAIL_LOAD", std::to_string(k)); }
+    // Logs the resident memory every this many frames.
+    RunOptions& log_rss(long every) { return set("ANIM_HARNESS_RSS_EVERY", std::to_string(every)); }
+    RunOptions& driver(std::string name) { return set("SDL_VIDEODRIVER", std::move(name)); }
+    // A variable of the test's environment the program does not get.
+    RunOptions& without(std::string variable) { return set(std::move(variable), ""); }
 };
 
 struct RunResult {
@@ -47,9 +53,6 @@ RunResult run_program(const std::string& binary, const std::string& workdir, con
 // Copies what lies beside `binary` in its run folder (its pictures) into
 // `workdir`, so that the program can run there on the pictures the build drew.
 void copy_run_folder(const std::string& binary, const std::string& workdir);
-
-// The harness's log lines after the last flipped frame.
-std::vector<std::string> lines_after_last_frame(const RunResult& result);
 
 // A frame the harness saved into `workdir`, loaded; null (with a test
 // failure) when it was not saved. The caller frees it.

@@ -25,10 +25,8 @@ def wait_for(condition, seconds, what):
 
 
 def free_display_number():
-    for n in range(90, 200):
-        if not os.path.exists(f"/tmp/.X11-unix/X{n}") and not os.path.exists(f"/tmp/.X{n}-lock"):
-            return n
-    raise RuntimeError("no free X display number")
+    return next(n for n in range(90, 200)
+                if not os.path.exists(f"/tmp/.X11-unix/X{n}") and not os.path.exists(f"/tmp/.X{n}-lock"))
 
 
 def connect(name):
@@ -58,8 +56,7 @@ def distinct_colours(window):
 
 def main():
     binary = os.path.abspath(sys.argv[1])
-    number = free_display_number()
-    name = f":{number}"
+    name = f":{free_display_number()}"
     server = subprocess.Popen(["Xvfb", name, "-screen", "0", "640x480x24", "-nolisten", "tcp"],
                               stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
     program = None
