@@ -67,7 +67,7 @@ TEST_F(SceneObjectsTest, SpriteCyclesItsFramesUnlessFrozenAndTakesItsSizeFromThe
     EXPECT_EQ(frozen->pos.w, 20) << "later frames are drawn whole at their own size";
 }
 
-TEST_F(SceneObjectsTest, ObjectsAreCreatedHiddenAndShowTheirWholeImageOnceShown)
+TEST_F(SceneObjectsTest, ObjectsAreCreatedHiddenKeepAnimatingAndShowTheirWholeImageOnceShown)
 {
     const anim::owned_decor d(new_decor(2, 3));
     const anim::owned_sblink_decor blinking(new_sblink_decor());
@@ -78,28 +78,22 @@ TEST_F(SceneObjectsTest, ObjectsAreCreatedHiddenAndShowTheirWholeImageOnceShown)
         blit_decor(d.get(), target);
         blit_personnage(p.get(), target);
     };
-    draw();
-    EXPECT_EQ(std::make_tuple(at(0, 0), at(2, 3), at(20, 15)), std::make_tuple(kWhite, kWhite, kWhite)) << "hidden";
-    d->hidden = blinking->hidden = p->hidden = 0;
-    draw();
-    const std::pair<std::pair<int, int>, Rgb> seen[] = {{{0, 0}, kRed},   {{21, 12}, kRed}, {{22, 13}, kWhite},
-                                                        {{20, 15}, kRed}, {{39, 24}, kRed}, {{20, 25}, kWhite}};
-    for (const auto& [xy, colour] : seen) EXPECT_EQ(at(xy.first, xy.second), colour) << xy.first << ", " << xy.second;
-}
-
-TEST_F(SceneObjectsTest, HiddenObjectsKeepAnimating)
-{
-    const anim::owned_sblink_decor blinking(new_sblink_decor());
-    const anim::owned_personnage p(new_personnage());
-    ASSERT_TRUE(blinking && p) << SDL_GetError();
     p->sprites[1]->frame = 1;
     for (int i = 0; i < 5; ++i) {
+        draw();
         update_sblink_decor(blinking.get());
         update_personnage(p.get());
     }
+    EXPECT_EQ(std::make_tuple(at(0, 0), at(2, 3), at(20, 15)), std::make_tuple(kWhite, kWhite, kWhite)) << "hidden";
     EXPECT_EQ(blinking->surface->index, 2) << "0, 1, 2, 3, 3, then 2";
     EXPECT_EQ(p->sprites[0]->frame, 1) << "the shown sprite: five steps of four frames";
     EXPECT_EQ(p->sprites[1]->frame, 1) << "the other sprite waits";
+    d->hidden = blinking->hidden = p->hidden = 0;
+    draw();
+    EXPECT_TRUE(near(at(0, 0), blend(kGreen, kRed, 170), 2)) << at(0, 0);
+    const std::pair<std::pair<int, int>, Rgb> seen[] = {
+        {{21, 12}, kRed}, {{22, 13}, kWhite}, {{20, 15}, kGreen}, {{39, 24}, kGreen}, {{20, 25}, kWhite}};
+    for (const auto& [xy, colour] : seen) EXPECT_EQ(at(xy.first, xy.second), colour) << xy.first << ", " << xy.second;
 }
 
 TEST_F(SceneObjectsTest, ChangingSpriteRestartsItAndSizesTheSourceWindow)
@@ -163,7 +157,6 @@ TEST_F(SceneObjectsTest, WorldFreesItsDecorsThenItsCharactersAndNothingElse)
 {
     world* w = create_world(0, 189, 512, 256);
     ASSERT_NE(w, nullptr);
-    EXPECT_TRUE(w->decors == nullptr && w->sblink_decors == nullptr && w->peoples == nullptr && w->hero == nullptr);
     free_decors_in_world(w);  // an empty world is freed as well
     free_peoples_in_world(w);
     w->hero = new_personnage();

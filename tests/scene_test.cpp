@@ -12,6 +12,8 @@
 #include <filesystem>
 #include <functional>
 #include <string>
+#include <tuple>
+#include <vector>
 
 using namespace test_support;
 
@@ -161,7 +163,7 @@ struct HeroAt {
 
 void PrintTo(const std::vector<HeroAt>& at, std::ostream* out)
 {
-    *out << "waiting sprite " << at.front().waiting_w << " wide";
+    *out << "waiting_" << at.front().waiting_w;
 }
 
 class HeroRunTest : public SceneTest, public ::testing::WithParamInterface<std::vector<HeroAt>> {};
@@ -172,13 +174,10 @@ TEST_P(HeroRunTest, WalksInScrollsRunsOutThenWaits)
     for (const HeroAt& at : GetParam()) {
         go_to(at.frame);
         const personnage* hero = scene.world->hero;
-        SCOPED_TRACE("frame " + std::to_string(at.frame));
-        EXPECT_EQ(hero->dst.x, at.dst_x);
-        EXPECT_EQ(scene.view->x, at.view_x);
-        EXPECT_EQ(hero->current, at.current);
-        if (at.current == 0) {
-            EXPECT_EQ(hero->sprites[0]->frame, at.waiting_frame);
-        }
+        const int waiting_frame = hero->current == 0 ? hero->sprites[0]->frame : 0;
+        EXPECT_EQ(std::make_tuple(hero->dst.x, scene.view->x, hero->current, waiting_frame),
+                  std::make_tuple(at.dst_x, at.view_x, at.current, at.waiting_frame))
+            << "frame " << at.frame;
     }
 }
 
@@ -199,7 +198,8 @@ INSTANTIATE_TEST_SUITE_P(WaitingWidths, HeroRunTest,
                                            std::vector<HeroAt>{{14, 494, 237, 256, 0, 1},
                                                                {14, 499, 242, 256, 0, 1},
                                                                {14, 520, 242, 256, 0, 2}},
-                                           std::vector<HeroAt>{{26, 494, 236, 256, 0, 1}, {26, 520, 236, 256, 0, 2}}));
+                                           std::vector<HeroAt>{{26, 494, 236, 256, 0, 1}, {26, 520, 236, 256, 0, 2}}),
+                         ::testing::PrintToStringParamName());
 
 TEST_F(SceneTest, BalloonBobsOpensWhenTheHeroReachesItAndRises)
 {
@@ -215,11 +215,10 @@ TEST_F(SceneTest, BalloonBobsOpensWhenTheHeroReachesItAndRises)
     for (const auto& e : expected) {
         go_to(e.frame);
         const personnage* balloon = scene.cast.balloon;
-        EXPECT_EQ(balloon->dst.y, e.top) << "frame " << e.frame;
-        EXPECT_EQ(balloon->current, e.current) << "frame " << e.frame;
-        if (e.current == 1) {
-            EXPECT_EQ(balloon->sprites[1]->frame, e.open_frame) << "frame " << e.frame;
-        }
+        const int open_frame = balloon->current == 1 ? balloon->sprites[1]->frame : 0;
+        EXPECT_EQ(std::make_tuple(balloon->dst.y, balloon->current, open_frame),
+                  std::make_tuple(e.top, e.current, e.open_frame))
+            << "frame " << e.frame;
     }
     EXPECT_EQ(drawn(105, 51), kOpenBalloon);
     go_to(kScrollStart + 10);

@@ -93,7 +93,9 @@ TEST_F(KeyedImageTest, LadderCopiesAreKeyedImagesWithRisingAlpha)
     EXPECT_TRUE(near(over_red(ladder[5], 0), blend(kBlack, kRed, 250), 2)) << over_red(ladder[5], 0);
     EXPECT_EQ(over_red(ladder[5], 3), kRed) << "the key still holds under alpha";
     urgent_free(ladder, 6);
+    SDL_ClearError();
     EXPECT_EQ(load_alpha_ladder(halves().c_str(), 0, 0, 0, 10, 0), nullptr) << "a ladder of no copies";
+    EXPECT_STRNE(SDL_GetError(), "");
 }
 
 // Blitters may round a blend differently by a level or two.

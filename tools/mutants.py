@@ -149,7 +149,7 @@ class Scratch:
         if result.returncode == 0:
             return []
         failed = re.findall(r"^\s*\d+ - (\S+)", result.stdout.split("tests FAILED:")[-1], re.MULTILINE)
-        return failed or ["?"]
+        return list(dict.fromkeys(failed)) or ["?"]
 
     def verdict(self, mutant, environment=()):
         """('killed', the tests that failed), ('survived', []) or ('stillborn', [])."""

@@ -14,10 +14,8 @@ bool failed = false;
 // True when this allocation is the one to refuse.
 bool refuse_this_one()
 {
-    if (countdown <= 0) return false;
-    if (--countdown > 0) return false;
-    failed = true;
-    return true;
+    if (countdown <= 0 || --countdown > 0) return false;
+    return failed = true;
 }
 
 }  // namespace

@@ -27,15 +27,16 @@ void put16(std::string& b, size_t at, uint16_t v)
     b[at + 1] = static_cast<char>(v >> 8);
 }
 
-// A valid w x h BMP of 24 bits a pixel, or of 8 with a two-colour palette,
+// A valid w x h BMP of `bits` a pixel (a two-colour palette up to 8),
 // whose info header is `info_size` bytes long: the old 12-byte one (16-bit
 // sizes, no compression, no palette count), 40, or a longer version whose
-// extra fields stay zero.
-std::string valid_bmp(int bits, uint32_t w = 4, uint32_t h = 3, uint32_t info_size = 40)
+// extra fields stay zero; with `masks`, a 40-byte header is followed by the
+// three colour masks of the bit-fields compression.
+std::string valid_bmp(int bits, uint32_t w = 4, uint32_t h = 3, uint32_t info_size = 40, bool masks = false)
 {
-    const size_t headers = 14 + info_size, palette = bits == 8 ? 2 * 4 : 0;
-    const size_t row = (size_t{w} * static_cast<size_t>(bits) / 8 + 3) / 4 * 4;
-    std::string b(headers + palette + row * h, bits == 8 ? '\x01' : '\x40');
+    const size_t headers = 14 + info_size + (masks ? 12 : 0), palette = bits <= 8 ? 2 * 4 : 0;
+    const size_t row = (size_t{w} * static_cast<size_t>(bits) + 31) / 32 * 4;
+    std::string b(headers + palette + row * h, bits <= 8 ? '\x01' : '\x40');
     std::fill_n(b.begin(), headers + palette, '\0');
     b[0] = 'B';
     b[1] = 'M';
@@ -54,10 +55,14 @@ std::string valid_bmp(int bits, uint32_t w = 4, uint32_t h = 3, uint32_t info_si
     put16(b, kPlanes, 1);
     put16(b, kBitCount, static_cast<uint16_t>(bits));
     put32(b, kImageSize, static_cast<uint32_t>(row * h));
-    if (bits == 8) {
+    if (bits <= 8) {
         put32(b, kColoursUsed, 2);
         put32(b, headers, 0x00ff0000);
         put32(b, headers + 4, 0x000000ff);
+    }
+    if (masks) {
+        put32(b, kCompression, 3);
+        for (uint32_t i = 0; i < 3; ++i) put32(b, kHeaderEnd + 4 * i, 0xff0000u >> (8 * i));
     }
     return b;
 }
@@ -119,6 +124,9 @@ std::vector<HostileBmp> unusual_bmps()
                                   {"core_header.bmp", valid_bmp(24, 4, 3, 12)},
                                   {"high_colour.bmp", valid_bmp(16)},
                                   {"true_colour.bmp", valid_bmp(32)},
+                                  {"bit_fields.bmp", valid_bmp(32, 4, 3, 40, true)},
+                                  {"one_bit.bmp", valid_bmp(1)},
+                                  {"four_bits.bmp", valid_bmp(4)},
                                   {"tallest.bmp", valid_bmp(24, 1, 32767)}};
     for (uint32_t info_size : {52u, 56u, 108u, 124u})
         files.push_back({"info_" + std::to_string(info_size) + ".bmp", valid_bmp(24, 4, 3, info_size)});
@@ -147,12 +155,7 @@ void place_hostile(const std::string& entry, const std::string& path)
 {
     namespace fs = std::filesystem;
     fs::remove_all(path);
-    if (fs::is_symlink(entry))
-        fs::copy_symlink(entry, path);
-    else if (fs::is_directory(entry))
-        fs::create_directory(path);
-    else
-        fs::copy_file(entry, path);
+    fs::copy(entry, path, fs::copy_options::copy_symlinks);
 }
 
 }  // namespace test_support

@@ -22,8 +22,8 @@ struct HostileBmp {
 std::vector<HostileBmp> hostile_bmps();
 
 // Well-formed but less common BMPs, which must still load: rows stored top
-// down, an 8-bit palette, the old 12-byte header and the longer ones, 16 and
-// 32 bits a pixel, the tallest image SDL 1.2 can place (classic SDL 1.2.15
+// down, 1, 4 and 8-bit palettes, the old 12-byte header and the longer ones,
+// 16 and 32 bits a pixel, colour masks, the tallest image SDL 1.2 can place (classic SDL 1.2.15
 // takes images narrower than 16384 pixels only, so no widest one).
 std::vector<HostileBmp> unusual_bmps();
 

@@ -77,10 +77,7 @@ RunResult run_program(const std::string& binary, const std::string& workdir, con
 
 void copy_run_folder(const std::string& binary, const std::string& workdir)
 {
-    namespace fs = std::filesystem;
-    for (const auto& entry : fs::directory_iterator(fs::path(binary).parent_path()))
-        if (entry.path() != fs::path(binary))
-            fs::copy(entry.path(), fs::path(workdir) / entry.path().filename(), fs::copy_options::recursive);
+    std::filesystem::copy(std::filesystem::path(binary).parent_path(), workdir, std::filesystem::copy_options::recursive);
 }
 
 SDL_Surface* load_saved_frame(const std::string& workdir, long frame)

@@ -50,7 +50,7 @@ struct RunResult {
 // pauses, and waits for it (after 120 s it is killed by SIGALRM).
 RunResult run_program(const std::string& binary, const std::string& workdir, const RunOptions& options);
 
-// Copies what lies beside `binary` in its run folder (its pictures) into
+// Copies the run folder of `binary` (the program and its pictures) into
 // `workdir`, so that the program can run there on the pictures the build drew.
 void copy_run_folder(const std::string& binary, const std::string& workdir);
 

@@ -46,11 +46,8 @@ void write_bmp(const std::string& path, int w, int h, const std::function<Rgb(in
     for (int y = 0; y < h; ++y)
         for (int x = 0; x < w; ++x) {
             const Rgb c = paint(x, y);
-            auto* p =
-                static_cast<Uint8*>(s->pixels) + static_cast<ptrdiff_t>(y) * s->pitch + static_cast<ptrdiff_t>(x) * 3;
-            p[0] = c.b;
-            p[1] = c.g;
-            p[2] = c.r;
+            SDL_Rect pixel{static_cast<Sint16>(x), static_cast<Sint16>(y), 1, 1};
+            SDL_FillRect(s, &pixel, SDL_MapRGB(s->format, c.r, c.g, c.b));
         }
     const int saved = SDL_SaveBMP(s, path.c_str());
     SDL_FreeSurface(s);
