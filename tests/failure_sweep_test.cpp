@@ -86,12 +86,6 @@ const Creation kCreations[] = {
 
 class FailureSweepTest : public LedgerTest, public ::testing::WithParamInterface<Creation> {
 protected:
-    void TearDown() override
-    {
-        fail_allocation(0);
-        LedgerTest::TearDown();
-    }
-
     // Calls the creation, which must fail: null, a reason that holds
     // `reason` and does not end in a blank, nothing left.
     void expect_failure(const std::string& a, const std::string& b, const std::string& what, const std::string& reason)
@@ -140,7 +134,7 @@ TEST_P(FailureSweepTest, EachHostileFileInEachPath)
 {
     const int pictures = GetParam().pictures;
     if (pictures == 0) GTEST_SKIP() << "reads no picture";
-    for (const std::string& hostile : write_hostile_corpus(dir.path())) {
+    for (const std::string& hostile : write_hostile_corpus(dir.path)) {
         const long before = harness::load_count();
         expect_failure(hostile, b(), hostile + " first", hostile + ": ");
         EXPECT_EQ(harness::load_count(), before) << hostile << " reached SDL's decoder";

@@ -5,10 +5,7 @@
 # Usage: guide_example_test.sh <docs dir>
 set -euo pipefail
 docs=$1
-shown=$(awk '/^```cpp$/ {inside = 1; next} /^```$/ && inside {exit} inside' "$docs/guide.md")
-if [ "$shown" != "$(cat "$docs/examples/minimal.cpp")" ]; then
-  diff <(echo "$shown") "$docs/examples/minimal.cpp" >&2 || true
-  echo "docs/guide.md does not show docs/examples/minimal.cpp as it is" >&2
-  exit 1
-fi
+shown() { awk '/^```cpp$/ {inside = 1; next} /^```$/ && inside {exit} inside' "$docs/guide.md"; }
+diff <(shown) "$docs/examples/minimal.cpp" >&2 ||
+  { echo "docs/guide.md does not show docs/examples/minimal.cpp as it is" >&2; exit 1; }
 echo "the guide shows docs/examples/minimal.cpp as it is"

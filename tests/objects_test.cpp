@@ -85,9 +85,10 @@ TEST_F(SceneObjectsTest, ObjectsAreCreatedHiddenKeepAnimatingAndShowTheirWholeIm
         update_personnage(p.get());
     }
     EXPECT_EQ(std::make_tuple(at(0, 0), at(2, 3), at(20, 15)), std::make_tuple(kWhite, kWhite, kWhite)) << "hidden";
-    EXPECT_EQ(blinking->surface->index, 2) << "0, 1, 2, 3, 3, then 2";
-    EXPECT_EQ(p->sprites[0]->frame, 1) << "the shown sprite: five steps of four frames";
-    EXPECT_EQ(p->sprites[1]->frame, 1) << "the other sprite waits";
+    // The overlay: 0, 1, 2, 3, 3, then 2; the shown sprite: five steps of four
+    // frames; the other sprite waits.
+    EXPECT_EQ(std::make_tuple(blinking->surface->index, p->sprites[0]->frame, p->sprites[1]->frame),
+              std::make_tuple(2, 1, 1));
     d->hidden = blinking->hidden = p->hidden = 0;
     draw();
     EXPECT_TRUE(near(at(0, 0), blend(kGreen, kRed, 170), 2)) << at(0, 0);
@@ -124,8 +125,7 @@ TEST_F(SceneObjectsTest, FreeStructureHandsBackWhatTheRecordHeld)
     SDL_Surface* image = free_structure_decor(new_decor());
     const anim::owned_simple_surface surface(free_structure_sblink_decor(blinking));
     const anim::owned_sprite_array sprites(free_structure_personnage(p));
-    EXPECT_EQ(surface.get(), blinking_surface);
-    EXPECT_EQ(sprites.get()[1], waiting);
+    EXPECT_EQ(std::make_pair(surface.get(), sprites.get()[1]), std::make_pair(blinking_surface, waiting));
     EXPECT_EQ(live_now(), held + 1) << "only the records go";
     SDL_BlitSurface(image, nullptr, target, nullptr);
     EXPECT_EQ(at(0, 0), kRed);

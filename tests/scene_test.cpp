@@ -47,7 +47,7 @@ protected:
     {
         LedgerTest::SetUp();
         previous = std::filesystem::current_path();
-        std::filesystem::current_path(dir.path());
+        std::filesystem::current_path(dir.path);
         SDL_FreeSurface(target);
         target = make_target(256, 256, kBlack);
     }
@@ -150,8 +150,8 @@ TEST_F(SceneTest, FirstFrameShowsEveryObjectWhereItWasCreated)
     };
     for (const auto& [at, colour] : seen)
         EXPECT_EQ(drawn(at.first, at.second), colour) << at.first << ", " << at.second;
-    EXPECT_EQ(scene.world->hero->current, 1) << "running";
-    EXPECT_EQ(scene.world->decors[2]->hidden, 1) << "the snow is never shown";
+    // The hero runs; the snow is never shown.
+    EXPECT_EQ(std::make_pair(scene.world->hero->current, scene.world->decors[2]->hidden), std::make_pair(1, 1));
 }
 
 // The hero's place in the window, the view's place in the world and the
@@ -245,9 +245,8 @@ TEST_F(SceneTest, SceneryCropsAndHidesAsItLeavesTheView)
         go_to(kScrollStart + v);
         EXPECT_EQ(drawn(0, 170), platform_column(std::min(v, 256))) << "view " << v;
     }
-    EXPECT_EQ(scene.cast.ice_peak->hidden, 1);
-    EXPECT_EQ(scene.cast.crystals->hidden, 1);
-    EXPECT_EQ(scene.cast.platform->hidden, 0);
+    EXPECT_EQ(std::make_tuple(scene.cast.ice_peak->hidden, scene.cast.crystals->hidden, scene.cast.platform->hidden),
+              std::make_tuple(1, 1, 0));
 }
 
 }  // namespace

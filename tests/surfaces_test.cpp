@@ -13,6 +13,7 @@
 #include <algorithm>
 #include <filesystem>
 #include <string>
+#include <tuple>
 #include <utility>
 #include <vector>
 
@@ -47,10 +48,10 @@ TEST_F(KeyedImageTest, KeyTakesTheLowEightBitsAndTheFileKeepsItsFormat)
     ASSERT_TRUE(black_keyed != nullptr && magenta_keyed != nullptr) << SDL_GetError();
     EXPECT_EQ(black_keyed->format->BitsPerPixel, 24);
     EXPECT_EQ(black_keyed->flags & (SDL_SRCCOLORKEY | SDL_RLEACCEL), static_cast<Uint32>(SDL_SRCCOLORKEY));
-    EXPECT_EQ(over_red(black_keyed, 0), kRed) << "black is transparent";
-    EXPECT_EQ(over_red(black_keyed, 3), kMagenta);
-    EXPECT_EQ(over_red(magenta_keyed, 0), kBlack);
-    EXPECT_EQ(over_red(magenta_keyed, 3), kRed) << "magenta is transparent";
+    // Black is transparent in the first, magenta in the second.
+    EXPECT_EQ(std::make_tuple(over_red(black_keyed, 0), over_red(black_keyed, 3), over_red(magenta_keyed, 0),
+                              over_red(magenta_keyed, 3)),
+              std::make_tuple(kRed, kMagenta, kBlack, kRed));
     SDL_FreeSurface(black_keyed);
     SDL_FreeSurface(magenta_keyed);
 }
@@ -212,10 +213,8 @@ TEST_F(BlinkingTest, BlinkingOffLoadsNoLadderNeverMovesAndDrawsTheBase)
         update_complex_blinking(fade.get());
         update_simple_blinking(blink.get());
     }
-    EXPECT_EQ(std::make_pair(fade->front, fade->subframe), std::make_pair(0, 0));
-    EXPECT_EQ(std::make_pair(blink->index, blink->falling), std::make_pair(0, 0));
-    EXPECT_EQ(drawn(fade.get()), kRed);
-    EXPECT_EQ(drawn(blink.get()), kRed);
+    EXPECT_EQ(std::make_tuple(fade->front, fade->subframe, blink->index, blink->falling), std::make_tuple(0, 0, 0, 0));
+    EXPECT_EQ(std::make_pair(drawn(fade.get()), drawn(blink.get())), std::make_pair(kRed, kRed));
     EXPECT_EQ(cross_fade({"green"}, 7, 100)->enabled, 1) << "any byte but 0 switches blinking on";
     EXPECT_EQ(blinking(200, 100)->enabled, 1);
 }

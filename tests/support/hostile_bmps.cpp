@@ -151,11 +151,4 @@ std::vector<std::string> write_hostile_corpus(const std::string& dir)
     return paths;
 }
 
-void place_hostile(const std::string& entry, const std::string& path)
-{
-    namespace fs = std::filesystem;
-    fs::remove_all(path);
-    fs::copy(entry, path, fs::copy_options::copy_symlinks);
-}
-
 }  // namespace test_support

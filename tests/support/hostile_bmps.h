@@ -32,10 +32,6 @@ std::vector<HostileBmp> unusual_bmps();
 // "unreadable.bmp" (a link to a file whose reading fails). Returns the paths.
 std::vector<std::string> write_hostile_corpus(const std::string& dir);
 
-// Puts a copy of the corpus entry `entry` (a file, folder or link) at `path`,
-// replacing what was there.
-void place_hostile(const std::string& entry, const std::string& path);
-
 }  // namespace test_support
 
 #endif

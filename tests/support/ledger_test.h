@@ -1,8 +1,10 @@
 // ledger_test: the base of toolkit tests, which must leave no loaded surface
-// behind, with the pictures they share.
+// behind and no load or allocation refusal pending, with the pictures they
+// share.
 #ifndef ANIM_TESTS_LEDGER_TEST_H
 #define ANIM_TESTS_LEDGER_TEST_H
 
+#include "support/allocation_failer.h"
 #include "support/test_images.h"
 #include "surface_ledger.h"
 
@@ -41,6 +43,7 @@ protected:
     {
         SDL_FreeSurface(target);
         harness::fail_load(0);
+        fail_allocation(0);
         EXPECT_EQ(harness::live_surfaces(), live_before) << "the test left loaded surfaces behind";
     }
 

@@ -1,11 +1,17 @@
-// test_images: pictures and targets that tests make for themselves.
+// test_images: pictures, targets and temporary folders that tests make for
+// themselves, and pixel read-back.
 #ifndef ANIM_TESTS_TEST_IMAGES_H
 #define ANIM_TESTS_TEST_IMAGES_H
 
 #include <SDL.h>
+#include <gtest/gtest.h>
 
+#include <cstdlib>
+#include <cstring>
+#include <filesystem>
 #include <functional>
 #include <ostream>
+#include <stdexcept>
 #include <string>
 
 namespace test_support {
@@ -14,7 +20,11 @@ struct Rgb {
     Uint8 r, g, b;
     bool operator==(const Rgb& o) const { return r == o.r && g == o.g && b == o.b; }
 };
-std::ostream& operator<<(std::ostream& out, const Rgb& c);
+
+inline std::ostream& operator<<(std::ostream& out, const Rgb& c)
+{
+    return out << "rgb(" << int(c.r) << ", " << int(c.g) << ", " << int(c.b) << ")";
+}
 
 constexpr Rgb kBlack{0, 0, 0};
 constexpr Rgb kWhite{255, 255, 255};
@@ -25,24 +35,32 @@ constexpr Rgb kBlue{40, 60, 210};
 constexpr Rgb kYellow{230, 200, 40};
 
 // True when every channel of a and b differs by at most `tolerance`.
-bool near(Rgb a, Rgb b, int tolerance);
+inline bool near(Rgb a, Rgb b, int tolerance)
+{
+    return std::abs(a.r - b.r) <= tolerance && std::abs(a.g - b.g) <= tolerance && std::abs(a.b - b.b) <= tolerance;
+}
 
 // `over` blended onto `under` with per-surface alpha `alpha` (255 opaque),
 // as SDL blends: rounding may differ by one or two levels between blitters.
-Rgb blend(Rgb over, Rgb under, int alpha);
+inline Rgb blend(Rgb over, Rgb under, int alpha)
+{
+    auto mix = [alpha](Uint8 s, Uint8 d) { return static_cast<Uint8>(d + (s - d) * alpha / 255); };
+    return {mix(over.r, under.r), mix(over.g, under.g), mix(over.b, under.b)};
+}
 
 // A folder under the system's temporary folder, removed with its contents.
-class TempDir {
-public:
-    TempDir();
-    ~TempDir();
+struct TempDir {
+    TempDir() : path((std::filesystem::temp_directory_path() / "anim-test-XXXXXX").string())
+    {
+        if (mkdtemp(path.data()) == nullptr) throw std::runtime_error("cannot make a temporary folder");
+    }
+    ~TempDir() { std::filesystem::remove_all(path, ignored); }
     TempDir(const TempDir&) = delete;
     TempDir& operator=(const TempDir&) = delete;
-    const std::string& path() const { return path_; }
-    std::string file(const std::string& name) const { return path_ + "/" + name; }
+    std::string file(const std::string& name) const { return path + "/" + name; }
 
-private:
-    std::string path_;
+    std::string path;
+    std::error_code ignored;  // a folder that cannot be removed fails no test
 };
 
 // A painting of one colour, for write_bmp.
@@ -50,14 +68,46 @@ inline std::function<Rgb(int, int)> solid(Rgb colour)
 {
     return [colour](int, int) { return colour; };
 }
+
 // Writes a w x h 24-bit BMP whose pixel (x, y) is paint(x, y).
-void write_bmp(const std::string& path, int w, int h, const std::function<Rgb(int, int)>& paint);
+inline void write_bmp(const std::string& path, int w, int h, const std::function<Rgb(int, int)>& paint)
+{
+    SDL_Surface* s = SDL_CreateRGBSurface(SDL_SWSURFACE, w, h, 24, 0xff0000, 0x00ff00, 0x0000ff, 0);
+    ASSERT_NE(s, nullptr) << SDL_GetError();
+    for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x) {
+            const Rgb c = paint(x, y);
+            SDL_Rect pixel{static_cast<Sint16>(x), static_cast<Sint16>(y), 1, 1};
+            SDL_FillRect(s, &pixel, SDL_MapRGB(s->format, c.r, c.g, c.b));
+        }
+    const int saved = SDL_SaveBMP(s, path.c_str());
+    SDL_FreeSurface(s);
+    ASSERT_EQ(saved, 0) << "cannot write " << path << ": " << SDL_GetError();
+}
 
 // A w x h 32-bit software surface filled with `fill`; free with SDL_FreeSurface.
-SDL_Surface* make_target(int w, int h, Rgb fill);
+inline SDL_Surface* make_target(int w, int h, Rgb fill)
+{
+    SDL_Surface* s = SDL_CreateRGBSurface(SDL_SWSURFACE, w, h, 32, 0xff0000, 0x00ff00, 0x0000ff, 0);
+    if (s != nullptr) SDL_FillRect(s, nullptr, SDL_MapRGB(s->format, fill.r, fill.g, fill.b));
+    return s;
+}
 
 // Colour of pixel (x, y) of any surface.
-Rgb pixel_at(SDL_Surface* surface, int x, int y);
+inline Rgb pixel_at(SDL_Surface* surface, int x, int y)
+{
+    const int bpp = surface->format->BytesPerPixel;
+    Uint32 pixel = 0;
+    if (SDL_MUSTLOCK(surface)) SDL_LockSurface(surface);
+    std::memcpy(&pixel,
+                static_cast<const Uint8*>(surface->pixels) + static_cast<ptrdiff_t>(y) * surface->pitch +
+                    static_cast<ptrdiff_t>(x) * bpp,
+                static_cast<size_t>(bpp));
+    if (SDL_MUSTLOCK(surface)) SDL_UnlockSurface(surface);
+    Rgb c{};
+    SDL_GetRGB(pixel, surface->format, &c.r, &c.g, &c.b);
+    return c;
+}
 
 }  // namespace test_support
 

@@ -66,8 +66,8 @@ def main():
         env.pop("LD_PRELOAD", None)
         program = subprocess.Popen([binary], cwd=os.path.dirname(binary), env=env)
         window = wait_for(lambda: captioned(d.screen().root, "Blink Test"), 15, "the 'Blink Test' window")
-        geometry = window.get_geometry()
-        assert (geometry.width, geometry.height) == (256, 256), f"window is {geometry.width} x {geometry.height}"
+        size = (window.get_geometry().width, window.get_geometry().height)
+        assert size == (256, 256), f"window is {size[0]} x {size[1]}"
         # A blank or single-colour window gives a handful of colours; the scene hundreds.
         colours = wait_for(lambda: max(distinct_colours(window) - 100, 0), 20, "the scene to be drawn") + 100
         print(f"window 256 x 256 showing {colours} distinct colours")
@@ -79,7 +79,6 @@ def main():
         status = program.wait(timeout=10)
         assert status == 0, f"exit status {status} after the window was closed"
         print("closed with status 0")
-        return 0
     finally:
         if program is not None and program.poll() is None:
             program.kill()
@@ -88,4 +87,4 @@ def main():
 
 
 if __name__ == "__main__":
-    sys.exit(main())
+    main()
