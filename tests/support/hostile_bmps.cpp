@@ -62,7 +62,7 @@ std::string valid_bmp(int bits, uint32_t w = 4, uint32_t h = 3, uint32_t info_si
     }
     if (masks) {
         put32(b, kCompression, 3);
-        for (uint32_t i = 0; i < 3; ++i) put32(b, kHeaderEnd + 4 * i, 0xff0000u >> (8 * i));
+        for (size_t i = 0; i < 3; ++i) put32(b, kHeaderEnd + 4 * i, 0xff0000u >> (8 * i));
     }
     return b;
 }
