@@ -51,7 +51,14 @@ anim::owned_decor make_decor(const char* path, int x, int y)
     return anim::owned_decor(create_decor(path, x, y, kDecorKey, kDecorKey, kDecorKey));
 }
 
-void shift(Sint16& coordinate, int by)
+// A rectangle's coordinate: 16 bits in SDL 1.2, wider in some of its
+// implementations (the browser's).
+using Coordinate = decltype(SDL_Rect::x);
+
+// Moves a coordinate by `by`, wrapping at 16 bits whatever the field's width,
+// so that every SDL gives the same frames (the open balloon rises past the
+// wrap in a long run).
+void shift(Coordinate& coordinate, int by)
 {
     coordinate = static_cast<Sint16>(coordinate + by);
 }
@@ -66,7 +73,7 @@ int hero_width(const personnage* hero)
 // Otherwise, while its left edge is left of the view and `may_shift` holds,
 // its source window moves one column on, so that it keeps sliding out of the
 // window at the scroll's pace.
-void crop_scenery(int x, int width, int view_x, bool may_shift, int& hidden, Sint16& src_x)
+void crop_scenery(int x, int width, int view_x, bool may_shift, int& hidden, Coordinate& src_x)
 {
     if (x + width < view_x) {
         hidden = 1;

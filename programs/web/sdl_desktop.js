@@ -1,0 +1,145 @@
+// sdl_desktop: the browser build's SDL 1.2 given the desktop library's
+// semantics where the toolkit and the programs rely on them.
+//
+// Emscripten's built-in SDL draws through each surface's canvas: it ignores
+// colour keys, blends with the canvas's own rounding, neither clips a blit's
+// source rectangle nor writes the clipped destination back, and keeps no
+// error reason. Here the pixels of every surface live in its memory buffer
+// (one 32-bit RGBA word a pixel, as Emscripten lays them out), the functions
+// below draw into those buffers as the desktop library's software blitter
+// does, and the display's buffer is uploaded to its canvas once per flip.
+// Emscripten's own functions stay for everything else: loading (through
+// stb_image), per-surface alpha, freeing, events and the delay.
+
+mergeInto(LibraryManager.library, {
+  $Desktop__deps: ['$SDL', 'SDL_LockSurface'],
+  $Desktop: {
+    // The flag values of this SDL's headers.
+    SRCCOLORKEY: 0x00020000,
+    SRCALPHA: 0x00010000,
+
+    // The surface's pixels as 32-bit words. The first use copies what its
+    // canvas holds (a loaded image, or the display's black) into its buffer,
+    // which from then on is the surface's one copy.
+    pixels: function(surf) {
+      var data = SDL.surfaces[surf];
+      if (!data.inMemory) {
+        _SDL_LockSurface(surf);
+        data.locked--;  // only the copy is wanted, not a lock
+        data.inMemory = true;
+      }
+      return HEAPU32.subarray(data.buffer >> 2, (data.buffer >> 2) + data.width * data.height);
+    },
+
+    // Keeps the text `bytes` as the reason SDL_GetError returns.
+    setError: function(bytes) {
+      var text = _malloc(bytes.length + 1);
+      HEAPU8.set(bytes, text);
+      HEAPU8[text + bytes.length] = 0;
+      if (SDL.errorMessage) _free(SDL.errorMessage);
+      SDL.errorMessage = text;
+    },
+  },
+
+  // The key is compared with each source pixel's colour, as SDL compares
+  // pixel values; the RLE hint has no meaning here.
+  SDL_SetColorKey__deps: ['$Desktop'],
+  SDL_SetColorKey: function(surf, flag, key) {
+    SDL.surfaces[surf].colorKey = (flag & Desktop.SRCCOLORKEY) ? (key & 0xffffff) : -1;
+    return 0;
+  },
+
+  // SDL 1.2's SDL_UpperBlit: the source rectangle is clipped to the source,
+  // the destination to the target, the clipped destination is written back
+  // into `dstrect`, and each pixel is copied, skipped when it has the key,
+  // or blended with the surface's alpha as d + (s - d) * a / 255 in integers.
+  SDL_UpperBlit__deps: ['$Desktop'],
+  SDL_UpperBlit: function(src, srcrect, dst, dstrect) {
+    var from = SDL.surfaces[src], to = SDL.surfaces[dst];
+    var d = dstrect ? SDL.loadRect(dstrect) : {x: 0, y: 0};
+    var sx = 0, sy = 0, w = from.width, h = from.height;
+    if (srcrect) {
+      var s = SDL.loadRect(srcrect);
+      sx = s.x; sy = s.y; w = s.w; h = s.h;
+      if (sx < 0) { w += sx; d.x -= sx; sx = 0; }
+      if (sy < 0) { h += sy; d.y -= sy; sy = 0; }
+      w = Math.min(w, from.width - sx);
+      h = Math.min(h, from.height - sy);
+    }
+    if (d.x < 0) { w += d.x; sx -= d.x; d.x = 0; }
+    if (d.y < 0) { h += d.y; sy -= d.y; d.y = 0; }
+    w = Math.min(w, to.width - d.x);
+    h = Math.min(h, to.height - d.y);
+    var empty = w <= 0 || h <= 0;
+    d.w = empty ? 0 : w;
+    d.h = empty ? 0 : h;
+    if (dstrect) SDL.updateRect(dstrect, d);
+    if (empty) return 0;
+
+    var source = Desktop.pixels(src), target = Desktop.pixels(dst);
+    var key = from.colorKey === undefined ? -1 : from.colorKey, alpha = from.alpha;
+    for (var row = 0; row < h; ++row) {
+      var i = (sy + row) * from.width + sx, j = (d.y + row) * to.width + d.x;
+      for (var end = i + w; i < end; ++i, ++j) {
+        var p = source[i];
+        if ((p & 0xffffff) === key) continue;
+        var q = target[j], mixed = q & 0xff000000;
+        for (var shift = 0; shift < 24; shift += 8) {
+          var under = (q >>> shift) & 0xff, over = (p >>> shift) & 0xff;
+          mixed |= (under + ((over - under) * alpha / 255 | 0)) << shift;
+        }
+        target[j] = mixed;
+      }
+    }
+    return 0;
+  },
+
+  // Fills the rectangle, clipped to the surface and written back, or the
+  // whole surface, with a colour of SDL_MapRGB.
+  SDL_FillRect__deps: ['$Desktop'],
+  SDL_FillRect: function(surf, rect, color) {
+    var data = SDL.surfaces[surf];
+    var r = rect ? SDL.loadRect(rect) : {x: 0, y: 0, w: data.width, h: data.height};
+    var x0 = Math.max(r.x, 0), y0 = Math.max(r.y, 0);
+    var x1 = Math.min(r.x + r.w, data.width), y1 = Math.min(r.y + r.h, data.height);
+    if (rect) SDL.updateRect(rect, {x: x0, y: y0, w: Math.max(x1 - x0, 0), h: Math.max(y1 - y0, 0)});
+    var pixels = Desktop.pixels(surf);
+    for (var y = y0; y < y1; ++y) pixels.fill(color, y * data.width + x0, y * data.width + x1);
+    return 0;
+  },
+
+  // Shows the display: its buffer goes to the page's canvas. The page may
+  // look at each frame through Module.onFlip(rgba, width, height).
+  SDL_Flip__deps: ['$Desktop'],
+  SDL_Flip: function(surf) {
+    var data = SDL.surfaces[surf];
+    Desktop.pixels(surf);
+    var rgba = new Uint8ClampedArray(HEAPU8.buffer, data.buffer, data.width * data.height * 4);
+    data.ctx.putImageData(new ImageData(rgba, data.width, data.height), 0, 0);
+    if (Module['onFlip']) Module['onFlip'](rgba, data.width, data.height);
+    return 0;
+  },
+
+  // Ends SDL as the desktop library does, without writing a note of its own
+  // onto the page.
+  SDL_Quit__deps: ['SDL_AudioQuit'],
+  SDL_Quit: function() {
+    _SDL_AudioQuit();
+  },
+
+  // Keeps the formatted reason, which SDL_GetError then returns.
+  SDL_SetError__deps: ['$Desktop', '$formatString'],
+  SDL_SetError__sig: 'vii',
+  SDL_SetError: function(format, varargs) {
+    Desktop.setError(formatString(format, varargs));
+  },
+
+  // SDL_OutOfMemory and its kind, with the desktop library's reasons.
+  SDL_Error__deps: ['$Desktop'],
+  SDL_Error__sig: 'vi',
+  SDL_Error: function(code) {
+    var reasons = ['Out of memory', 'Error reading from datastream', 'Error writing to datastream',
+                   'Error seeking in datastream', 'That operation is not supported'];
+    Desktop.setError(intArrayFromString(reasons[code] || 'Unknown SDL error', true));
+  },
+});

@@ -1,0 +1,57 @@
+// shell: what a program's page does around the program. It shows what the
+// program writes (a failure's reason, as the desktop prints it), scales the
+// canvas up, and, when the address asks with ?record=N, reports the program's
+// first N frames: when each was shown and, with &hash, the same 64-bit
+// FNV-1a hash of its pixels as the desktop test harness logs. The report is
+// posted as JSON to /report once N frames are shown or the program ends.
+'use strict';
+
+const params = new URLSearchParams(location.search);
+const recorded = Number(params.get('record') || 0);
+const hashing = params.has('hash');
+const report = {frames: [], times: [], messages: [], status: null};
+const messages = document.getElementById('messages');
+const canvas = document.getElementById('canvas');
+
+function show(text) {
+  messages.textContent += text + '\n';
+  report.messages.push(text);
+}
+
+function send() {
+  if (recorded > 0 && !send.done) {
+    send.done = true;
+    fetch('/report', {method: 'POST', body: JSON.stringify(report)});
+  }
+}
+
+// FNV-1a over each pixel's 0x00RRGGBB value, in two 32-bit halves.
+function hash(rgba) {
+  let lo = 0x84222325, hi = 0xcbf29ce4;
+  for (let i = 0; i < rgba.length; i += 4) {
+    lo = (lo ^ (rgba[i] << 16 | rgba[i + 1] << 8 | rgba[i + 2])) >>> 0;
+    // h * (2^40 + 0x1b3) mod 2^64
+    const a = (lo & 0xffff) * 0x1b3;
+    const b = (lo >>> 16) * 0x1b3 + (a >>> 16);
+    hi = (Math.imul(hi, 0x1b3) + (b >>> 16) + (lo << 8)) >>> 0;
+    lo = ((b & 0xffff) << 16 | (a & 0xffff)) >>> 0;
+  }
+  return hi.toString(16).padStart(8, '0') + lo.toString(16).padStart(8, '0');
+}
+
+var Module = {
+  canvas: canvas,
+  print: show,
+  printErr: show,
+  onFlip(rgba, width) {
+    if (!canvas.style.width) canvas.style.width = Math.max(1, Math.floor(512 / width)) * width + 'px';
+    if (report.times.length >= recorded) return;
+    report.times.push(performance.now());
+    if (hashing) report.frames.push(hash(rgba));
+    if (report.times.length === recorded) send();
+  },
+  onExit(status) {
+    report.status = status;
+    send();
+  },
+};

@@ -1,0 +1,24 @@
+# The web build: each program as <name>.js, <name>.wasm and <name>.data (its
+# pictures, at the paths it loads them by) with its page <name>.html, and the
+# index page, all in the static site folder site/.
+set(ANIM_SITE_DIR ${PROJECT_BINARY_DIR}/site)
+set(ANIM_WEB_DIR ${CMAKE_CURRENT_LIST_DIR})
+foreach(file index.html site.css shell.js)
+  configure_file(${ANIM_WEB_DIR}/${file} ${ANIM_SITE_DIR}/${file} COPYONLY)
+endforeach()
+
+# anim_web_page(<target> <name> <run dir>): builds program <name> for the
+# page, its pictures from <run dir> packed in, SDL given the desktop's
+# semantics by sdl_desktop.js. ASYNCIFY lets each frame's SDL_Delay hand the
+# page back to the browser; stb_image decodes the BMP files, through the
+# functions the loader calls on Module.
+function(anim_web_page target name run_dir)
+  set(ANIM_PROGRAM ${name})
+  configure_file(${ANIM_WEB_DIR}/program.html.in ${ANIM_SITE_DIR}/${name}.html @ONLY)
+  set_target_properties(${target} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${ANIM_SITE_DIR} SUFFIX .js
+    LINK_DEPENDS ${ANIM_WEB_DIR}/sdl_desktop.js)
+  target_link_options(${target} PRIVATE -sASYNCIFY -sSTB_IMAGE=1 -sEXIT_RUNTIME=1
+    -sEXPORTED_FUNCTIONS=_main,_malloc,_free,_stbi_load_from_memory,_stbi_image_free
+    "SHELL:--js-library ${ANIM_WEB_DIR}/sdl_desktop.js"
+    "SHELL:--preload-file ${run_dir}@/" "SHELL:--exclude-file */.pictures-*")
+endfunction()
