@@ -8,7 +8,8 @@
 #   lint     formatting and static checks (tools/lint.sh)
 #   fuzz     the fuzzer (tools/fuzz.sh)
 #   classic  classic SDL 1.2.15 beside the build (tools/classic-sdl.sh)
-#   check    all four above (tools/check.sh)
+#   web      the programs for the browser, and Chromium to run them (tools/web.sh)
+#   check    all five above (tools/check.sh)
 #   bench    the benchmarks (tools/bench.sh)
 #   record   recordings of the programs (tools/record.sh)
 set -euo pipefail
@@ -18,7 +19,7 @@ packages=(
   libsdl1.2-compat-dev              # the one dependency of the toolkit
 )
 tasks=("$@")
-[[ " ${tasks[*]} " == *" check "* ]] && tasks+=(test lint fuzz classic)
+[[ " ${tasks[*]} " == *" check "* ]] && tasks+=(test lint fuzz classic web)
 for task in "${tasks[@]}"; do
   case "$task" in
     run | check) ;;
@@ -29,9 +30,10 @@ for task in "${tasks[@]}"; do
     fuzz) packages+=(clang libclang-rt-dev) ;;
     # What classic SDL 1.2.15 loads, and dpkg-architecture to unpack it.
     classic) packages+=(libcaca0 libasound2 libpulse0 libx11-6 libxext6 dpkg-dev) ;;
+    web) packages+=(emscripten chromium python3) ;;
     bench) packages+=(libbenchmark-dev python3) ;;
     record) packages+=(imagemagick) ;;
-    *) echo "install-deps.sh: unknown task '$task' (run, test, lint, fuzz, classic, check, bench or record)" >&2
+    *) echo "install-deps.sh: unknown task '$task' (run, test, lint, fuzz, classic, web, check, bench or record)" >&2
        exit 2 ;;
   esac
 done

@@ -10,6 +10,10 @@ Usage:
   tools/web_pages.py still <site> <page> <png> [milliseconds]
                                            a screenshot of the page after
                                            that much of its time
+  tools/web_pages.py report <site> <markdown file>
+                                           measures each program's page and
+                                           writes the section "In a browser"
+                                           at the end of the file
 """
 import functools
 import http.server
@@ -18,6 +22,7 @@ import os
 import queue
 import shutil
 import signal
+import statistics
 import subprocess
 import sys
 import tempfile
@@ -87,6 +92,43 @@ class Site:
                            timeout=120)
 
 
+PROGRAMS = ("blink_test", "blink_sprite_test", "scene_demo")
+
+
+def report(site, folder, markdown):
+    """Each program's first frame, its pace over 200 frames and the bytes
+    its page loads, as a Markdown section that replaces the file's own."""
+    version = subprocess.run([CHROMIUM, "--version"], capture_output=True, text=True).stdout.strip()
+    rows = []
+    for name in PROGRAMS:
+        times = site.run_page(name + ".html", 201)["times"]
+        median = statistics.median(b - a for a, b in zip(times, times[1:]))
+        sizes = [os.path.getsize(os.path.join(folder, name + suffix)) for suffix in (".wasm", ".js", ".data")]
+        pace = "✓" if abs(median - 50) <= 2 else "✗"
+        weight = "✓" if sum(sizes) < 1_000_000 else "✗"
+        rows.append(f"| `{name}` | {times[0]:.0f} ms | {median:.1f} ms {pace} | "
+                    + " | ".join(f"{size / 1000:.0f} kB" for size in sizes) + f" | {sum(sizes) / 1000:.0f} kB {weight} |")
+    with open(markdown) as f:
+        desktop = f.read().split("\n## In a browser\n")[0].rstrip("\n")
+    with open(markdown, "w") as f:
+        f.write(desktop + f"""
+
+## In a browser
+
+Written by `bash tools/web.sh report`: each program's page of the web build (Emscripten 3.1.6,
+Release) served on 127.0.0.1 and run in headless Chromium, which reports the time of each
+flip. The first frame is timed from the start of the page's navigation (loading the page, its
+script, its WebAssembly and its pictures included); the pace is the median interval between
+frames over the first 200. Goals: 50 ms ± 2 a frame (the desktop's pace) and under 1 MB
+(10^6 bytes) shipped per program before compression.
+
+Browser: {version}.
+
+| program | first frame | median interval | wasm | js | data (pictures) | total |
+|---|---|---|---|---|---|---|
+""" + "\n".join(rows) + "\n")
+
+
 def main():
     command, folder = sys.argv[1], sys.argv[2]
     site = Site(folder, int(sys.argv[3]) if command == "serve" and len(sys.argv) > 3 else 0)
@@ -98,6 +140,8 @@ def main():
             pass
     elif command == "still":
         site.still(sys.argv[3], sys.argv[4], int(sys.argv[5]) if len(sys.argv) > 5 else 10000)
+    elif command == "report":
+        report(site, folder, sys.argv[3])
     site.close()
 
 

@@ -10,15 +10,18 @@ endforeach()
 # anim_web_page(<target> <name> <run dir>): builds program <name> for the
 # page, its pictures from <run dir> packed in, SDL given the desktop's
 # semantics by sdl_desktop.js. ASYNCIFY lets each frame's SDL_Delay hand the
-# page back to the browser; stb_image decodes the BMP files, through the
-# functions the loader calls on Module.
+# page back to the browser (no indirect call is on the stack then, which
+# keeps the code small); stb_image decodes the BMP files, through the
+# functions the loader calls on Module; the smaller allocator and the
+# browser-only runtime keep each program under 1 MB.
 function(anim_web_page target name run_dir)
   set(ANIM_PROGRAM ${name})
   configure_file(${ANIM_WEB_DIR}/program.html.in ${ANIM_SITE_DIR}/${name}.html @ONLY)
   set_target_properties(${target} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${ANIM_SITE_DIR} SUFFIX .js
     LINK_DEPENDS ${ANIM_WEB_DIR}/sdl_desktop.js)
-  target_link_options(${target} PRIVATE -sASYNCIFY -sSTB_IMAGE=1 -sEXIT_RUNTIME=1
+  target_link_options(${target} PRIVATE -sASYNCIFY -sASYNCIFY_IGNORE_INDIRECT -sSTB_IMAGE=1 -sEXIT_RUNTIME=1
     -sEXPORTED_FUNCTIONS=_main,_malloc,_free,_stbi_load_from_memory,_stbi_image_free
+    -sMALLOC=emmalloc -sENVIRONMENT=web
     "SHELL:--js-library ${ANIM_WEB_DIR}/sdl_desktop.js"
     "SHELL:--preload-file ${run_dir}@/" "SHELL:--exclude-file */.pictures-*")
 endfunction()
