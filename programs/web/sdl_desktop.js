@@ -41,18 +41,23 @@ mergeInto(LibraryManager.library, {
     },
   },
 
-  // The key is compared with each source pixel's colour, as SDL compares
-  // pixel values; the RLE hint has no meaning here.
+  // Replaces Emscripten's, which does nothing: key colours would show. The
+  // key is compared with each source pixel's colour by SDL_UpperBlit; the
+  // RLE hint has no meaning here.
   SDL_SetColorKey__deps: ['$Desktop'],
   SDL_SetColorKey: function(surf, flag, key) {
     SDL.surfaces[surf].colorKey = (flag & Desktop.SRCCOLORKEY) ? (key & 0xffffff) : -1;
     return 0;
   },
 
-  // SDL 1.2's SDL_UpperBlit: the source rectangle is clipped to the source,
-  // the destination to the target, the clipped destination is written back
-  // into `dstrect`, and each pixel is copied, skipped when it has the key,
-  // or blended with the surface's alpha as d + (s - d) * a / 255 in integers.
+  // Replaces Emscripten's, which draws the canvas with its global alpha
+  // (blends off by a level or two, no key, the source rectangle unclipped,
+  // the clipped destination not written back). As the desktop's
+  // SDL_UpperBlit: the source rectangle is clipped to the source, the
+  // destination to the target, the clipped destination is written back into
+  // `dstrect` (an empty one as 0 x 0), and each pixel is copied, skipped
+  // when it has the key, or blended with the surface's alpha as
+  // d + (s - d) * a / 255 in integers.
   SDL_UpperBlit__deps: ['$Desktop'],
   SDL_UpperBlit: function(src, srcrect, dst, dstrect) {
     var from = SDL.surfaces[src], to = SDL.surfaces[dst];
@@ -94,8 +99,10 @@ mergeInto(LibraryManager.library, {
     return 0;
   },
 
-  // Fills the rectangle, clipped to the surface and written back, or the
-  // whole surface, with a colour of SDL_MapRGB.
+  // Replaces Emscripten's, which fills the canvas: the fill must reach the
+  // buffer that the blits draw into. Fills the rectangle, clipped to the
+  // surface and written back, or the whole surface, with a colour of
+  // SDL_MapRGB.
   SDL_FillRect__deps: ['$Desktop'],
   SDL_FillRect: function(surf, rect, color) {
     var data = SDL.surfaces[surf];
@@ -108,8 +115,10 @@ mergeInto(LibraryManager.library, {
     return 0;
   },
 
-  // Shows the display: its buffer goes to the page's canvas. The page may
-  // look at each frame through Module.onFlip(rgba, width, height).
+  // Replaces Emscripten's, which does nothing (its blits draw onto the page's
+  // canvas at once): the display's buffer goes to the canvas, one upload a
+  // frame. The page may look at each frame through
+  // Module.onFlip(rgba, width, height).
   SDL_Flip__deps: ['$Desktop'],
   SDL_Flip: function(surf) {
     var data = SDL.surfaces[surf];
@@ -120,21 +129,24 @@ mergeInto(LibraryManager.library, {
     return 0;
   },
 
-  // Ends SDL as the desktop library does, without writing a note of its own
-  // onto the page.
+  // Replaces Emscripten's, which writes "SDL_Quit called (and ignored)" to
+  // the page after a failure's reason; the desktop's writes nothing.
   SDL_Quit__deps: ['SDL_AudioQuit'],
   SDL_Quit: function() {
     _SDL_AudioQuit();
   },
 
-  // Keeps the formatted reason, which SDL_GetError then returns.
+  // Replaces Emscripten's, which keeps nothing (SDL_GetError would say
+  // "unknown SDL-emscripten error"): the formatted reason is kept, and
+  // Emscripten's SDL_GetError returns it.
   SDL_SetError__deps: ['$Desktop', '$formatString'],
   SDL_SetError__sig: 'vii',
   SDL_SetError: function(format, varargs) {
     Desktop.setError(formatString(format, varargs));
   },
 
-  // SDL_OutOfMemory and its kind, with the desktop library's reasons.
+  // Missing from Emscripten's SDL: SDL_OutOfMemory and its kind, with the
+  // desktop library's reasons.
   SDL_Error__deps: ['$Desktop'],
   SDL_Error__sig: 'vi',
   SDL_Error: function(code) {
