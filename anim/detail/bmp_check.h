@@ -24,9 +24,10 @@ constexpr int kLargestBmpSide = 32767;
 // width and height of 1 to kLargestBmpSide pixels (a negative height, for
 // rows stored top down, included); 1, 4, 8, 16, 24 or 32 bits a pixel; a
 // compression that fits that depth; no more palette entries than the depth
-// can index; and pixel data that starts after the headers and, uncompressed,
-// ends within the file. Returns true, or false with the reason in
-// SDL_GetError().
+// can index; pixel data that starts after the headers and, stored as it is
+// (uncompressed or with colour masks), ends within the file; and, run-length compressed, no more than 2^24 pixels
+// or 1024 for each byte of the file. Returns true, or false with the reason
+// in SDL_GetError().
 bool bmp_header_is_sound(const unsigned char* file, size_t size);
 
 }  // namespace anim::detail

@@ -114,6 +114,14 @@ std::vector<HostileBmp> hostile_bmps()
     for (uint32_t compression : {1u, 2u, 4u, 99u})
         files.push_back({"compression_" + std::to_string(compression) + ".bmp", with32(24, kCompression, compression)});
     files.push_back({"compression_3_on_8_bits.bmp", with32(8, kCompression, 3)});
+    // A few bytes of runs that would decode to 400 million pixels.
+    std::string bomb = with32(8, kCompression, 1);
+    put32(bomb, kWidth, 20000);
+    put32(bomb, kHeight, 20000);
+    files.push_back({"run_length_bomb.bmp", bomb});
+    std::string masked_rows_missing = valid_bmp(32, 4, 3, 40, true);
+    put32(masked_rows_missing, kHeight, 30000);
+    files.push_back({"bit_fields_cut_short.bmp", masked_rows_missing});
     return files;
 }
 
