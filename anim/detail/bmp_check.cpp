@@ -12,11 +12,11 @@ constexpr int kCoreHeaderSize = 12;  // the old 16-bit header: no compression, n
 constexpr uint32_t kUncompressed = 0, kRle8 = 1, kRle4 = 2, kBitFields = 3;
 
 // Runs let a compressed image fill many pixels from few bytes, but one that
-// would decode to more than kLargestExpansion times its file's size, and to
-// more than kAlwaysDecodable pixels, is a decompression bomb: a few bytes
-// that ask for gigabytes.
+// would decode to more than kLargestExpansion pixels for each byte of its
+// file, and to more than kAlwaysDecodable pixels, is a decompression bomb: a
+// few bytes that ask for gigabytes.
 constexpr int64_t kLargestExpansion = 1024;
-constexpr int64_t kAlwaysDecodable = int64_t{1} << 24;
+constexpr int64_t kAlwaysDecodable = int64_t{1} << 22;
 
 uint32_t le32(const unsigned char* p)
 {

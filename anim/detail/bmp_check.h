@@ -25,9 +25,9 @@ constexpr int kLargestBmpSide = 32767;
 // rows stored top down, included); 1, 4, 8, 16, 24 or 32 bits a pixel; a
 // compression that fits that depth; no more palette entries than the depth
 // can index; pixel data that starts after the headers and, stored as it is
-// (uncompressed or with colour masks), ends within the file; and, run-length compressed, no more than 2^24 pixels
-// or 1024 for each byte of the file. Returns true, or false with the reason
-// in SDL_GetError().
+// (uncompressed or with colour masks), ends within the file; and, run-length
+// compressed, no more than 2^22 pixels or 1024 for each byte of the file.
+// Returns true, or false with the reason in SDL_GetError().
 bool bmp_header_is_sound(const unsigned char* file, size_t size);
 
 }  // namespace anim::detail

@@ -14,9 +14,8 @@
 mergeInto(LibraryManager.library, {
   $Desktop__deps: ['$SDL', 'SDL_LockSurface'],
   $Desktop: {
-    // The flag values of this SDL's headers.
+    // SDL_SRCCOLORKEY in this SDL's headers.
     SRCCOLORKEY: 0x00020000,
-    SRCALPHA: 0x00010000,
 
     // The surface's pixels as 32-bit words. The first use copies what its
     // canvas holds (a loaded image, or the display's black) into its buffer,
@@ -31,9 +30,11 @@ mergeInto(LibraryManager.library, {
       return HEAPU32.subarray(data.buffer >> 2, (data.buffer >> 2) + data.width * data.height);
     },
 
-    // Keeps the text `bytes` as the reason SDL_GetError returns.
+    // Keeps the text `bytes` as the reason SDL_GetError returns (the last
+    // one stays when memory runs out).
     setError: function(bytes) {
       var text = _malloc(bytes.length + 1);
+      if (!text) return;
       HEAPU8.set(bytes, text);
       HEAPU8[text + bytes.length] = 0;
       if (SDL.errorMessage) _free(SDL.errorMessage);
@@ -60,6 +61,10 @@ mergeInto(LibraryManager.library, {
   // d + (s - d) * a / 255 in integers.
   SDL_UpperBlit__deps: ['$Desktop'],
   SDL_UpperBlit: function(src, srcrect, dst, dstrect) {
+    if (!src || !dst) {
+      Desktop.setError(intArrayFromString('SDL_UpperBlit: passed a NULL surface', true));
+      return -1;
+    }
     var from = SDL.surfaces[src], to = SDL.surfaces[dst];
     var d = dstrect ? SDL.loadRect(dstrect) : {x: 0, y: 0};
     var sx = 0, sy = 0, w = from.width, h = from.height;
