@@ -3,6 +3,7 @@
 // each path it reads, each argument it refuses. Each failed call returns
 // null with a reason in SDL_GetError() and leaves nothing behind (the surface
 // ledger counts images; LeakSanitizer, in the sanitizer build, counts memory).
+#include "anim/detail/bmp_check.h"
 #include "anim/gestion_ecran.h"
 #include "anim/gestion_monde.h"
 #include "anim/lib_complex_blinking.h"
@@ -21,6 +22,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <tuple>
 
 using namespace test_support;
 
@@ -186,6 +188,18 @@ TEST_F(RefusalTest, ArgumentsNoObjectCanBeMadeOfGiveNullAndLeaveNothing)
         EXPECT_EQ(live_now(), held) << r.what << ": what was handed in stays the caller's";
     }
     free_sprite_array(sprites);
+}
+
+// Classic SDL 1.2.15 decodes no run-length BMP, so these pass the header
+// check only; one pixel over the cap does not.
+TEST_F(RefusalTest, RunLengthPicturesPassTheCheckUpToTheirCap)
+{
+    for (const auto& [w, h, sound] : {std::tuple{4096u, 4096u, true}, {2100u, 2100u, true}, {4097u, 4096u, false}}) {
+        const std::string file = run_length_bmp(w, h);
+        EXPECT_EQ(anim::detail::bmp_header_is_sound(reinterpret_cast<const unsigned char*>(file.data()), file.size()),
+                  sound)
+            << w << " x " << h;
+    }
 }
 
 TEST_F(RefusalTest, WellFormedUnusualFilesStillLoad)

@@ -11,13 +11,6 @@ constexpr int kCoreHeaderSize = 12;  // the old 16-bit header: no compression, n
 // Compressions of the info header.
 constexpr uint32_t kUncompressed = 0, kRle8 = 1, kRle4 = 2, kBitFields = 3;
 
-// Runs let a compressed image fill many pixels from few bytes, but one that
-// would decode to more than kLargestExpansion pixels for each byte of its
-// file, and to more than kAlwaysDecodable pixels, is a decompression bomb: a
-// few bytes that ask for gigabytes.
-constexpr int64_t kLargestExpansion = 1024;
-constexpr int64_t kAlwaysDecodable = int64_t{1} << 22;
-
 uint32_t le32(const unsigned char* p)
 {
     return static_cast<uint32_t>(p[0]) | static_cast<uint32_t>(p[1]) << 8 | static_cast<uint32_t>(p[2]) << 16 |
@@ -99,8 +92,8 @@ bool bmp_header_is_sound(const unsigned char* file, size_t size)
     const bool stored = compression == kUncompressed || compression == kBitFields;
     if (stored && pixel_offset + row_bytes * rows > file_size) return refuse("BMP pixel data cut short");
     const bool run_length = compression == kRle8 || compression == kRle4;
-    if (run_length && width * rows > kAlwaysDecodable && width * rows > kLargestExpansion * file_size)
-        return refuse("BMP compressed far beyond its file's size");
+    if (run_length && width * rows > kLargestRunLengthPixels)
+        return refuse("run-length BMP of over 4096 x 4096 pixels");
     return true;
 }
 

@@ -19,6 +19,11 @@ namespace anim::detail {
 // signed rectangle coordinates.
 constexpr int kLargestBmpSide = 32767;
 
+// Most pixels a run-length compressed image may decode to (4096 x 4096): a
+// few bytes of runs can ask for gigabytes, which SDL would allocate before
+// reading them; uncompressed pixels are bounded by the file that holds them.
+constexpr long kLargestRunLengthPixels = 1L << 24;
+
 // Checks the headers of the BMP file held in `file` (`size` bytes): the
 // "BM" signature; a known info header (12, 40, 52, 56, 108 or 124 bytes); a
 // width and height of 1 to kLargestBmpSide pixels (a negative height, for
@@ -26,8 +31,8 @@ constexpr int kLargestBmpSide = 32767;
 // compression that fits that depth; no more palette entries than the depth
 // can index; pixel data that starts after the headers and, stored as it is
 // (uncompressed or with colour masks), ends within the file; and, run-length
-// compressed, no more than 2^22 pixels or 1024 for each byte of the file.
-// Returns true, or false with the reason in SDL_GetError().
+// compressed, at most kLargestRunLengthPixels pixels. Returns true, or false
+// with the reason in SDL_GetError().
 bool bmp_header_is_sound(const unsigned char* file, size_t size);
 
 }  // namespace anim::detail

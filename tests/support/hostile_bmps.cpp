@@ -78,6 +78,18 @@ std::string with32(int bits, size_t at, uint32_t value)
 
 }  // namespace
 
+std::string run_length_bmp(uint32_t w, uint32_t h)
+{
+    std::string b = valid_bmp(8, 1, 1);
+    b.replace(b.size() - 4, 4, std::string("\0\1", 2));  // the end of the bitmap: every pixel stays blank
+    put32(b, kFileSize, static_cast<uint32_t>(b.size()));
+    put32(b, kWidth, w);
+    put32(b, kHeight, h);
+    put32(b, kCompression, 1);
+    put32(b, kImageSize, 2);
+    return b;
+}
+
 std::vector<HostileBmp> hostile_bmps()
 {
     std::vector<HostileBmp> files;
@@ -114,11 +126,7 @@ std::vector<HostileBmp> hostile_bmps()
     for (uint32_t compression : {1u, 2u, 4u, 99u})
         files.push_back({"compression_" + std::to_string(compression) + ".bmp", with32(24, kCompression, compression)});
     files.push_back({"compression_3_on_8_bits.bmp", with32(8, kCompression, 3)});
-    // A few bytes of runs that would decode to 400 million pixels.
-    std::string bomb = with32(8, kCompression, 1);
-    put32(bomb, kWidth, 20000);
-    put32(bomb, kHeight, 20000);
-    files.push_back({"run_length_bomb.bmp", bomb});
+    files.push_back({"run_length_bomb.bmp", run_length_bmp(20000, 20000)});
     std::string masked_rows_missing = valid_bmp(32, 4, 3, 40, true);
     put32(masked_rows_missing, kHeight, 30000);
     files.push_back({"bit_fields_cut_short.bmp", masked_rows_missing});

@@ -8,6 +8,7 @@
 #ifndef ANIM_TESTS_HOSTILE_BMPS_H
 #define ANIM_TESTS_HOSTILE_BMPS_H
 
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -17,6 +18,10 @@ struct HostileBmp {
     std::string name;   // file name, ending in .bmp
     std::string bytes;  // the file's content
 };
+
+// A well-formed w x h BMP of 8 bits a pixel, run-length compressed into its
+// shortest form: the end of the bitmap, every pixel left blank.
+std::string run_length_bmp(uint32_t w, uint32_t h);
 
 // The hostile files' contents.
 std::vector<HostileBmp> hostile_bmps();
