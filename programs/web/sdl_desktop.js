@@ -8,30 +8,47 @@
 // (one 32-bit RGBA word a pixel, as Emscripten lays them out), the functions
 // below draw into those buffers as the desktop library's software blitter
 // does, and the display's buffer is uploaded to its canvas once per flip.
-// Emscripten's own functions stay for everything else: loading (through
-// stb_image), per-surface alpha, freeing, events and the delay.
+// Emscripten's own functions stay for the rest of what the toolkit and the
+// programs call: loading (through stb_image), per-surface alpha, freeing,
+// events and the delay. Functions that go through a surface's canvas, such
+// as SDL_LockSurface, SDL_ConvertSurface or SDL_UpdateRect, would see or
+// show a stale canvas once the buffer holds the pixels: this layer does not
+// serve them.
 
 mergeInto(LibraryManager.library, {
-  $Desktop__deps: ['$SDL', 'SDL_LockSurface'],
+  $Desktop__deps: ['$SDL'],
   $Desktop: {
     // SDL_SRCCOLORKEY in this SDL's headers.
     SRCCOLORKEY: 0x00020000,
 
-    // The surface's pixels as 32-bit words. The first use copies what its
-    // canvas holds (a loaded image, or the display's black) into its buffer,
-    // which from then on is the surface's one copy.
+    // Makes the surface's buffer hold its pixels: the first time, what its
+    // canvas holds (a loaded image, or the display's black) is copied into
+    // it, opaque as the desktop's surfaces are, and from then on the buffer
+    // is the surface's one copy. False, with the reason set, when memory
+    // runs out for the buffer.
+    inMemory: function(surf) {
+      var data = SDL.surfaces[surf];
+      if (data.inMemory) return true;
+      if (!data.buffer) data.buffer = _malloc(data.width * data.height * 4);
+      if (!data.buffer) {
+        Desktop.setError(intArrayFromString('Out of memory', true));
+        return false;
+      }
+      {{{ makeSetValue('surf', C_STRUCTS.SDL_Surface.pixels, 'data.buffer', 'void*') }}};
+      HEAPU8.set(data.ctx.getImageData(0, 0, data.width, data.height).data, data.buffer);
+      for (var i = data.buffer + 3, end = i + data.width * data.height * 4; i < end; i += 4) HEAPU8[i] = 255;
+      return data.inMemory = true;
+    },
+
+    // The pixels of a surface in memory, as 32-bit words. Memory that grows
+    // moves the heap: a view is taken after every allocation.
     pixels: function(surf) {
       var data = SDL.surfaces[surf];
-      if (!data.inMemory) {
-        _SDL_LockSurface(surf);
-        data.locked--;  // only the copy is wanted, not a lock
-        data.inMemory = true;
-      }
       return HEAPU32.subarray(data.buffer >> 2, (data.buffer >> 2) + data.width * data.height);
     },
 
     // Keeps the text `bytes` as the reason SDL_GetError returns (the last
-    // one stays when memory runs out).
+    // one stays when memory runs out for it).
     setError: function(bytes) {
       var text = _malloc(bytes.length + 1);
       if (!text) return;
@@ -86,6 +103,7 @@ mergeInto(LibraryManager.library, {
     if (dstrect) SDL.updateRect(dstrect, d);
     if (empty) return 0;
 
+    if (!Desktop.inMemory(src) || !Desktop.inMemory(dst)) return -1;
     var source = Desktop.pixels(src), target = Desktop.pixels(dst);
     var key = from.colorKey === undefined ? -1 : from.colorKey, alpha = from.alpha;
     for (var row = 0; row < h; ++row) {
@@ -115,6 +133,7 @@ mergeInto(LibraryManager.library, {
     var x0 = Math.max(r.x, 0), y0 = Math.max(r.y, 0);
     var x1 = Math.min(r.x + r.w, data.width), y1 = Math.min(r.y + r.h, data.height);
     if (rect) SDL.updateRect(rect, {x: x0, y: y0, w: Math.max(x1 - x0, 0), h: Math.max(y1 - y0, 0)});
+    if (!Desktop.inMemory(surf)) return -1;
     var pixels = Desktop.pixels(surf);
     for (var y = y0; y < y1; ++y) pixels.fill(color, y * data.width + x0, y * data.width + x1);
     return 0;
@@ -127,11 +146,21 @@ mergeInto(LibraryManager.library, {
   SDL_Flip__deps: ['$Desktop'],
   SDL_Flip: function(surf) {
     var data = SDL.surfaces[surf];
-    Desktop.pixels(surf);
+    if (!Desktop.inMemory(surf)) return -1;
     var rgba = new Uint8ClampedArray(HEAPU8.buffer, data.buffer, data.width * data.height * 4);
     data.ctx.putImageData(new ImageData(rgba, data.width, data.height), 0, 0);
     if (Module['onFlip']) Module['onFlip'](rgba, data.width, data.height);
     return 0;
+  },
+
+  // Wraps Emscripten's loader, which gives no reason when stb_image cannot
+  // decode a file (it takes no 1-bit, run-length or 52-byte-header BMP):
+  // stb_image's own reason is kept.
+  SDL_LoadBMP_RW__deps: ['$Desktop', 'IMG_Load_RW'],
+  SDL_LoadBMP_RW: function(rw, freesrc) {
+    var image = _IMG_Load_RW(rw, freesrc);
+    if (!image) Desktop.setError(intArrayFromString('cannot decode: ' + UTF8ToString(_stbi_failure_reason()), true));
+    return image;
   },
 
   // Replaces Emscripten's, which writes "SDL_Quit called (and ignored)" to

@@ -2,8 +2,9 @@
 // program writes (a failure's reason, as the desktop prints it), scales the
 // canvas up, and, when the address asks with ?record=N, reports the program's
 // first N frames: when each was shown and, with &hash, the same 64-bit
-// FNV-1a hash of its pixels as the desktop test harness logs. The report is
-// posted as JSON to /report once N frames are shown or the program ends.
+// FNV-1a hash of its pixels as the desktop test harness logs. The report,
+// with the page's title and what the program wrote, is posted as JSON to
+// /report once N frames are shown or the program ends or aborts.
 'use strict';
 
 const params = new URLSearchParams(location.search);
@@ -21,6 +22,7 @@ function show(text) {
 function send() {
   if (recorded > 0 && !send.done) {
     send.done = true;
+    report.title = document.title;
     fetch('/report', {method: 'POST', body: JSON.stringify(report)});
   }
 }
@@ -52,6 +54,11 @@ var Module = {
   },
   onExit(status) {
     report.status = status;
+    send();
+  },
+  onAbort(what) {
+    show(String(what));
+    report.status = 'aborted';
     send();
   },
 };

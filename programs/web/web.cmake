@@ -13,15 +13,16 @@ endforeach()
 # page back to the browser (no indirect call is on the stack then, which
 # keeps the code small); stb_image decodes the BMP files, through the
 # functions the loader calls on Module; the smaller allocator and the
-# browser-only runtime keep each program under 1 MB.
+# browser-only runtime keep each program under 1 MB. The memory grows as the
+# pictures need, and malloc gives null when it cannot, as on the desktop.
 function(anim_web_page target name run_dir)
   set(ANIM_PROGRAM ${name})
   configure_file(${ANIM_WEB_DIR}/program.html.in ${ANIM_SITE_DIR}/${name}.html @ONLY)
-  set_target_properties(${target} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${ANIM_SITE_DIR} SUFFIX .js
-    LINK_DEPENDS ${ANIM_WEB_DIR}/sdl_desktop.js)
+  set_target_properties(${target} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${ANIM_SITE_DIR} SUFFIX .js)
+  set_property(TARGET ${target} APPEND PROPERTY LINK_DEPENDS ${ANIM_WEB_DIR}/sdl_desktop.js)
   target_link_options(${target} PRIVATE -sASYNCIFY -sASYNCIFY_IGNORE_INDIRECT -sSTB_IMAGE=1 -sEXIT_RUNTIME=1
-    -sEXPORTED_FUNCTIONS=_main,_malloc,_free,_stbi_load_from_memory,_stbi_image_free
-    -sMALLOC=emmalloc -sENVIRONMENT=web
+    -sEXPORTED_FUNCTIONS=_main,_malloc,_free,_stbi_load_from_memory,_stbi_image_free,_stbi_failure_reason
+    -sMALLOC=emmalloc -sENVIRONMENT=web -sALLOW_MEMORY_GROWTH
     "SHELL:--js-library ${ANIM_WEB_DIR}/sdl_desktop.js"
     "SHELL:--preload-file ${run_dir}@/" "SHELL:--exclude-file */.pictures-*")
 endfunction()

@@ -1,19 +1,19 @@
 #!/usr/bin/python3
 """The web build against the desktop: each program's page, in headless
-Chromium, flips frames whose pixels hash the same as the desktop program's
-under the harness, frame for frame (scene_demo's first 520, the others'
-first 208); and a picture that cannot be loaded ends the page with the
-desktop's message and status.
+Chromium and titled with the program's caption, flips frames whose pixels
+hash the same as the desktop program's under the harness, frame for frame
+(scene_demo's first 520, the others' first 208); and a picture that cannot
+be loaded ends the page with the desktop's message and status.
 
 Usage: frames_test.py <site folder> <harness library> <desktop run folder>...
 """
 import os
-import re
 import shutil
 import subprocess
 import sys
 import tempfile
 
+sys.dont_write_bytecode = True  # nothing written into the source tree
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..", "tools"))
 from web_pages import Site  # noqa: E402
 
@@ -33,43 +33,52 @@ def desktop_run(run_dir, frames, harness, work):
         return [line.split()[2] for line in lines if line.startswith("frame ")], run.returncode, run.stderr
 
 
-def break_signature(data, offset):
-    """Overwrites the two bytes at `offset` of file `data` (a BMP's "BM")."""
-    with open(data, "r+b") as f:
-        f.seek(offset)
+def compare_frames(site, run_dir, harness, work):
+    """What differs between the page of `run_dir`'s program and the desktop
+    program; empty when nothing does."""
+    name = os.path.basename(run_dir)
+    desktop, status, errors = desktop_run(run_dir, FRAMES[name], harness, work)
+    if status != 0 or len(desktop) != FRAMES[name]:
+        return [f"{name}: the desktop program ended with {status} after {len(desktop)} frames: {errors}"]
+    page = site.run_page(name + ".html", FRAMES[name], hashes=True)
+    differing = [k + 1 for k in range(FRAMES[name]) if k >= len(page["frames"]) or page["frames"][k] != desktop[k]]
+    print(f"{name}: {FRAMES[name] - len(differing)} of {FRAMES[name]} frames equal, titled {page['title']!r}")
+    problems = [f"{name}: frames {differing[:20]} differ ({len(differing)} in all)"] if differing else []
+    return problems + ([f"{name}: the page is titled {page['title']!r}"] if page["title"] != "Blink Test" else [])
+
+
+def compare_broken_picture(site_dir, run_dir, harness, work):
+    """blink_test's backdrop broken in both builds: what differs between the
+    page's end and the desktop program's."""
+    picture = os.path.join(run_dir, "img_fond.bmp")
+    with open(picture, "rb") as f:
+        original = f.read()
+    broken_run = shutil.copytree(run_dir, os.path.join(work, "blink_test"))
+    broken_site = shutil.copytree(site_dir, os.path.join(work, "site"))
+    with open(os.path.join(broken_site, "blink_test.data"), "r+b") as package:
+        start = package.read().find(original)
+        if start < 0:
+            return ["a broken picture: img_fond.bmp is not in blink_test.data"]
+        package.seek(start)
+        package.write(b"XX")  # instead of the signature "BM"
+    with open(os.path.join(broken_run, "img_fond.bmp"), "r+b") as f:
         f.write(b"XX")
+    _, status, errors = desktop_run(broken_run, 3, harness, work)
+    with Site(broken_site) as site:
+        page = site.run_page("blink_test.html", 3)
+    print(f"a broken picture: desktop status {status}, page status {page['status']}")
+    if (page["status"], page["messages"]) != (status, errors.splitlines()):
+        return [f"a broken picture: the page shows {page['messages']} and ends with {page['status']}, "
+                f"the desktop {errors.splitlines()} and {status}"]
+    return []
 
 
 def main():
     site_dir, harness, run_dirs = sys.argv[1], sys.argv[2], sys.argv[3:]
-    failures = []
-    with tempfile.TemporaryDirectory() as work:
-        site = Site(site_dir)
-        for run_dir in run_dirs:
-            name = os.path.basename(run_dir)
-            desktop, _, _ = desktop_run(run_dir, FRAMES[name], harness, work)
-            web = site.run_page(name + ".html", FRAMES[name], hashes=True)["frames"]
-            differing = [k + 1 for k in range(FRAMES[name]) if k >= len(web) or web[k] != desktop[k]]
-            print(f"{name}: {FRAMES[name] - len(differing)} of {FRAMES[name]} frames equal")
-            if differing:
-                failures.append(f"{name}: frames {differing[:20]} differ ({len(differing)} in all)")
-        site.close()
-
-        # blink_test's backdrop broken in both builds.
-        broken_run = shutil.copytree(next(d for d in run_dirs if d.endswith("blink_test")), work + "/blink_test")
-        break_signature(broken_run + "/img_fond.bmp", 0)
-        broken_site = shutil.copytree(site_dir, work + "/site")
-        with open(broken_site + "/blink_test.js") as script:
-            start = re.search(r'"filename":"/img_fond.bmp","start":(\d+)', script.read()).group(1)
-        break_signature(broken_site + "/blink_test.data", int(start))
-        _, status, message = desktop_run(broken_run, 3, harness, work)
-        site = Site(broken_site)
-        report = site.run_page("blink_test.html", 3)
-        site.close()
-        print(f"a broken picture: desktop status {status}, page status {report['status']}")
-        if (report["status"], report["messages"]) != (status, message.splitlines()):
-            failures.append(f"a broken picture: the page shows {report['messages']} and ends with "
-                            f"{report['status']}, the desktop {message.splitlines()} and {status}")
+    with tempfile.TemporaryDirectory() as work, Site(site_dir) as site:
+        failures = [problem for run_dir in run_dirs for problem in compare_frames(site, run_dir, harness, work)]
+        blink_test = next(d for d in run_dirs if os.path.basename(d) == "blink_test")
+        failures += compare_broken_picture(site_dir, blink_test, harness, work)
     for failure in failures:
         print("FAILED: " + failure, file=sys.stderr)
     sys.exit(1 if failures else 0)
