@@ -85,10 +85,8 @@ int difference(SDL_Surface* a, SDL_Surface* b)
 {
     int largest = a != nullptr && b != nullptr ? 0 : 255;
     for (int y = 0; largest < 255 && y < a->h; ++y)
-        for (int x = 0; x < a->w; ++x) {
-            const Rgb p = pixel_at(a, x, y), q = pixel_at(b, x, y);
-            largest = std::max({largest, std::abs(p.r - q.r), std::abs(p.g - q.g), std::abs(p.b - q.b)});
-        }
+        for (int x = 0; x < a->w; ++x)
+            largest = std::max(largest, channel_difference(pixel_at(a, x, y), pixel_at(b, x, y)));
     return largest;
 }
 

@@ -6,6 +6,7 @@
 #include <SDL.h>
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
@@ -34,10 +35,16 @@ constexpr Rgb kGreen{30, 180, 60};
 constexpr Rgb kBlue{40, 60, 210};
 constexpr Rgb kYellow{230, 200, 40};
 
+// The largest difference between a channel of a and the same of b.
+inline int channel_difference(Rgb a, Rgb b)
+{
+    return std::max({std::abs(a.r - b.r), std::abs(a.g - b.g), std::abs(a.b - b.b)});
+}
+
 // True when every channel of a and b differs by at most `tolerance`.
 inline bool near(Rgb a, Rgb b, int tolerance)
 {
-    return std::abs(a.r - b.r) <= tolerance && std::abs(a.g - b.g) <= tolerance && std::abs(a.b - b.b) <= tolerance;
+    return channel_difference(a, b) <= tolerance;
 }
 
 // `over` blended onto `under` with per-surface alpha `alpha` (255 opaque),
