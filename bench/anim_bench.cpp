@@ -49,10 +49,9 @@ const Program kBlinkTest{blink_default, 100, 50};
 const Program kBlinkSpriteTest{bench::blink_sprite_set, 150, 100};
 const Program kSceneDemo{bench::scene_set, 256, 256};
 
-// Frames each frame benchmark runs from the objects' creation: a whole
-// number of every program's periods, and scene_demo's run until the child
-// waits, so that the toolkit and the baseline draw the same frames.
-constexpr int kFrameRun = 520;
+// Frames each frame benchmark runs from the objects' creation, so that the
+// toolkit and the baseline draw the same frames.
+constexpr int kFrameRun = bench::kRunFrames;
 
 // Draws one recorded frame: each blit with the rectangles the toolkit handed
 // over, copied as the toolkit copies or writes them.

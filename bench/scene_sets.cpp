@@ -119,16 +119,12 @@ private:
     anim::owned_sprite runner_;
 };
 
-// Frames of scene_demo from its start until the child stands waiting at the
-// world's end.
-constexpr int kSceneRunFrames = 520;
-
 // scene_demo's own scene, drawn and moved by the program's frame.
 class SceneDemoSet : public SceneSet {
 public:
     void draw(SDL_Surface* target) override { scene_demo::draw_scene(scene, target); }
     void advance() override { scene_demo::update_scene(scene); }
-    int period() const override { return kSceneRunFrames; }
+    int period() const override { return kRunFrames; }
     std::vector<const SDL_Surface*> surfaces() const override
     {
         const world* w = scene.world.get();

@@ -42,6 +42,11 @@ public:
     std::vector<Blit> blits(SDL_Surface* scratch);
 };
 
+// Frames of scene_demo from its start until the child stands waiting at the
+// world's end: also a whole number of the other programs' periods, so that
+// every program's frames from its objects' creation repeat after it.
+constexpr int kRunFrames = 520;
+
 // The objects of blink_test, blink_sprite_test and scene_demo, from the
 // pictures in `run_dir` (the build's run/ folder); `step` is the cross-fade's
 // alpha step (10 in the programs). Null with SDL's reason on failure.
