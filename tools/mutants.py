@@ -18,6 +18,7 @@ that no other test kills, which tells the tests that carry their weight.
 Usage: tools/mutants.py [-n N] [--seed S] [--work DIR] [--list] [--every-test]
 """
 import argparse
+import json
 import random
 import re
 import shutil
@@ -100,6 +101,14 @@ def population(root):
                 for kind, number, text, shown in mutants_of(path):
                     found.append((path.relative_to(root).as_posix(), number, kind, text, shown))
     return found
+
+
+def preset_environment(tree, name):
+    """The environment the tree's test preset `name` sets, as NAME=value
+    words for env, its ${sourceDir} filled in."""
+    presets = json.loads((tree / "CMakePresets.json").read_text())["testPresets"]
+    environment = next(p for p in presets if p["name"] == name).get("environment", {})
+    return [f"{key}={value.replace('${sourceDir}', str(tree))}" for key, value in environment.items()]
 
 
 def describe(mutant):
@@ -202,9 +211,8 @@ def main():
     seen_by_sanitizers = []
     if results["survived"]:
         checked = Scratch(tree, "asan", log)
-        lsan = f"LSAN_OPTIONS=suppressions={checked.src}/tools/sanitizers/lsan.supp"
-        asan = "ASAN_OPTIONS=detect_leaks=1:fast_unwind_on_malloc=0:verify_asan_link_order=0"
-        seen_by_sanitizers = [m for m in results["survived"] if checked.verdict(m, (lsan, asan))[0] == "killed"]
+        environment = preset_environment(tree, "asan")
+        seen_by_sanitizers = [m for m in results["survived"] if checked.verdict(m, environment)[0] == "killed"]
 
     counted = len(results["killed"]) + len(results["survived"])
     rate = 100 * len(results["killed"]) / counted if counted else 0
