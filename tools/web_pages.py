@@ -16,6 +16,7 @@ Usage:
                                             at the end of the file
 """
 import argparse
+import contextlib
 import functools
 import http.server
 import json
@@ -37,6 +38,20 @@ CHROMIUM_FLAGS = ["--headless", "--no-sandbox", "--disable-gpu", "--disable-quic
                   "--disable-background-networking", "--disable-component-update", "--disable-sync",
                   "--disable-background-timer-throttling", "--disable-renderer-backgrounding"]
 PROGRAMS = ("blink_test", "blink_sprite_test", "scene_demo")
+
+
+@contextlib.contextmanager
+def chromium(*arguments):
+    """Headless Chromium on a fresh profile, started in a session of its own
+    so that its helper processes end with it when the block ends."""
+    with tempfile.TemporaryDirectory(ignore_cleanup_errors=True) as profile:
+        browser = subprocess.Popen([CHROMIUM, *CHROMIUM_FLAGS, f"--user-data-dir={profile}", *arguments],
+                                   start_new_session=True, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        try:
+            yield browser
+        finally:
+            os.killpg(browser.pid, signal.SIGKILL)
+            browser.wait()
 
 
 class Handler(http.server.SimpleHTTPRequestHandler):
@@ -79,32 +94,23 @@ class Site:
         """The report of `page` (e.g. "blink_test.html") over its first
         `frames` frames, or of its end if it ends before them."""
         query = f"?record={frames}" + ("&hash" if hashes else "")
-        with tempfile.TemporaryDirectory(ignore_cleanup_errors=True) as profile:
-            # A session of its own, so that its helper processes end with it.
-            browser = subprocess.Popen([CHROMIUM, *CHROMIUM_FLAGS, f"--user-data-dir={profile}",
-                                        self.address + page + query], start_new_session=True,
-                                       stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
-            try:
-                deadline = time.monotonic() + timeout
-                while time.monotonic() < deadline:
-                    try:
-                        return self.server.reports.get(timeout=1)
-                    except queue.Empty:
-                        if browser.poll() is not None:
-                            raise RuntimeError(f"Chromium ended ({browser.returncode}) before {page} reported")
-                raise TimeoutError(f"{page} sent no report within {timeout} s")
-            finally:
-                os.killpg(browser.pid, signal.SIGKILL)
-                browser.wait()
+        with chromium(self.address + page + query) as browser:
+            deadline = time.monotonic() + timeout
+            while time.monotonic() < deadline:
+                try:
+                    return self.server.reports.get(timeout=1)
+                except queue.Empty:
+                    if browser.poll() is not None:
+                        raise RuntimeError(f"Chromium ended ({browser.returncode}) before {page} reported")
+            raise TimeoutError(f"{page} sent no report within {timeout} s")
 
     def still(self, page, png, milliseconds):
         """A screenshot of `page` once `milliseconds` of its (virtual) time
         have run."""
-        with tempfile.TemporaryDirectory(ignore_cleanup_errors=True) as profile:
-            subprocess.run([CHROMIUM, *CHROMIUM_FLAGS, f"--user-data-dir={profile}", "--window-size=640,620",
-                            f"--virtual-time-budget={milliseconds}", f"--screenshot={os.path.abspath(png)}",
-                            self.address + page], check=True, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL,
-                           timeout=120)
+        with chromium("--window-size=640,620", f"--virtual-time-budget={milliseconds}",
+                      f"--screenshot={os.path.abspath(png)}", self.address + page) as browser:
+            if browser.wait(timeout=120) != 0:
+                raise RuntimeError(f"Chromium failed ({browser.returncode}) to take {page}")
 
     def report(self, markdown):
         """Each program's first frame, its pace over 200 frames and the bytes
