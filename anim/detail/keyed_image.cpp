@@ -23,6 +23,12 @@ int effective_step(int step)
     return step == 0 ? kDefaultAlphaStep : step;
 }
 
+// Closes a file opened by read_file (a type, since the C library's fclose may
+// carry attributes that a function pointer type would drop).
+struct CloseFile {
+    void operator()(FILE* file) const { fclose(file); }
+};
+
 // A file's bytes, in a malloc'ed buffer.
 struct FileBytes {
     std::unique_ptr<unsigned char, decltype(&free)> data{nullptr, free};
@@ -34,7 +40,7 @@ struct FileBytes {
 FileBytes read_file(const char* path)
 {
     FileBytes bytes;
-    std::unique_ptr<FILE, decltype(&fclose)> file(fopen(path, "rb"), fclose);
+    const std::unique_ptr<FILE, CloseFile> file(fopen(path, "rb"));
     if (!file) {
         SDL_SetError("%s", strerror(errno));
         return bytes;

@@ -298,7 +298,7 @@ bool write_scene_pictures(const std::string& dir)
         Canvas frame(32, 35, kKeyWhite);
         Pen pen(frame, 2, 0, 0.7);
         draw_runner(pen, i / 10.0, kHeroOutfit);
-        char name[16];
+        char name[sizeof "x-2147483648.bmp"];  // room for any int
         std::snprintf(name, sizeof name, "x%02d.bmp", i + 2);
         ok = save(frame, root / "x_running" / name);
     }
