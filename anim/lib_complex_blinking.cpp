@@ -29,8 +29,8 @@ const char* front_path(const char* base_path, const char* const* front_paths, in
 // again. Returns a malloc'ed array, or null after releasing what it loaded.
 SDL_Surface** put_sdl_surface(const char* base_path, const char* const* front_paths, int count, int r, int g, int b)
 {
-    return load_keyed_images(
-        count, [=](int i) { return front_path(base_path, front_paths, count, i); }, r, g, b);
+    const auto path = [=](int i) { return front_path(base_path, front_paths, count, i); };
+    return load_keyed_images(count, path, r, g, b);
 }
 
 // Builds one ladder row per front. On failure the rows built so far stay in

@@ -27,8 +27,8 @@ sprite* create_sprite(const char* const* paths, int frozen, int x, int y, int r,
         SDL_SetError("a sprite needs at least one frame path");
         return nullptr;
     }
-    SDL_Surface** frames = load_keyed_images(
-        frame_count, [paths](int i) { return paths[i]; }, r, g, b);
+    const auto path = [paths](int i) { return paths[i]; };
+    SDL_Surface** frames = load_keyed_images(frame_count, path, r, g, b);
     if (frames == nullptr) return nullptr;
     auto* s = static_cast<sprite*>(calloc(1, sizeof(sprite)));
     if (s == nullptr) {

@@ -211,10 +211,14 @@ void PrintTo(const Form& form, std::ostream* out)
     *out << form.name;
 }
 
+// A member of Objects that owns a T.
+template <typename T, typename D>
+using Owner = std::unique_ptr<T, D> Objects::*;
+
 // The plain, _from and _from_to forms of the Objects member `object`, which
 // draws at its own `pos`.
 template <typename T, typename D>
-void add_forms(std::vector<Form>& forms, const std::string& name, std::unique_ptr<T, D> Objects::*object, bool layered,
+void add_forms(std::vector<Form>& forms, const std::string& name, Owner<T, D> object, bool layered,
                void (*plain)(T*, SDL_Surface*), void (*from)(T*, SDL_Surface*, SDL_Rect),
                void (*from_to)(T*, SDL_Surface*, SDL_Rect, SDL_Rect))
 {
