@@ -5,8 +5,9 @@
 #include "anim/owned.h"
 #include "scene.h"
 
-#include <unistd.h>
+#include <unistd.h>  // Required for: chdir()
 
+#include <filesystem>
 #include <numeric>
 
 // Every SDL_BlitSurface call of the toolkit comes here (the set's users link
@@ -176,12 +177,12 @@ std::unique_ptr<SceneSet> scene_set(const std::string& run_dir)
 {
     // The scene reads its pictures from ./Ressources, as the program does
     // from its own folder.
-    char* previous = getcwd(nullptr, 0);
+    std::error_code error;
+    const std::filesystem::path previous = std::filesystem::current_path(error);
     auto set = std::make_unique<SceneDemoSet>();
-    const bool made = previous != nullptr && chdir(fronts_dir(run_dir, "scene_demo").c_str()) == 0 &&
+    const bool made = !error && chdir(fronts_dir(run_dir, "scene_demo").c_str()) == 0 &&
                       scene_demo::create_view_and_world(set->scene) && scene_demo::assemble_scene(set->scene);
-    if (previous != nullptr && chdir(previous) != 0) SDL_SetError("cannot return to %s", previous);
-    free(previous);
+    if (!error && chdir(previous.c_str()) != 0) SDL_SetError("cannot return to %s", previous.c_str());
     return made ? std::move(set) : nullptr;
 }
 

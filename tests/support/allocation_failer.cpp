@@ -14,7 +14,9 @@ bool failed = false;
 // True when this allocation is the one to refuse.
 bool refuse_this_one()
 {
-    if (countdown <= 0 || --countdown > 0) return false;
+    if (countdown <= 0) return false;
+    --countdown;
+    if (countdown > 0) return false;
     return failed = true;
 }
 
