@@ -253,6 +253,31 @@ TEST_P(ProgramsTest, QuitEndsItsFrameAndEventsBeforeItDelayItOnly)
     EXPECT_EQ(after_input.frames, plain.frames);
 }
 
+// The harness against the count a program keeps itself, on whichever SDL the
+// test runs on: the frames it logs are the frames the program flipped, and
+// its quit and refused load reach the program in the frame and at the load
+// asked, whatever events the SDL queues of its own. The probe takes every
+// waiting event each frame, so the queued events arrive in the quit's frame.
+TEST(HarnessTest, CountsAndStepsWhatTheProgramCountsItself)
+{
+    struct Case {
+        long quit, refused;
+        const char* events;
+    };
+    const Case cases[] = {{1, 0, ""}, {2, 1, ""}, {8, 3, "key,motion,keyup"}, {60, 2, "button"}};
+    TempDir dir;
+    copy_run_folder(BLINK_TEST_PATH, dir.path);  // the probe loads its img_fond.bmp
+    for (const auto& [quit, refused, events] : cases) {
+        const RunResult r =
+            run_program(HARNESS_PROBE_PATH, dir.path, RunOptions().quit(quit).refuse_load(refused).queue(events));
+        char counted[96];
+        std::snprintf(counted, sizeof counted, "harness_probe: loads=3 refused=%ld frames=%ld quit=%ld\n", refused,
+                      quit, quit);
+        EXPECT_EQ(std::make_tuple(r.status, r.error_output, r.frames.size(), r.loads),
+                  std::make_tuple(0, std::string(counted), static_cast<size_t>(quit), 3L));
+    }
+}
+
 // 100,000 frames: the program ends normally, its resident memory stays flat
 // after start-up (a leak of one byte a frame would add 90 KB between the
 // first reading and the last; paging noise stays well below 64), and its

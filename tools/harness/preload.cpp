@@ -1,9 +1,11 @@
 // anim_harness: drives an unmodified program from outside, for tests and
 // headless runs. Load it with LD_PRELOAD; it reads these variables:
 //
-//   ANIM_HARNESS_QUIT_AT=N     deliver a quit event at the poll of frame N
-//   ANIM_HARNESS_EVENTS=a,b,.. events queued ahead of that quit (key, keyup,
-//                              motion, button), so the quit comes later
+//   ANIM_HARNESS_QUIT_AT=N     deliver a quit event at the first poll of
+//                              frame N
+//   ANIM_HARNESS_EVENTS=a,b,.. events delivered ahead of that quit (key,
+//                              keyup, motion, button), one a poll, so the
+//                              quit comes later
 //   ANIM_HARNESS_NO_DELAY=1    skip the pause at the end of each frame
 //   ANIM_HARNESS_LOG=FILE      write "frame N HASH" for every flipped frame
 //                              (HASH: 64-bit FNV-1a over its pixels'
@@ -19,8 +21,13 @@
 //   ANIM_HARNESS_RSS_EVERY=N   with the log, write "rss N KB" (the resident
 //                              memory) after every N-th flipped frame
 //
-// Frames are counted from 1: frame N is the N-th call of SDL_Flip, and the
-// N-th poll of the frame loop.
+// Frames are counted from 1 by the flips: frame N runs from the (N-1)-th call
+// of SDL_Flip to the N-th, and its polls are those made in between. The
+// harness answers those polls itself, ahead of anything SDL has queued: an
+// SDL may queue events of its own when the window opens (the compatibility
+// library 1.2.68 queues sixteen activation events), and a quit pushed behind
+// them would reach a program that takes one event a frame sixteen frames
+// late. A program may poll any number of times a frame.
 #include "surface_ledger.h"
 
 #include "next_definition.h"
@@ -30,6 +37,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <deque>
 #include <sstream>
 #include <string>
 #include <utility>
@@ -53,8 +61,9 @@ struct Settings {
 };
 
 struct Counters {
-    long polls = 0;
     long flips = 0;
+    bool script_started = false;  // the quit's frame has come
+    std::deque<Uint8> script;     // events the next polls return, the quit last
 };
 
 const char* variable(const char* name)
@@ -114,9 +123,9 @@ void read_save_list(Settings& s)
     }
 }
 
-Settings read_settings()
+// Reads the variables into `s`; a bad one ends the process.
+void read_settings(Settings& s)
 {
-    Settings s;
     s.quit_at = read_count("ANIM_HARNESS_QUIT_AT");
     if (const char* events = variable("ANIM_HARNESS_EVENTS")) {
         for (const std::string& name : split(events)) {
@@ -134,12 +143,15 @@ Settings read_settings()
     if (const char* dir = variable("ANIM_HARNESS_SAVE_DIR")) s.save_dir = dir;
     if (const long k = read_count("ANIM_HARNESS_FAIL_LOAD")) harness::fail_load(k);
     s.rss_every = read_count("ANIM_HARNESS_RSS_EVERY");
-    return s;
 }
 
 Settings& settings()
 {
-    static Settings* s = new Settings(read_settings());  // kept for the exit report
+    static Settings* s = [] {
+        auto* read = new Settings;  // kept for the exit report
+        read_settings(*read);
+        return read;
+    }();
     return *s;
 }
 
@@ -149,14 +161,16 @@ Counters& counters()
     return c;
 }
 
-void push_event(Uint8 type)
+// An event of `type` as SDL would deliver it: space for keys, the left
+// button for clicks.
+SDL_Event make_event(Uint8 type)
 {
     SDL_Event event;
     std::memset(&event, 0, sizeof event);
     event.type = type;
     if (type == SDL_KEYDOWN || type == SDL_KEYUP) event.key.keysym.sym = SDLK_SPACE;
     if (type == SDL_MOUSEBUTTONDOWN) event.button.button = SDL_BUTTON_LEFT;
-    SDL_PushEvent(&event);
+    return event;
 }
 
 // One 8-bit colour channel of a true-colour pixel.
@@ -240,11 +254,20 @@ extern "C" int SDL_PollEvent(SDL_Event* event)
 {
     static const auto real_poll = harness::next_definition<PollFn>("SDL_PollEvent");
     const Settings& s = settings();
-    if (++counters().polls == s.quit_at) {
-        for (Uint8 type : s.events_before_quit) push_event(type);
-        push_event(SDL_QUIT);
+    Counters& c = counters();
+    // At or after: a program that skips its poll in the quit's frame gets
+    // the quit at its next one.
+    if (!c.script_started && s.quit_at > 0 && c.flips + 1 >= s.quit_at) {
+        c.script_started = true;
+        c.script.assign(s.events_before_quit.begin(), s.events_before_quit.end());
+        c.script.push_back(SDL_QUIT);
     }
-    return real_poll(event);
+    if (c.script.empty()) return real_poll(event);
+    if (event != nullptr) {  // a null event asks only whether one is waiting
+        *event = make_event(c.script.front());
+        c.script.pop_front();
+    }
+    return 1;
 }
 
 extern "C" int SDL_Flip(SDL_Surface* screen)
