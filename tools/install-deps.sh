@@ -38,9 +38,13 @@ for task in "${tasks[@]}"; do
   esac
 done
 
+# What is installed: each package's name and the names it provides (Debian 13's
+# libasound2t64 provides libasound2).
+installed=" $(dpkg-query -W -f='${db:Status-Abbrev}|${Package}, ${Provides}\n' | sed -n 's/^ii *|//p' |
+  sed 's/ *([^)]*)//g' | tr ',\n' '  ' | tr -s ' ') "
 missing=()
 for p in "${packages[@]}"; do
-  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
+  [[ $installed == *" $p "* ]] || missing+=("$p")
 done
 [ ${#missing[@]} -eq 0 ] && exit 0
 
