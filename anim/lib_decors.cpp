@@ -61,7 +61,7 @@ SDL_Surface* free_structure_decor(decor* d)
 void blit_decor(decor* d, SDL_Surface* target)
 {
     if (d->hidden != 0) return;
-    SDL_BlitSurface(d->image, &d->src, target, &d->dst);
+    blit_image(d->image, &d->src, target, &d->dst);
 }
 
 sblink_decor* create_sblink_decor(simple_surface* surface, int x, int y)

@@ -15,7 +15,7 @@ namespace {
 // rectangles.
 void draw_frame(const sprite* s, SDL_Surface* target, SDL_Rect* src, SDL_Rect* dst)
 {
-    SDL_BlitSurface(s->frames[s->frame], src, target, dst);
+    blit_image(s->frames[s->frame], src, target, dst);
 }
 
 }  // namespace

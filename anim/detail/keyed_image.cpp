@@ -3,7 +3,7 @@
 
 #include "anim/detail/bmp_check.h"
 
-#include <algorithm>  // Required for: std::min()
+#include <algorithm>  // Required for: std::min(), std::max()
 #include <cerrno>     // Required for: errno
 #include <climits>    // Required for: INT_MAX
 #include <cstdio>     // Required for: fopen(), fread(), fseek()
@@ -122,10 +122,25 @@ void urgent_free(SDL_Surface** images, int n)
     free(images);
 }
 
+void blit_image(SDL_Surface* image, SDL_Rect* src, SDL_Surface* target, SDL_Rect* dst)
+{
+    const SDL_Rect asked = dst != nullptr ? *dst : SDL_Rect{};
+    if (SDL_BlitSurface(image, src, target, dst) != 0 || dst == nullptr || (dst->w != 0 && dst->h != 0)) return;
+    // Nothing drawn: the source window's negative corner moves the position
+    // first, then the clip rectangle's edges hold it in.
+    int x = asked.x, y = asked.y;
+    if (src != nullptr) {
+        x -= std::min(0, static_cast<int>(src->x));
+        y -= std::min(0, static_cast<int>(src->y));
+    }
+    dst->x = static_cast<decltype(dst->x)>(std::max(x, static_cast<int>(target->clip_rect.x)));
+    dst->y = static_cast<decltype(dst->y)>(std::max(y, static_cast<int>(target->clip_rect.y)));
+}
+
 void blit_layers(SDL_Surface* const* layers, int n, SDL_Surface* target, SDL_Rect* src, SDL_Rect* dst)
 {
     for (int i = 0; i < n; ++i)
-        if (layers[i] != nullptr) SDL_BlitSurface(layers[i], src, target, dst);
+        if (layers[i] != nullptr) blit_image(layers[i], src, target, dst);
 }
 
 int count_paths(const char* const* paths)

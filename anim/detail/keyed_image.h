@@ -13,6 +13,7 @@
 //   ladder_alpha       the alpha of one copy of a ladder
 //   complex_row_length copies in each ladder row of a complex surface
 //   simple_ladder_top  highest copy of a simple surface's ladder
+//   blit_image         SDL_BlitSurface, with one answer in `dst` on every SDL
 //   blit_layers        draw a stack of images through one pair of rectangles
 //   count_paths        number of entries of a null-terminated path list
 //
@@ -103,6 +104,14 @@ int simple_ladder_top(int step);
 // copy, then free the array), or null when `length` is not positive, a copy
 // fails to load or memory runs out; nothing is left allocated then.
 SDL_Surface** load_alpha_ladder(const char* path, int r, int g, int b, int step, int length);
+
+// SDL_BlitSurface(image, src, target, dst), which stores the final blit
+// rectangle in `dst`; a blit clipped away entirely stores its position moved
+// into the target's clip rectangle, at 0 x 0, as SDL 1.2 does. Some SDL 1.2
+// implementations (the compatibility library 1.2.68) leave that position
+// where it was instead; the toolkit places later layers and frames by what
+// a blit stored, so it stores the one answer itself.
+void blit_image(SDL_Surface* image, SDL_Rect* src, SDL_Surface* target, SDL_Rect* dst);
 
 // Draws the non-null entries of `layers`, bottom first, onto `target`. Every
 // layer gets the same `src` and `dst` objects (either may be null, as for
