@@ -174,7 +174,6 @@ mergeInto(LibraryManager.library, {
   // "unknown SDL-emscripten error"): the formatted reason is kept, and
   // Emscripten's SDL_GetError returns it.
   SDL_SetError__deps: ['$Desktop', '$formatString'],
-  SDL_SetError__sig: 'vii',
   SDL_SetError: function(format, varargs) {
     Desktop.setError(formatString(format, varargs));
   },
@@ -182,7 +181,6 @@ mergeInto(LibraryManager.library, {
   // Missing from Emscripten's SDL: SDL_OutOfMemory and its kind, with the
   // desktop library's reasons.
   SDL_Error__deps: ['$Desktop'],
-  SDL_Error__sig: 'vi',
   SDL_Error: function(code) {
     var reasons = ['Out of memory', 'Error reading from datastream', 'Error writing to datastream',
                    'Error seeking in datastream', 'That operation is not supported'];
