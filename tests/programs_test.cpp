@@ -266,7 +266,7 @@ TEST(HarnessTest, CountsAndStepsWhatTheProgramCountsItself)
     };
     const Case cases[] = {{1, 0, ""}, {2, 1, ""}, {8, 3, "key,motion,keyup"}, {60, 2, "button"}};
     TempDir dir;
-    copy_run_folder(BLINK_TEST_PATH, dir.path);  // the probe loads its img_fond.bmp
+    copy_run_folder(HARNESS_PROBE_PATH, dir.path);
     for (const auto& [quit, refused, events] : cases) {
         const RunResult r =
             run_program(HARNESS_PROBE_PATH, dir.path, RunOptions().quit(quit).refuse_load(refused).queue(events));

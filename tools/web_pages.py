@@ -3,7 +3,8 @@
 Chromium.
 
 A page opened with ?record=N (and &hash) posts a report of its first N
-frames to /report (see programs/web/shell.js); `Site.run_page` waits for it.
+frames to /report (see programs/web/shell.js); `Site.run_page` waits for it,
+and may ask the page to quit at a frame or refuse an image load.
 
 Usage:
   tools/web_pages.py serve <site> [port]    serves the site until Ctrl-C
@@ -74,7 +75,7 @@ class Site:
     thread, until the `with` block ends."""
 
     def __init__(self, folder, port=0):
-        if not os.path.isfile(os.path.join(folder, "index.html")):
+        if not os.path.isfile(os.path.join(folder, "shell.js")):
             raise SystemExit(f"no web build in {folder}: run bash tools/web.sh first")
         self.folder = folder
         self.server = http.server.ThreadingHTTPServer(("127.0.0.1", port),
@@ -90,10 +91,12 @@ class Site:
         self.server.shutdown()
         self.server.server_close()
 
-    def run_page(self, page, frames, hashes=False, timeout=120):
+    def run_page(self, page, frames, hashes=False, quit=0, refuse=0, timeout=120):
         """The report of `page` (e.g. "blink_test.html") over its first
-        `frames` frames, or of its end if it ends before them."""
-        query = f"?record={frames}" + ("&hash" if hashes else "")
+        `frames` frames, or of its end if it ends before them; with `quit`,
+        the program is closed at that frame, and with `refuse`, that image
+        load fails."""
+        query = f"?record={frames}&quit={quit}&refuse={refuse}" + ("&hash" if hashes else "")
         with chromium(self.address + page + query) as browser:
             deadline = time.monotonic() + timeout
             while time.monotonic() < deadline:

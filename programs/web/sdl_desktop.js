@@ -155,12 +155,29 @@ mergeInto(LibraryManager.library, {
 
   // Wraps Emscripten's loader, which gives no reason when stb_image cannot
   // decode a file (it takes no 1-bit, run-length or 52-byte-header BMP):
-  // stb_image's own reason is kept.
-  SDL_LoadBMP_RW__deps: ['$Desktop', 'IMG_Load_RW'],
+  // stb_image's own reason is kept. The page may refuse a load, as the
+  // desktop's test harness does, through Module.onLoad(), which returns the
+  // reason to fail with (the stream is closed as the loader's contract asks).
+  SDL_LoadBMP_RW__deps: ['$Desktop', 'IMG_Load_RW', 'SDL_FreeRW'],
   SDL_LoadBMP_RW: function(rw, freesrc) {
+    var refusal = Module['onLoad'] && Module['onLoad']();
+    if (refusal) {
+      if (freesrc) _SDL_FreeRW(rw);
+      Desktop.setError(intArrayFromString(refusal, true));
+      return 0;
+    }
     var image = _IMG_Load_RW(rw, freesrc);
     if (!image) Desktop.setError(intArrayFromString('cannot decode: ' + UTF8ToString(_stbi_failure_reason()), true));
     return image;
+  },
+
+  // Wraps Emscripten's: the page may close the program as a window is
+  // closed, through Module.onPoll(), which returns true when this poll is to
+  // bring a quit; it comes ahead of any event waiting.
+  SDL_PollEvent__deps: ['$Desktop'],
+  SDL_PollEvent: function(event) {
+    if (Module['onPoll'] && Module['onPoll']()) SDL.events.unshift({type: 'unload'});
+    return SDL.pollEvent(event);
   },
 
   // Replaces Emscripten's, which writes "SDL_Quit called (and ignored)" to

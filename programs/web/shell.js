@@ -4,13 +4,19 @@
 // first N frames: when each was shown and, with &hash, the same 64-bit
 // FNV-1a hash of its pixels as the desktop test harness logs. The report,
 // with the page's title and what the program wrote, is posted as JSON to
-// /report once N frames are shown or the program ends or aborts.
+// /report once N frames are shown or the program ends or aborts. As the
+// desktop's test harness does, &quit=F closes the program at the first event
+// poll of frame F (frames count by the flips), and &refuse=K makes its K-th
+// image load fail.
 'use strict';
 
 const params = new URLSearchParams(location.search);
 const recorded = Number(params.get('record') || 0);
 const hashing = params.has('hash');
+const quitAt = Number(params.get('quit') || 0);
+const refusedLoad = Number(params.get('refuse') || 0);
 const report = {frames: [], times: [], messages: [], status: null};
+let flips = 0, loads = 0, quitSent = false;
 const messages = document.getElementById('messages');
 const canvas = document.getElementById('canvas');
 
@@ -46,11 +52,21 @@ var Module = {
   print: show,
   printErr: show,
   onFlip(rgba, width) {
+    ++flips;
     if (!canvas.style.width) canvas.style.width = Math.max(1, Math.floor(512 / width)) * width + 'px';
     if (report.times.length >= recorded) return;
     report.times.push(performance.now());
     if (hashing) report.frames.push(hash(rgba));
     if (report.times.length === recorded) send();
+  },
+  // At or after: a program that skips its poll in the quit's frame gets
+  // the quit at its next one.
+  onPoll() {
+    if (quitSent || quitAt === 0 || flips + 1 < quitAt) return false;
+    return quitSent = true;
+  },
+  onLoad() {
+    return ++loads === refusedLoad ? `load ${loads} refused by the test harness` : null;
   },
   onExit(status) {
     report.status = status;

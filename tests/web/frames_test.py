@@ -2,8 +2,10 @@
 """The web build against the desktop: each program's page, in headless
 Chromium and titled with the program's caption, flips frames whose pixels
 hash the same as the desktop program's under the harness, frame for frame
-(scene_demo's first 520, the others' first 208); and a picture that cannot
-be loaded ends the page with the desktop's message and status.
+(scene_demo's first 520, the others' first 208); a picture that cannot be
+loaded ends the page with the desktop's message and status; and the page's
+harness counts the frames, and delivers its quit and refused load, as the
+probe program (the test pages' harness_probe) counts them itself.
 
 Usage: frames_test.py <site folder> <harness library> <desktop run folder>...
 """
@@ -73,12 +75,28 @@ def compare_broken_picture(site_dir, run_dir, harness, work):
     return []
 
 
+def check_probe(pages):
+    """What differs between the probe's own count and what its page was
+    asked to do, for a few quit frames and refused loads."""
+    problems = []
+    for quit, refused in ((1, 0), (2, 1), (8, 3)):
+        page = pages.run_page("harness_probe.html", quit + 1, quit=quit, refuse=refused)
+        counted = f"harness_probe: loads=3 refused={refused} frames={quit} quit={quit}"
+        seen = (page["messages"], len(page["times"]), page["status"])
+        print(f"the probe asked to quit at frame {quit} and refuse load {refused}: {seen}")
+        if seen != ([counted], quit, 0):
+            problems.append(f"the probe: {seen} instead of {([counted], quit, 0)}")
+    return problems
+
+
 def main():
     site_dir, harness, run_dirs = sys.argv[1], sys.argv[2], sys.argv[3:]
     with tempfile.TemporaryDirectory() as work, Site(site_dir) as site:
         failures = [problem for run_dir in run_dirs for problem in compare_frames(site, run_dir, harness, work)]
         blink_test = next(d for d in run_dirs if os.path.basename(d) == "blink_test")
         failures += compare_broken_picture(site_dir, blink_test, harness, work)
+    with Site(os.path.join(os.path.dirname(site_dir), "test-pages")) as pages:
+        failures += check_probe(pages)
     for failure in failures:
         print("FAILED: " + failure, file=sys.stderr)
     sys.exit(1 if failures else 0)
