@@ -23,6 +23,7 @@ import http.server
 import json
 import os
 import queue
+import re
 import shutil
 import signal
 import statistics
@@ -119,6 +120,8 @@ class Site:
         """Each program's first frame, its pace over 200 frames and the bytes
         its page loads, as a Markdown section that replaces the file's own."""
         version = subprocess.run([CHROMIUM, "--version"], capture_output=True, text=True, timeout=30).stdout.strip()
+        emcc = subprocess.run(["emcc", "--version"], capture_output=True, text=True, timeout=60).stdout
+        emscripten = re.search(r"\) (\d+\.\d+\.\d+)", emcc).group(1)
         rows = []
         for name in PROGRAMS:
             times = self.run_page(name + ".html", 201)["times"]
@@ -137,7 +140,7 @@ class Site:
 
 ## In a browser
 
-Written by `bash tools/web.sh report`: each program's page of the web build (Emscripten 3.1.6,
+Written by `bash tools/web.sh report`: each program's page of the web build (Emscripten {emscripten},
 Release) served on 127.0.0.1 and run in headless Chromium, which reports the time of each
 flip. The first frame is timed from the start of the page's navigation (loading the page, its
 script, its WebAssembly and its pictures included); the pace is the median interval between
