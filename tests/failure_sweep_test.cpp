@@ -3,12 +3,13 @@
 // each path it reads, each argument it refuses. Each failed call returns
 // null with a reason in SDL_GetError() and leaves nothing behind (the surface
 // ledger counts images; LeakSanitizer, in the sanitizer build, counts memory).
-#include "anim/detail/bmp_check.h"
+#include "anim/detail/bmp_file.h"
 #include "anim/gestion_ecran.h"
 #include "anim/gestion_monde.h"
 #include "anim/lib_complex_blinking.h"
 #include "anim/lib_decors.h"
 #include "anim/lib_personnage.h"
+#include "anim/owned.h"
 #include "char_array.h"
 
 #include "support/allocation_failer.h"
@@ -18,6 +19,7 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <fstream>
 #include <functional>
 #include <memory>
@@ -131,16 +133,18 @@ TEST_P(FailureSweepTest, EachAllocationRefusedInTurn)
 }
 
 // Every entry of the hostile corpus is refused before SDL decodes it, with a
-// reason that names its path.
+// reason that names its path (and says so of a folder).
 TEST_P(FailureSweepTest, EachHostileFileInEachPath)
 {
     const int pictures = GetParam().pictures;
     if (pictures == 0) GTEST_SKIP() << "reads no picture";
     for (const std::string& hostile : write_hostile_corpus(dir.path)) {
+        const bool folder = std::filesystem::path(hostile).filename() == "directory.bmp";
+        const std::string reason = hostile + (folder ? ": is a folder" : ": ");
         const long before = harness::load_count();
-        expect_failure(hostile, b(), hostile + " first", hostile + ": ");
+        expect_failure(hostile, b(), hostile + " first", reason);
         EXPECT_EQ(harness::load_count(), before) << hostile << " reached SDL's decoder";
-        if (pictures == 2) expect_failure(a(), hostile, hostile + " second", hostile + ": ");
+        if (pictures == 2) expect_failure(a(), hostile, hostile + " second", reason);
     }
 }
 
@@ -202,13 +206,18 @@ TEST_F(RefusalTest, RunLengthPicturesPassTheCheckUpToTheirCap)
     }
 }
 
-TEST_F(RefusalTest, WellFormedUnusualFilesStillLoad)
+// The same colour on every SDL the suite runs on. Each is keyed by the
+// complement of its colour, which it does not hold (and which a palette's
+// nearest entry maps to the other of its two colours).
+TEST_F(RefusalTest, WellFormedUnusualFilesLoadAndDrawTheirColour)
 {
-    for (const HostileBmp& file : unusual_bmps()) {
+    for (const auto& [file, r, g, b] : unusual_bmps()) {
         std::ofstream(dir.file(file.name), std::ios::binary) << file.bytes;
-        decor* d = create_decor(dir.file(file.name).c_str(), 0, 0, 0, 0, 0);
-        EXPECT_NE(d, nullptr) << file.name << ": " << SDL_GetError();
-        free_everything_decor(d);
+        const anim::owned_decor d(create_decor(dir.file(file.name).c_str(), 0, 0, 255 - r, 255 - g, 255 - b));
+        ASSERT_TRUE(d) << file.name << ": " << SDL_GetError();
+        d->hidden = 0;
+        blit_decor(d.get(), target);
+        EXPECT_EQ(at(0, 0), (Rgb{r, g, b})) << file.name;
     }
 }
 

@@ -6,12 +6,14 @@
 #include "anim/lib_simple_blinking.h"
 #include "anim/owned.h"
 
+#include "support/hostile_bmps.h"
 #include "support/ledger_test.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <filesystem>
+#include <fstream>
 #include <string>
 #include <tuple>
 #include <utility>
@@ -97,6 +99,41 @@ TEST_F(KeyedImageTest, LadderCopiesAreKeyedImagesWithRisingAlpha)
     SDL_ClearError();
     EXPECT_EQ(load_alpha_ladder(halves().c_str(), 0, 0, 0, 10, 0), nullptr) << "a ladder of no copies";
     EXPECT_STRNE(SDL_GetError(), "");
+}
+
+// A 32-bit picture keys and fades on every SDL. With a constant fourth byte
+// (0xff as editors write it, or 0) it draws as its 24-bit twin; with an
+// alpha channel (128 in columns 0 and 2), an SDL that blends by that channel
+// fades it as its own alpha times the ladder's, one that does not draws it
+// opaque at the ladder's alpha. Its key colour is transparent whatever the
+// fourth byte.
+TEST_F(KeyedImageTest, TrueColourPicturesKeyAndFadeAsTheirTwins)
+{
+    SDL_Surface** twin = load_alpha_ladder(halves().c_str(), 255, 0, 255, 0, 6);
+    ASSERT_NE(twin, nullptr) << SDL_GetError();
+    const std::pair<const char*, std::vector<uint32_t>> pictures[] = {
+        {"opaque", {0xff000000, 0xff000000, 0xffff00ff, 0xffff00ff}},
+        {"no alpha data", {0x00000000, 0x00000000, 0x00ff00ff, 0x00ff00ff}},
+        {"alpha 128 in places", {0x80000000, 0xff000000, 0x80ff00ff, 0xffff00ff}}};
+    for (const auto& [what, pixels] : pictures) {
+        SCOPED_TRACE(what);
+        std::ofstream(path("true_colour"), std::ios::binary) << true_colour_row(pixels);
+        SDL_Surface** ladder = load_alpha_ladder(path("true_colour").c_str(), 255, 0, 255, 0, 6);
+        ASSERT_NE(ladder, nullptr) << SDL_GetError();
+        const bool own_alpha = pixels[0] >> 24 == 0x80 && ladder[0]->format->Amask != 0;
+        // Blends by a pixel's own alpha may round a level off the twin's.
+        const int tolerance = own_alpha ? 2 : 0;
+        for (int i : {0, 2, 5}) {
+            const Rgb half_alpha = over_red(ladder[i], 0), opaque = over_red(ladder[i], 1);
+            const Rgb expected = own_alpha ? blend(kBlack, kRed, (128 * 50 * i + 127) / 255) : over_red(twin[i], 0);
+            EXPECT_TRUE(near(half_alpha, expected, tolerance)) << "copy " << i << ": " << half_alpha;
+            EXPECT_TRUE(near(opaque, over_red(twin[i], 1), tolerance)) << "copy " << i << ": " << opaque;
+            EXPECT_EQ(std::make_pair(over_red(ladder[i], 2), over_red(ladder[i], 3)), std::make_pair(kRed, kRed))
+                << "copy " << i << " keys magenta";
+        }
+        urgent_free(ladder, 6);
+    }
+    urgent_free(twin, 6);
 }
 
 // Blitters may round a blend differently by a level or two.

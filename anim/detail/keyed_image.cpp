@@ -1,11 +1,14 @@
 // keyed_image: keyed BMP loading, alpha ladders and their rollback.
 #include "anim/detail/keyed_image.h"
 
-#include "anim/detail/bmp_check.h"
+#include "anim/detail/bmp_file.h"
+
+#include <sys/stat.h>  // Required for: fstat(), S_ISDIR()
 
 #include <algorithm>  // Required for: std::min(), std::max()
 #include <cerrno>     // Required for: errno
 #include <climits>    // Required for: INT_MAX
+#include <cstddef>    // Required for: ptrdiff_t
 #include <cstdio>     // Required for: fopen(), fread(), fseek()
 #include <cstdlib>    // Required for: calloc(), malloc(), free()
 #include <cstring>    // Required for: strerror()
@@ -45,6 +48,11 @@ FileBytes read_file(const char* path)
         SDL_SetError("%s", strerror(errno));
         return bytes;
     }
+    struct stat status {};
+    if (fstat(fileno(file.get()), &status) == 0 && S_ISDIR(status.st_mode)) {
+        SDL_SetError("is a folder, not a picture");
+        return bytes;
+    }
     long size = -1;
     if (fseek(file.get(), 0, SEEK_END) == 0) size = ftell(file.get());
     if (size <= 0 || size > INT_MAX || fseek(file.get(), 0, SEEK_SET) != 0) {
@@ -65,6 +73,58 @@ FileBytes read_file(const char* path)
     return bytes;
 }
 
+// True when SDL blends the image by its own alpha channel: SDL 1.2 then
+// ignores its colour key and its per-surface alpha.
+bool uses_alpha_channel(const SDL_Surface* image)
+{
+    return image->format->Amask != 0 && (image->flags & SDL_SRCALPHA) != 0;
+}
+
+// Calls change(pixel) on every pixel of a 32-bit image.
+template <typename Change>
+void change_pixels(SDL_Surface* image, Change change)
+{
+    if (SDL_MUSTLOCK(image) && SDL_LockSurface(image) != 0) return;
+    for (int y = 0; y < image->h; ++y) {
+        auto* row =
+            reinterpret_cast<Uint32*>(static_cast<Uint8*>(image->pixels) + static_cast<ptrdiff_t>(y) * image->pitch);
+        for (int x = 0; x < image->w; ++x) change(row[x]);
+    }
+    if (SDL_MUSTLOCK(image)) SDL_UnlockSurface(image);
+}
+
+// A picture whose fourth byte holds an alpha channel, as SDL decoded it.
+// Blended by that channel, its key colour's pixels get alpha 0, since the
+// colour key no longer applies; read without one (classic SDL keeps the
+// byte in every pixel value, where the key misses it), the byte is cleared,
+// and the picture draws opaque. A decoding with a channel that its blits do
+// not use (the browser's) keys by colour alone and is left as it is.
+void settle_alpha_channel(SDL_Surface* image, Uint32 key)
+{
+    const SDL_PixelFormat* f = image->format;
+    const Uint32 colour = f->Rmask | f->Gmask | f->Bmask;
+    if (f->BytesPerPixel != 4) return;
+    if (uses_alpha_channel(image)) {
+        change_pixels(image, [&](Uint32& p) {
+            if ((p & colour) == (key & colour)) p &= ~f->Amask;
+        });
+    } else if (f->Amask == 0) {
+        change_pixels(image, [&](Uint32& p) { p &= colour; });
+    }
+}
+
+// Gives a ladder copy blended by its own alpha channel the ladder's alpha
+// as well: each pixel's alpha becomes its own times `alpha` / 255, rounded.
+void fade_alpha_channel(SDL_Surface* image, Uint8 alpha)
+{
+    if (!uses_alpha_channel(image)) return;
+    const SDL_PixelFormat* f = image->format;
+    change_pixels(image, [&](Uint32& p) {
+        const Uint32 own = (p & f->Amask) >> f->Ashift;
+        p = (p & ~f->Amask) | ((own * alpha + 127) / 255) << f->Ashift;
+    });
+}
+
 }  // namespace
 
 namespace anim::detail {
@@ -76,11 +136,16 @@ SDL_Surface* load_keyed_image(const char* path, int r, int g, int b)
         return nullptr;
     }
     // The whole file is read in one go and checked before SDL's decoder
-    // sees it; the decoder then reads from memory.
+    // sees it; the decoder then reads from memory. A 32-bit picture without
+    // alpha is decoded as its 24-bit twin, the same on every SDL.
     FileBytes file = read_file(path);
     SDL_Surface* image = nullptr;
-    if (file.data != nullptr && bmp_header_is_sound(file.data.get(), file.size))
+    FourthByte fourth = FourthByte::absent;
+    if (file.data != nullptr && bmp_header_is_sound(file.data.get(), file.size)) {
+        fourth = fourth_byte(file.data.get(), file.size);
+        if (fourth == FourthByte::constant) file.size = repack_as_24_bit(file.data.get(), file.size);
         image = SDL_LoadBMP_RW(SDL_RWFromConstMem(file.data.get(), static_cast<int>(file.size)), 1);
+    }
     if (image == nullptr) {
         const std::string reason = SDL_GetError();
         SDL_SetError("cannot load %s: %s", path, reason.c_str());
@@ -89,6 +154,7 @@ SDL_Surface* load_keyed_image(const char* path, int r, int g, int b)
     const Uint32 key = SDL_MapRGB(image->format, static_cast<Uint8>(r & 0xff), static_cast<Uint8>(g & 0xff),
                                   static_cast<Uint8>(b & 0xff));
     SDL_SetColorKey(image, SDL_SRCCOLORKEY, key);
+    if (fourth == FourthByte::varying) settle_alpha_channel(image, key);
     return image;
 }
 
@@ -112,7 +178,10 @@ SDL_Surface** load_alpha_ladder(const char* path, int r, int g, int b, int step,
 {
     return load_keyed_images(
         length, [path](int) { return path; }, r, g, b,
-        [step](int i, SDL_Surface* copy) { SDL_SetAlpha(copy, SDL_SRCALPHA, ladder_alpha(step, i)); });
+        [step](int i, SDL_Surface* copy) {
+            fade_alpha_channel(copy, ladder_alpha(step, i));
+            SDL_SetAlpha(copy, SDL_SRCALPHA, ladder_alpha(step, i));
+        });
 }
 
 void urgent_free(SDL_Surface** images, int n)

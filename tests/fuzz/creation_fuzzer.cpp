@@ -16,9 +16,11 @@
 extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv)
 {
     const std::string seeds = (*argv)[*argc - 1];
-    for (const auto& set : {test_support::hostile_bmps(), test_support::unusual_bmps()})
-        for (const test_support::HostileBmp& file : set)
-            std::ofstream(seeds + "/" + file.name, std::ios::binary) << file.bytes;
+    const auto write = [&](const test_support::HostileBmp& file) {
+        std::ofstream(seeds + "/" + file.name, std::ios::binary) << file.bytes;
+    };
+    for (const test_support::HostileBmp& file : test_support::hostile_bmps()) write(file);
+    for (const test_support::UnusualBmp& unusual : test_support::unusual_bmps()) write(unusual.file);
     return 0;
 }
 

@@ -27,16 +27,21 @@ void put16(std::string& b, size_t at, uint16_t v)
     b[at + 1] = static_cast<char>(v >> 8);
 }
 
-// A valid w x h BMP of `bits` a pixel (a two-colour palette up to 8),
-// whose info header is `info_size` bytes long: the old 12-byte one (16-bit
-// sizes, no compression, no palette count), 40, or a longer version whose
-// extra fields stay zero; with `masks`, a 40-byte header is followed by the
-// three colour masks of the bit-fields compression.
+// A valid w x h BMP of `bits` a pixel whose info header is `info_size`
+// bytes long: the old 12-byte one (16-bit sizes, no compression, no palette
+// count), 40, or a longer version whose extra fields stay zero; with
+// `masks`, a 40-byte header is followed by the three colour masks of the
+// bit-fields compression. Up to 8 bits, a two-colour palette of red and
+// blue, every byte of the pixels 0x01 (the top-left pixel red, blue at 8
+// bits); at 16, every pixel 3, 3, 3 of 5 bits, which both SDLs widen to 24;
+// above, every byte 0x40.
 std::string valid_bmp(int bits, uint32_t w = 4, uint32_t h = 3, uint32_t info_size = 40, bool masks = false)
 {
     const size_t headers = 14 + info_size + (masks ? 12 : 0), palette = bits <= 8 ? 2 * 4 : 0;
     const size_t row = (size_t{w} * static_cast<size_t>(bits) + 31) / 32 * 4;
     std::string b(headers + palette + row * h, bits <= 8 ? '\x01' : '\x40');
+    if (bits == 16)
+        for (size_t at = headers; at + 1 < b.size(); at += 2) put16(b, at, 3 << 10 | 3 << 5 | 3);
     std::fill_n(b.begin(), headers + palette, '\0');
     b[0] = 'B';
     b[1] = 'M';
@@ -90,6 +95,13 @@ std::string run_length_bmp(uint32_t w, uint32_t h)
     return b;
 }
 
+std::string true_colour_row(const std::vector<uint32_t>& pixels)
+{
+    std::string b = valid_bmp(32, static_cast<uint32_t>(pixels.size()), 1);
+    for (size_t x = 0; x < pixels.size(); ++x) put32(b, kHeaderEnd + 4 * x, pixels[x]);
+    return b;
+}
+
 std::vector<HostileBmp> hostile_bmps()
 {
     std::vector<HostileBmp> files;
@@ -120,7 +132,8 @@ std::vector<HostileBmp> hostile_bmps()
     files.push_back({"palette_past_end.bmp", indexed.substr(0, kHeaderEnd + 4)});
     files.push_back({"pixels_past_end.bmp", with32(24, kPixelOffset, 0x10000)});
     files.push_back({"pixels_at_2_31.bmp", with32(24, kPixelOffset, 0x80000000u)});
-    for (uint32_t size : {0u, 12u, 200u, 0xffffffffu})
+    // 16 and 36: OS/2 2.x headers that only classic SDL decodes.
+    for (uint32_t size : {0u, 12u, 16u, 36u, 200u, 0xffffffffu})
         files.push_back({"info_size_" + std::to_string(size) + ".bmp", with32(24, kInfoSize, size)});
     // Compressions that do not fit the depth, and unknown ones.
     for (uint32_t compression : {1u, 2u, 4u, 99u})
@@ -133,19 +146,23 @@ std::vector<HostileBmp> hostile_bmps()
     return files;
 }
 
-std::vector<HostileBmp> unusual_bmps()
+std::vector<UnusualBmp> unusual_bmps()
 {
-    std::vector<HostileBmp> files{{"top_down.bmp", with32(24, kHeight, static_cast<uint32_t>(-3))},
-                                  {"indexed.bmp", valid_bmp(8)},
-                                  {"core_header.bmp", valid_bmp(24, 4, 3, 12)},
-                                  {"high_colour.bmp", valid_bmp(16)},
-                                  {"true_colour.bmp", valid_bmp(32)},
-                                  {"bit_fields.bmp", valid_bmp(32, 4, 3, 40, true)},
-                                  {"one_bit.bmp", valid_bmp(1)},
-                                  {"four_bits.bmp", valid_bmp(4)},
-                                  {"tallest.bmp", valid_bmp(24, 1, 32767)}};
-    for (uint32_t info_size : {52u, 56u, 108u, 124u})
-        files.push_back({"info_" + std::to_string(info_size) + ".bmp", valid_bmp(24, 4, 3, info_size)});
+    constexpr uint8_t kGrey = 0x40;
+    std::vector<UnusualBmp> files{
+        {{"top_down.bmp", with32(24, kHeight, static_cast<uint32_t>(-3))}, kGrey, kGrey, kGrey},
+        {{"indexed.bmp", valid_bmp(8)}, 0, 0, 255},
+        {{"core_header.bmp", valid_bmp(24, 4, 3, 12)}, kGrey, kGrey, kGrey},
+        {{"high_colour.bmp", valid_bmp(16)}, 24, 24, 24},
+        {{"true_colour.bmp", valid_bmp(32)}, kGrey, kGrey, kGrey},
+        {{"bit_fields.bmp", valid_bmp(32, 4, 3, 40, true)}, kGrey, kGrey, kGrey},
+        {{"one_bit.bmp", valid_bmp(1)}, 255, 0, 0},
+        {{"four_bits.bmp", valid_bmp(4)}, 255, 0, 0},
+        {{"tallest.bmp", valid_bmp(24, 1, 32767)}, kGrey, kGrey, kGrey}};
+    // Windows' longer headers, and OS/2 2.x's cut at several of its fields.
+    for (uint32_t info_size : {42u, 46u, 52u, 56u, 64u, 108u, 124u})
+        files.push_back(
+            {{"info_" + std::to_string(info_size) + ".bmp", valid_bmp(24, 4, 3, info_size)}, kGrey, kGrey, kGrey});
     return files;
 }
 

@@ -23,14 +23,26 @@ struct HostileBmp {
 // shortest form: the end of the bitmap, every pixel left blank.
 std::string run_length_bmp(uint32_t w, uint32_t h);
 
+// A one-row BMP of 32 bits a pixel, uncompressed, whose pixel x is the
+// 0xAARRGGBB value pixels[x] (AA: its fourth byte).
+std::string true_colour_row(const std::vector<uint32_t>& pixels);
+
 // The hostile files' contents.
 std::vector<HostileBmp> hostile_bmps();
 
-// Well-formed but less common BMPs, which must still load: rows stored top
-// down, 1, 4 and 8-bit palettes, the old 12-byte header and the longer ones,
-// 16 and 32 bits a pixel, colour masks, the tallest image SDL 1.2 can place (classic SDL 1.2.15
-// takes images narrower than 16384 pixels only, so no widest one).
-std::vector<HostileBmp> unusual_bmps();
+// A well-formed file, and the colour of its top-left pixel.
+struct UnusualBmp {
+    HostileBmp file;
+    uint8_t r, g, b;
+};
+
+// Well-formed but less common BMPs, which must load and draw the same on
+// every SDL: rows stored top down, 1, 4 and 8-bit palettes, the old 12-byte
+// header and the longer ones (OS/2 2.x's among them), 16 and 32 bits a pixel
+// (32 with a constant fourth byte, which is no alpha), colour masks, the
+// tallest image SDL 1.2 can place (classic SDL 1.2.15 takes images narrower
+// than 16384 pixels only, so no widest one).
+std::vector<UnusualBmp> unusual_bmps();
 
 // Writes every hostile file into `dir`, and the entries that are not files:
 // "directory.bmp" (a folder), "loop.bmp" (a link to itself) and

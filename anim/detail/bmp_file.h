@@ -1,13 +1,17 @@
-// bmp_check: the sanity check every image file passes before SDL decodes it
+// bmp_file: what the toolkit reads of a BMP file before SDL decodes it
 // (internal to the toolkit, not installed).
+//
+//   bmp_header_is_sound  the sanity check every image file passes
+//   fourth_byte          what a 32-bit file's fourth byte holds
+//   repack_as_24_bit     a 32-bit file without alpha made its 24-bit twin
 //
 // SDL's BMP decoders are lenient, and each implementation in its own way:
 // some broken files decode into garbage, some make them allocate or read
 // far beyond the file. The check reads the headers and lets through only
 // what a well-formed Windows BMP can be, so that every loader answers a
 // broken file the same way on every SDL: with null and a reason.
-#ifndef ANIM_DETAIL_BMP_CHECK_H
-#define ANIM_DETAIL_BMP_CHECK_H
+#ifndef ANIM_DETAIL_BMP_FILE_H
+#define ANIM_DETAIL_BMP_FILE_H
 
 #include <SDL.h>
 
@@ -25,7 +29,8 @@ constexpr int kLargestBmpSide = 32767;
 constexpr long kLargestRunLengthPixels = 1L << 24;
 
 // Checks the headers of the BMP file held in `file` (`size` bytes): the
-// "BM" signature; a known info header (12, 40, 52, 56, 108 or 124 bytes); a
+// "BM" signature; a known info header (12, 40, 52, 56, 108 or 124 bytes, or
+// an OS/2 2.x one of 42 to 64); a
 // width and height of 1 to kLargestBmpSide pixels (a negative height, for
 // rows stored top down, included); 1, 4, 8, 16, 24 or 32 bits a pixel; a
 // compression that fits that depth; no more palette entries than the depth
@@ -34,6 +39,22 @@ constexpr long kLargestRunLengthPixels = 1L << 24;
 // compressed, at most kLargestRunLengthPixels pixels. Returns true, or false
 // with the reason in SDL_GetError().
 bool bmp_header_is_sound(const unsigned char* file, size_t size);
+
+// What the fourth byte of every pixel of a sound BMP holds: absent (not a
+// 32-bit file, or its colour masks are not whole bytes), constant (the same
+// in every pixel: no alpha, however SDL would read it) or varying (an alpha
+// channel).
+enum class FourthByte { absent, constant, varying };
+FourthByte fourth_byte(const unsigned char* file, size_t size);
+
+// Rewrites, in place, a sound 32-bit BMP whose fourth byte is constant as
+// the 24-bit BMP of the same pixels (a 40-byte header, rows in the
+// same order), which every SDL 1.2 decodes as it decodes a 24-bit file:
+// each SDL reads a 32-bit file's fourth byte its own way, as an alpha
+// channel that disables per-surface alpha, or as part of the colour that
+// the colour key then misses. Returns the file's new size (the old one,
+// unchanged, for a file that fourth_byte calls absent).
+size_t repack_as_24_bit(unsigned char* file, size_t size);
 
 }  // namespace anim::detail
 

@@ -1,0 +1,203 @@
+// bmp_file: header checks of BMP files before SDL decodes them, and the
+// repacking of 32-bit ones whose fourth byte holds no alpha.
+#include "anim/detail/bmp_file.h"
+
+#include <algorithm>  // Required for: std::find()
+#include <cstdint>    // Required for: uint32_t, int64_t
+#include <cstring>    // Required for: memset()
+#include <iterator>   // Required for: std::begin(), std::end()
+#include <optional>   // Required for: std::optional
+
+namespace {
+
+constexpr int kFileHeaderSize = 14;
+constexpr int kCoreHeaderSize = 12;  // the old 16-bit header: no compression, no palette count
+
+// Compressions of the info header.
+constexpr uint32_t kUncompressed = 0, kRle8 = 1, kRle4 = 2, kBitFields = 3;
+
+uint32_t le32(const unsigned char* p)
+{
+    return static_cast<uint32_t>(p[0]) | static_cast<uint32_t>(p[1]) << 8 | static_cast<uint32_t>(p[2]) << 16 |
+           static_cast<uint32_t>(p[3]) << 24;
+}
+
+uint32_t le16(const unsigned char* p)
+{
+    return static_cast<uint32_t>(p[0]) | static_cast<uint32_t>(p[1]) << 8;
+}
+
+// The info headers both desktop SDLs decode: the old 12-byte one, Windows'
+// 40, 52, 56, 108 and 124-byte ones, and OS/2 2.x's from 40 bytes up to its
+// whole 64, cut at any field (its shorter ones, from 16 bytes, only classic
+// SDL decodes).
+bool known_header_size(uint32_t size)
+{
+    constexpr uint32_t kSizes[] = {12, 40, 42, 44, 46, 48, 52, 56, 60, 64, 108, 124};
+    return std::find(std::begin(kSizes), std::end(kSizes), size) != std::end(kSizes);
+}
+
+bool known_depth(uint32_t bits)
+{
+    return bits == 1 || bits == 4 || bits == 8 || bits == 16 || bits == 24 || bits == 32;
+}
+
+bool compression_fits(uint32_t compression, uint32_t bits)
+{
+    switch (compression) {
+    case kUncompressed: return true;
+    case kRle8: return bits == 8;
+    case kRle4: return bits == 4;
+    case kBitFields: return bits == 16 || bits == 32;
+    default: return false;
+    }
+}
+
+bool refuse(const char* reason)
+{
+    SDL_SetError("%s", reason);
+    return false;
+}
+
+void put32(unsigned char* p, uint32_t value)
+{
+    for (int i = 0; i < 4; ++i) p[i] = static_cast<unsigned char>(value >> (8 * i));
+}
+
+// Which byte of a little-endian 32-bit pixel a channel mask covers whole;
+// 4 (no byte) for any other mask.
+size_t mask_byte(uint32_t mask)
+{
+    size_t i = 0;
+    while (i < 4 && mask != 0xffu << (8 * i)) ++i;
+    return i;
+}
+
+// Where a sound 32-bit BMP keeps its pixels, and which byte of each pixel
+// holds which channel (the fourth is the byte no colour takes).
+struct TrueColourLayout {
+    uint32_t pixel_offset;
+    int32_t width, height;            // the height as the file gives it: negative for rows stored top down
+    size_t red, green, blue, fourth;  // byte 0 to 3 of a pixel
+
+    size_t rows() const { return height < 0 ? 0u - static_cast<uint32_t>(height) : static_cast<uint32_t>(height); }
+};
+
+// The layout of a 32-bit BMP, uncompressed or with colour masks of whole
+// bytes; none for any other file.
+std::optional<TrueColourLayout> true_colour_layout(const unsigned char* file, size_t size)
+{
+    const unsigned char* info = file + kFileHeaderSize;
+    if (le32(info) == kCoreHeaderSize || le16(info + 14) != 32) return std::nullopt;
+    TrueColourLayout layout{
+        le32(file + 10), static_cast<int32_t>(le32(info + 4)), static_cast<int32_t>(le32(info + 8)), 2, 1, 0, 3};
+    if (le32(info + 16) == kBitFields) {
+        // The masks follow a 40-byte header, at the place the longer ones hold them.
+        if (size < kFileHeaderSize + 52) return std::nullopt;
+        layout.red = mask_byte(le32(info + 40));
+        layout.green = mask_byte(le32(info + 44));
+        layout.blue = mask_byte(le32(info + 48));
+        const bool distinct = layout.red != layout.green && layout.green != layout.blue && layout.red != layout.blue;
+        if (layout.red > 3 || layout.green > 3 || layout.blue > 3 || !distinct) return std::nullopt;
+        layout.fourth = 6 - layout.red - layout.green - layout.blue;
+    }
+    return layout;
+}
+
+}  // namespace
+
+namespace anim::detail {
+
+bool bmp_header_is_sound(const unsigned char* file, size_t size)
+{
+    if (size < kFileHeaderSize + 4 || file[0] != 'B' || file[1] != 'M') return refuse("not a BMP file");
+    const uint32_t pixel_offset = le32(file + 10);
+    const uint32_t header_size = le32(file + kFileHeaderSize);
+    if (!known_header_size(header_size)) return refuse("unknown BMP header");
+    if (size < kFileHeaderSize + header_size) return refuse("BMP header cut short");
+    const unsigned char* info = file + kFileHeaderSize;
+
+    int64_t width, height;
+    uint32_t bits, compression = kUncompressed, colours = 0;
+    if (header_size == kCoreHeaderSize) {
+        width = le16(info + 4);
+        height = static_cast<int16_t>(le16(info + 6));
+        bits = le16(info + 10);
+    } else {
+        width = static_cast<int32_t>(le32(info + 4));
+        height = static_cast<int32_t>(le32(info + 8));
+        bits = le16(info + 14);
+        compression = le32(info + 16);
+        colours = le32(info + 32);
+    }
+    // |height| is taken in 64 bits: -2^31 has no 32-bit opposite.
+    const int64_t rows = height < 0 ? -height : height;
+    if (width < 1 || width > kLargestBmpSide || rows < 1 || rows > kLargestBmpSide)
+        return refuse("BMP size out of range");
+    if (!known_depth(bits)) return refuse("unsupported BMP depth");
+    if (!compression_fits(compression, bits)) return refuse("BMP compression does not fit its depth");
+    if (bits <= 8 && colours > (1u << bits)) return refuse("BMP palette larger than its depth allows");
+
+    const auto file_size = static_cast<int64_t>(size);
+    if (pixel_offset < kFileHeaderSize + header_size || pixel_offset >= file_size)
+        return refuse("BMP pixel data outside the file");
+    const int64_t row_bytes = (width * bits + 31) / 32 * 4;
+    // Pixels stored as they are (colour masks only tell their channels) must
+    // all be in the file.
+    const bool stored = compression == kUncompressed || compression == kBitFields;
+    if (stored && pixel_offset + row_bytes * rows > file_size) return refuse("BMP pixel data cut short");
+    const bool run_length = compression == kRle8 || compression == kRle4;
+    if (run_length && width * rows > kLargestRunLengthPixels)
+        return refuse("run-length BMP of over 4096 x 4096 pixels");
+    return true;
+}
+
+FourthByte fourth_byte(const unsigned char* file, size_t size)
+{
+    const std::optional<TrueColourLayout> layout = true_colour_layout(file, size);
+    if (!layout) return FourthByte::absent;
+    const unsigned char* pixels = file + layout->pixel_offset;
+    const size_t count = layout->rows() * static_cast<size_t>(layout->width);
+    for (size_t i = 1; i < count; ++i)
+        if (pixels[4 * i + layout->fourth] != pixels[layout->fourth]) return FourthByte::varying;
+    return FourthByte::constant;
+}
+
+size_t repack_as_24_bit(unsigned char* file, size_t size)
+{
+    const std::optional<TrueColourLayout> layout = true_colour_layout(file, size);
+    if (!layout) return size;
+    const auto width = static_cast<size_t>(layout->width);
+    const size_t rows = layout->rows(), row_bytes = (width * 3 + 3) / 4 * 4;
+    constexpr size_t kHeaders = kFileHeaderSize + 40;
+    // Row by row in the file's order; every pixel is read before its three
+    // bytes are written, never past the pixels still to read (the 24-bit
+    // rows are shorter and start no later).
+    for (size_t y = 0; y < rows; ++y) {
+        unsigned char* out = file + kHeaders + y * row_bytes;
+        for (size_t x = 0; x < width; ++x) {
+            const unsigned char* in = file + layout->pixel_offset + 4 * (y * width + x);
+            const unsigned char blue = in[layout->blue], green = in[layout->green], red = in[layout->red];
+            out[3 * x] = blue;
+            out[3 * x + 1] = green;
+            out[3 * x + 2] = red;
+        }
+        memset(out + 3 * width, 0, row_bytes - 3 * width);
+    }
+    const size_t repacked = kHeaders + rows * row_bytes;
+    memset(file, 0, kHeaders);
+    file[0] = 'B';
+    file[1] = 'M';
+    put32(file + 2, static_cast<uint32_t>(repacked));
+    put32(file + 10, kHeaders);
+    unsigned char* info = file + kFileHeaderSize;
+    put32(info, 40);
+    put32(info + 4, static_cast<uint32_t>(layout->width));
+    put32(info + 8, static_cast<uint32_t>(layout->height));
+    info[12] = 1;  // planes
+    info[14] = 24;
+    put32(info + 20, static_cast<uint32_t>(rows * row_bytes));
+    return repacked;
+}
+
+}  // namespace anim::detail
