@@ -24,7 +24,7 @@ function(anim_web_page target name run_dir)
   foreach(file site.css shell.js)
     configure_file(${web_dir}/${file} ${folder}/${file} COPYONLY)
   endforeach()
-  set_target_properties(${target} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${folder} SUFFIX .js)
+  set_target_properties(${target} PROPERTIES OUTPUT_NAME ${name} RUNTIME_OUTPUT_DIRECTORY ${folder} SUFFIX .js)
   set_property(TARGET ${target} APPEND PROPERTY LINK_DEPENDS ${web_dir}/sdl_desktop.js)
   target_link_options(${target} PRIVATE -sASYNCIFY -sASYNCIFY_IGNORE_INDIRECT -sSTB_IMAGE=1 -sEXIT_RUNTIME=1
     -sEXPORTED_FUNCTIONS=_main,_malloc,_free,_stbi_load_from_memory,_stbi_image_free,_stbi_failure_reason

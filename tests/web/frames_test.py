@@ -2,7 +2,8 @@
 """The web build against the desktop: each program's page, in headless
 Chromium and titled with the program's caption, flips frames whose pixels
 hash the same as the desktop program's under the harness, frame for frame
-(scene_demo's first 520, the others' first 208); a picture that cannot be
+(scene_demo's first 520, the others' first 208), and so do its test pages
+on the program's pictures written at 32 bits; a picture that cannot be
 loaded ends the page with the desktop's message and status; and the page's
 harness counts the frames, and delivers its quit and refused load, as the
 probe program (the test pages' harness_probe) counts them itself.
@@ -35,18 +36,22 @@ def desktop_run(run_dir, frames, harness, work):
         return [line.split()[2] for line in lines if line.startswith("frame ")], run.returncode, run.stderr
 
 
-def compare_frames(site, run_dir, harness, work):
-    """What differs between the page of `run_dir`'s program and the desktop
-    program; empty when nothing does."""
+def compare_frames(sites, run_dir, harness, work):
+    """What differs between the desktop program of `run_dir` and its pages:
+    its page in the site, and its test page on its pictures at 32 bits;
+    empty when nothing does."""
     name = os.path.basename(run_dir)
     desktop, status, errors = desktop_run(run_dir, FRAMES[name], harness, work)
     if status != 0 or len(desktop) != FRAMES[name]:
         return [f"{name}: the desktop program ended with {status} after {len(desktop)} frames: {errors}"]
-    page = site.run_page(name + ".html", FRAMES[name], hashes=True)
-    differing = [k + 1 for k in range(FRAMES[name]) if k >= len(page["frames"]) or page["frames"][k] != desktop[k]]
-    print(f"{name}: {FRAMES[name] - len(differing)} of {FRAMES[name]} frames equal, titled {page['title']!r}")
-    problems = [f"{name}: frames {differing[:20]} differ ({len(differing)} in all)"] if differing else []
-    return problems + ([f"{name}: the page is titled {page['title']!r}"] if page["title"] != "Blink Test" else [])
+    problems = []
+    for site, page_name in ((sites[0], name), (sites[1], name + "_32")):
+        page = site.run_page(page_name + ".html", FRAMES[name], hashes=True)
+        differing = [k + 1 for k in range(FRAMES[name]) if k >= len(page["frames"]) or page["frames"][k] != desktop[k]]
+        print(f"{page_name}: {FRAMES[name] - len(differing)} of {FRAMES[name]} frames equal, titled {page['title']!r}")
+        problems += [f"{page_name}: frames {differing[:20]} differ ({len(differing)} in all)"] if differing else []
+        problems += [f"{page_name}: the page is titled {page['title']!r}"] if page["title"] != "Blink Test" else []
+    return problems
 
 
 def compare_broken_picture(site_dir, run_dir, harness, work):
@@ -91,11 +96,12 @@ def check_probe(pages):
 
 def main():
     site_dir, harness, run_dirs = sys.argv[1], sys.argv[2], sys.argv[3:]
-    with tempfile.TemporaryDirectory() as work, Site(site_dir) as site:
-        failures = [problem for run_dir in run_dirs for problem in compare_frames(site, run_dir, harness, work)]
+    test_pages = os.path.join(os.path.dirname(site_dir), "test-pages")
+    with tempfile.TemporaryDirectory() as work, Site(site_dir) as site, Site(test_pages) as pages:
+        failures = [problem for run_dir in run_dirs
+                    for problem in compare_frames((site, pages), run_dir, harness, work)]
         blink_test = next(d for d in run_dirs if os.path.basename(d) == "blink_test")
         failures += compare_broken_picture(site_dir, blink_test, harness, work)
-    with Site(os.path.join(os.path.dirname(site_dir), "test-pages")) as pages:
         failures += check_probe(pages)
     for failure in failures:
         print("FAILED: " + failure, file=sys.stderr)
