@@ -11,6 +11,7 @@
 //   create/<kind>/toolkit      a creation and its release
 //   create/<kind>/raw          the same SDL_LoadBMP, SDL_SetColorKey and
 //                              SDL_SetAlpha calls, and the same releases
+//   create/complex32/...       the same for blink_test's pictures at 32 bits
 //   memory/<program>           bytes held by the program's objects against
 //                              their surfaces' pixel bytes (counters only)
 //
@@ -32,6 +33,8 @@
 namespace {
 
 const std::string kRunDir = ANIM_RUN_DIR;
+// The same pictures, written at 32 bits.
+const std::string kRun32Dir = ANIM_RUN_32_DIR;
 
 using MakeSet = std::unique_ptr<bench::SceneSet> (*)(const std::string&);
 
@@ -99,19 +102,23 @@ void frame_baseline(benchmark::State& state, const Program& program)
     }
 }
 
-std::string blink_dir()
+// blink_test's pictures under `run_dir`.
+std::string blink_dir(const std::string& run_dir = kRunDir)
 {
-    return kRunDir + "/blink_test/";
+    return run_dir + "/blink_test/";
 }
 
-// The blink_test front list, kept alive for the whole run.
-const std::vector<const char*>& blink_fronts()
-{
-    static const std::vector<std::string> paths{blink_dir() + "img_devant1.bmp", blink_dir() + "img_devant2.bmp",
-                                                blink_dir() + "img_devant3.bmp"};
-    static const std::vector<const char*> list{paths[0].c_str(), paths[1].c_str(), paths[2].c_str(), nullptr};
-    return list;
-}
+// blink_test's front paths under `run_dir`, and their null-terminated list.
+struct BlinkFronts {
+    explicit BlinkFronts(const std::string& run_dir)
+        : paths{blink_dir(run_dir) + "img_devant1.bmp", blink_dir(run_dir) + "img_devant2.bmp",
+                blink_dir(run_dir) + "img_devant3.bmp"},
+          list{paths[0].c_str(), paths[1].c_str(), paths[2].c_str(), nullptr}
+    {
+    }
+    std::vector<std::string> paths;
+    std::vector<const char*> list;
+};
 
 void frame_ladder(benchmark::State& state)
 {
@@ -128,9 +135,9 @@ void frame_ladder(benchmark::State& state)
 
 void frame_ladder_fixed(benchmark::State& state)
 {
-    anim::owned_complex_surface fade(create_complex_surface((blink_dir() + "img_fond.bmp").c_str(),
-                                                            blink_fronts().data(), 1, static_cast<int>(state.range(0)),
-                                                            0, 0, 255, 0, 255));
+    const BlinkFronts fronts(kRunDir);
+    anim::owned_complex_surface fade(create_complex_surface((blink_dir() + "img_fond.bmp").c_str(), fronts.list.data(),
+                                                            1, static_cast<int>(state.range(0)), 0, 0, 255, 0, 255));
     SDL_Surface* target = bench::make_display(100, 50);
     if (!fade || target == nullptr) {
         state.SkipWithError(SDL_GetError());
@@ -187,13 +194,14 @@ std::string scene_dir()
     return kRunDir + "/scene_demo/Ressources/";
 }
 
-// Complex surfaces: the blink_test pictures with an alpha step.
-void create_complex_toolkit(benchmark::State& state)
+// Complex surfaces: the blink_test pictures under `run_dir` with an alpha step.
+void create_complex_toolkit(benchmark::State& state, const std::string& run_dir)
 {
     const int step = static_cast<int>(state.range(0));
-    const std::string base = blink_dir() + "img_fond.bmp";
+    const std::string base = blink_dir(run_dir) + "img_fond.bmp";
+    const BlinkFronts fronts(run_dir);
     run_toolkit(state, [&] {
-        complex_surface* s = create_complex_surface(base.c_str(), blink_fronts().data(), 1, step, 0, 0, 255, 0, 255);
+        complex_surface* s = create_complex_surface(base.c_str(), fronts.list.data(), 1, step, 0, 0, 255, 0, 255);
         free_complex_surface(s);
         return s != nullptr;
     });
@@ -202,12 +210,13 @@ void create_complex_toolkit(benchmark::State& state)
     state.counters["count_x_rows"] = count * rows;
 }
 
-void create_complex_raw(benchmark::State& state)
+void create_complex_raw(benchmark::State& state, const std::string& run_dir)
 {
     const int step = static_cast<int>(state.range(0));
-    std::vector<Load> loads{{blink_dir() + "img_fond.bmp", -1, 255, 0, 255}};
-    const std::vector<std::string> fronts{blink_dir() + "img_devant1.bmp", blink_dir() + "img_devant2.bmp",
-                                          blink_dir() + "img_devant3.bmp", blink_dir() + "img_fond.bmp"};
+    const std::string base = blink_dir(run_dir) + "img_fond.bmp";
+    std::vector<Load> loads{{base, -1, 255, 0, 255}};
+    std::vector<std::string> fronts = BlinkFronts(run_dir).paths;
+    fronts.push_back(base);
     for (const std::string& f : fronts) loads.push_back({f, -1, 255, 0, 255});
     for (const std::string& f : fronts)
         for (int j = 0; j < anim::detail::complex_row_length(step); ++j)
@@ -306,8 +315,22 @@ BENCHMARK_CAPTURE(frame_toolkit, scene_demo, kSceneDemo)->Name("frame/scene_demo
 BENCHMARK_CAPTURE(frame_baseline, scene_demo, kSceneDemo)->Name("frame/scene_demo/baseline")->Iterations(kFrameRun);
 BENCHMARK(frame_ladder)->Name("frame_ladder")->Arg(1)->Arg(255);
 BENCHMARK(frame_ladder_fixed)->Name("frame_ladder_fixed")->Arg(1)->Arg(255);
-BENCHMARK(create_complex_toolkit)->Name("create/complex/toolkit")->Arg(1)->Arg(10)->Arg(20)->Arg(50)->Arg(255);
-BENCHMARK(create_complex_raw)->Name("create/complex/raw")->Arg(1)->Arg(10)->Arg(20)->Arg(50)->Arg(255);
+BENCHMARK_CAPTURE(create_complex_toolkit, at_24_bits, kRunDir)
+    ->Name("create/complex/toolkit")
+    ->Arg(1)
+    ->Arg(10)
+    ->Arg(20)
+    ->Arg(50)
+    ->Arg(255);
+BENCHMARK_CAPTURE(create_complex_raw, at_24_bits, kRunDir)
+    ->Name("create/complex/raw")
+    ->Arg(1)
+    ->Arg(10)
+    ->Arg(20)
+    ->Arg(50)
+    ->Arg(255);
+BENCHMARK_CAPTURE(create_complex_toolkit, at_32_bits, kRun32Dir)->Name("create/complex32/toolkit")->Arg(10);
+BENCHMARK_CAPTURE(create_complex_raw, at_32_bits, kRun32Dir)->Name("create/complex32/raw")->Arg(10);
 BENCHMARK(create_simple_toolkit)->Name("create/simple/toolkit");
 BENCHMARK(create_simple_raw)->Name("create/simple/raw");
 BENCHMARK(create_sprite_toolkit)->Name("create/sprite/toolkit");

@@ -73,6 +73,19 @@ size_t mask_byte(uint32_t mask)
     return i;
 }
 
+// Writes the blue, green and red bytes (at offsets `blue`, `green`, `red` of
+// each 4-byte pixel of `in`) of `width` pixels as 3-byte pixels at `out`,
+// which may be `in` or lie before it.
+inline void repack_row(unsigned char* out, const unsigned char* in, size_t width, size_t blue, size_t green, size_t red)
+{
+    for (size_t x = 0; x < width; ++x) {
+        const unsigned char b = in[4 * x + blue], g = in[4 * x + green], r = in[4 * x + red];
+        out[3 * x] = b;
+        out[3 * x + 1] = g;
+        out[3 * x + 2] = r;
+    }
+}
+
 // Where a sound 32-bit BMP keeps its pixels, and which byte of each pixel
 // holds which channel (the fourth is the byte no colour takes).
 struct TrueColourLayout {
@@ -158,9 +171,12 @@ FourthByte fourth_byte(const unsigned char* file, size_t size)
     if (!layout) return FourthByte::absent;
     const unsigned char* pixels = file + layout->pixel_offset;
     const size_t count = layout->rows() * static_cast<size_t>(layout->width);
-    for (size_t i = 1; i < count; ++i)
-        if (pixels[4 * i + layout->fourth] != pixels[layout->fourth]) return FourthByte::varying;
-    return FourthByte::constant;
+    // Every pixel is compared with the first, without an early exit, so
+    // that the loop runs over whole words.
+    const uint32_t first = le32(pixels);
+    uint32_t differences = 0;
+    for (size_t i = 0; i < count; ++i) differences |= le32(pixels + 4 * i) ^ first;
+    return (differences >> (8 * layout->fourth) & 0xff) != 0 ? FourthByte::varying : FourthByte::constant;
 }
 
 size_t repack_as_24_bit(unsigned char* file, size_t size)
@@ -173,15 +189,14 @@ size_t repack_as_24_bit(unsigned char* file, size_t size)
     // Row by row in the file's order; every pixel is read before its three
     // bytes are written, never past the pixels still to read (the 24-bit
     // rows are shorter and start no later).
+    const bool usual = layout->blue == 0 && layout->green == 1 && layout->red == 2;
     for (size_t y = 0; y < rows; ++y) {
         unsigned char* out = file + kHeaders + y * row_bytes;
-        for (size_t x = 0; x < width; ++x) {
-            const unsigned char* in = file + layout->pixel_offset + 4 * (y * width + x);
-            const unsigned char blue = in[layout->blue], green = in[layout->green], red = in[layout->red];
-            out[3 * x] = blue;
-            out[3 * x + 1] = green;
-            out[3 * x + 2] = red;
-        }
+        const unsigned char* in = file + layout->pixel_offset + 4 * y * width;
+        if (usual)
+            repack_row(out, in, width, 0, 1, 2);  // known offsets: the compiler unrolls the copies
+        else
+            repack_row(out, in, width, layout->blue, layout->green, layout->red);
         memset(out + 3 * width, 0, row_bytes - 3 * width);
     }
     const size_t repacked = kHeaders + rows * row_bytes;
