@@ -1,7 +1,24 @@
 // gestion_monde: the scene container.
 #include "anim/gestion_monde.h"
 
-#include <cstdlib>  // Required for: calloc(), free()
+#include "anim/detail/coordinate.h"
+
+#include <algorithm>  // Required for: std::clamp(), std::max()
+#include <cstdlib>    // Required for: calloc(), free()
+
+using anim::detail::shift;
+
+namespace {
+
+// Calls each(member) for every member of a null-terminated list; a null
+// list has none.
+template <typename T, typename Each>
+void for_each_member(T** list, Each each)
+{
+    for (T** member = list; member != nullptr && *member != nullptr; ++member) each(*member);
+}
+
+}  // namespace
 
 world* create_world(int x, int y, int w, int h)
 {
@@ -35,4 +52,46 @@ void free_decors_in_world(world* w)
 void free_world(world* w)
 {
     free(w);
+}
+
+void blit_world(world* w, SDL_Surface* target)
+{
+    for_each_member(w->decors, [&](decor* d) { blit_decor(d, target); });
+    for_each_member(w->sblink_decors, [&](sblink_decor* d) { blit_sblink_decor(d, target); });
+    for_each_member(w->peoples, [&](personnage* p) { blit_personnage(p, target); });
+    if (w->hero != nullptr) blit_personnage(w->hero, target);
+}
+
+void scroll_world(screen* view, world* w, int pixels)
+{
+    view->x += pixels;
+    for_each_member(w->sblink_decors, [&](sblink_decor* d) { shift(d->dst.x, -pixels); });
+    for_each_member(w->decors, [&](decor* d) { shift(d->dst.x, -pixels); });
+    for_each_member(w->peoples, [&](personnage* p) { shift(p->dst.x, -pixels); });
+}
+
+void follow_personnage(screen* view, world* w, personnage* p, int margin)
+{
+    const int left = p->x, right = p->x + p->sprites[p->current]->w;
+    int to = view->x;
+    if (right > view->x + view->w - margin)
+        to = right + margin - view->w;
+    else if (left < view->x + margin)
+        to = left - margin;
+    to = std::clamp(to, 0, std::max(0, w->w - view->w));
+    if (to != view->x) scroll_world(view, w, to - view->x);
+    p->dst.x = 0;
+    shift(p->dst.x, p->x - view->x);
+}
+
+void crop_world(const screen* view, world* w)
+{
+    for_each_member(w->decors, [&](decor* d) {
+        if (d->x + d->image->w < view->x) d->hidden = 1;
+        d->dst.x = 0;
+        shift(d->dst.x, d->x - view->x);
+    });
+    for_each_member(w->sblink_decors, [&](sblink_decor* d) {
+        if (d->x + d->surface->w < view->x) d->hidden = 1;
+    });
 }

@@ -136,7 +136,7 @@ TEST_F(SceneTest, FirstFrameShowsEveryObjectWhereItWasCreated)
     const std::pair<std::pair<int, int>, Rgb> seen[] = {
         {{250, 20}, kSky},                   // the background
         {{0, 152}, platform_column(0)},      // the platform at (0, 112), its top rows keyed out
-        {{255, 152}, platform_column(255)},  // through its 256-wide window
+        {{255, 152}, platform_column(255)},  // through its window, a column wider than the view
         {{0, 141}, kSky},
         {{78, 116}, kYellow},             // the lantern at (78, 116)
         {{73, 181}, crystals_column(0)},  // the crystals at (73, 181)
@@ -232,7 +232,14 @@ TEST_F(SceneTest, SceneryCropsAndHidesAsItLeavesTheView)
     // (x 73) lose two source columns a step once past the left edge: one to
     // the clipping of their position, one to their window. The ice peak
     // (x 130) slides one column a step until its image runs out, and is
-    // hidden for good.
+    // hidden for good. The platform shows the view's whole width, its last
+    // column too, until its image runs out.
+    for (int v : {1, 40}) {
+        go_to(kScrollStart + v);
+        const Rgb left = drawn(0, 170);
+        EXPECT_EQ(std::make_pair(left, at(255, 170)), std::make_pair(platform_column(v), platform_column(v + 255)))
+            << "view " << v;
+    }
     for (int v : {80, 81, 85}) {
         go_to(kScrollStart + v);
         EXPECT_EQ(drawn(0, 190), crystals_column(2 * v - 147)) << "view " << v;
@@ -243,7 +250,10 @@ TEST_F(SceneTest, SceneryCropsAndHidesAsItLeavesTheView)
     }
     for (int v : {226, 240, 256, 258}) {
         go_to(kScrollStart + v);
-        EXPECT_EQ(drawn(0, 170), platform_column(std::min(v, 256))) << "view " << v;
+        const Rgb left = drawn(0, 170);
+        EXPECT_EQ(std::make_pair(left, at(255, 170)),
+                  std::make_pair(platform_column(std::min(v, 256)), platform_column(std::min(v, 256) + 255)))
+            << "view " << v;
     }
     EXPECT_EQ(std::make_tuple(scene.cast.ice_peak->hidden, scene.cast.crystals->hidden, scene.cast.platform->hidden),
               std::make_tuple(1, 1, 0));

@@ -3,12 +3,17 @@
 
 #include "char_array.h"
 
+#include "anim/detail/coordinate.h"
+
 #include <initializer_list>
 #include <memory>
 
 namespace scene_demo {
 
 namespace {
+
+using anim::detail::Coordinate;
+using anim::detail::shift;
 
 // The view scrolls once the hero's right edge comes this close to the
 // view's right edge: a margin above it lets the hero move on in the window.
@@ -49,18 +54,6 @@ anim::owned_sprite make_sprite(char* const* paths, int x, int y)
 anim::owned_decor make_decor(const char* path, int x, int y)
 {
     return anim::owned_decor(create_decor(path, x, y, kDecorKey, kDecorKey, kDecorKey));
-}
-
-// A rectangle's coordinate: 16 bits in SDL 1.2, wider in some of its
-// implementations (the browser's).
-using Coordinate = decltype(SDL_Rect::x);
-
-// Moves a coordinate by `by`, wrapping at 16 bits whatever the field's width,
-// so that every SDL gives the same frames (the open balloon rises past the
-// wrap in a long run).
-void shift(Coordinate& coordinate, int by)
-{
-    coordinate = static_cast<Sint16>(coordinate + by);
 }
 
 // The width of the sprite the hero shows now.
@@ -120,7 +113,7 @@ void move_balloon(personnage* balloon, Bob& bob)
 // The hero crosses the window until it comes near the view's right edge;
 // then the view scrolls and every listed object slides left under it. At
 // the world's end the hero runs on to the window's edge.
-void follow_hero(screen* view, const world* w)
+void follow_hero(screen* view, world* w)
 {
     personnage* hero = w->hero;
     const int view_right = view->x + view->w;
@@ -129,10 +122,7 @@ void follow_hero(screen* view, const world* w)
             shift(hero->dst.x, 1);
             return;
         }
-        ++view->x;
-        for (int i = 0; w->sblink_decors[i] != nullptr; ++i) shift(w->sblink_decors[i]->dst.x, -1);
-        for (int i = 0; w->decors[i] != nullptr; ++i) shift(w->decors[i]->dst.x, -1);
-        for (int i = 0; w->peoples[i] != nullptr; ++i) shift(w->peoples[i]->dst.x, -1);
+        scroll_world(view, w, 1);
     } else if (hero->dst.x + hero_width(hero) < view->w) {
         shift(hero->dst.x, 1);
     }
@@ -198,7 +188,10 @@ bool assemble_scene(Scene& scene)
     scene.background->hidden = 0;
     platform->hidden = 0;
     ice_peak->hidden = 0;
-    platform->src.w = 256;
+    // The platform's window is a column wider than the view: while the view
+    // scrolls, the platform is drawn at dst.x -1 and SDL's clipping takes
+    // that column off its left, so the view's whole width is still drawn.
+    platform->src.w = static_cast<Uint16>(scene.view->w + 1);
     platform->src.h = 256;
     ice_peak->src.w = 71;
     ice_peak->src.h = 56;
