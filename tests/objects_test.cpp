@@ -174,6 +174,109 @@ TEST_F(SceneObjectsTest, WorldFreesItsDecorsThenItsCharactersAndNothingElse)
     EXPECT_EQ(live_now(), 6) << "the world record alone goes";
 }
 
+// A world of one decor (yellow) and one blinking decor (blue) at x 0, a
+// personnage in the peoples list (showing magenta) and a hero (red), all
+// shown, owned by an anim::owned_world.
+class WorldTest : public SceneObjectsTest {
+protected:
+    void SetUp() override
+    {
+        SceneObjectsTest::SetUp();
+        w->decors = make_decor_array(1, create_decor(path("yellow").c_str(), 0, 0, 0, 0, 0));
+        w->sblink_decors =
+            make_sblink_decor_array(1, blinking_decor(path("blue").c_str(), path("green").c_str(), 85, 0, 0, 0));
+        w->peoples = make_personnage_array(1, new_personnage());
+        w->hero = new_personnage();
+        ASSERT_TRUE(w->decors && w->sblink_decors && w->peoples && w->hero) << SDL_GetError();
+        change_sprite_personnage(w->peoples[0], 1);
+        w->decors[0]->hidden = w->sblink_decors[0]->hidden = w->peoples[0]->hidden = w->hero->hidden = 0;
+    }
+    void TearDown() override
+    {
+        w.reset();
+        SceneObjectsTest::TearDown();
+    }
+    decor* d() const { return w->decors[0]; }
+    sblink_decor* blinking() const { return w->sblink_decors[0]; }
+
+    anim::owned_world w{create_world(0, 0, 100, 30)};
+    const anim::owned_screen view{create_screen(40, 30, 0, 0)};
+};
+
+TEST_F(WorldTest, DrawsItsShownObjectsDecorsFirstAndTheHeroLast)
+{
+    const std::pair<int*, Rgb> shown_after_hiding[] = {{nullptr, kRed},
+                                                       {&w->hero->hidden, kMagenta},
+                                                       {&w->peoples[0]->hidden, kBlue},
+                                                       {&blinking()->hidden, kYellow},
+                                                       {&d()->hidden, kWhite}};
+    for (const auto& [hidden, colour] : shown_after_hiding) {
+        if (hidden != nullptr) *hidden = 1;
+        SDL_FillRect(target, nullptr, SDL_MapRGB(target->format, 255, 255, 255));
+        blit_world(w.get(), target);
+        EXPECT_EQ(at(0, 0), colour);
+    }
+    const anim::owned_world empty(create_world(0, 0, 100, 30));
+    blit_world(empty.get(), target);  // no lists, no hero: nothing to draw
+}
+
+TEST_F(WorldTest, ScrollMovesTheViewAlongAndTheListedObjectsBack)
+{
+    w->hero->dst.x = 7;
+    d()->dst.x = 32767;
+    scroll_world(view.get(), w.get(), -2);
+    EXPECT_EQ(std::make_tuple(view->x, d()->dst.x, blinking()->dst.x, w->peoples[0]->dst.x, w->hero->dst.x),
+              std::make_tuple(-2, Sint16{-32767}, Sint16{2}, Sint16{2}, Sint16{7}))
+        << "the decor wraps at 16 bits; the hero keeps its place";
+    scroll_world(view.get(), w.get(), 5);
+    EXPECT_EQ(std::make_tuple(view->x, blinking()->dst.x), std::make_tuple(3, Sint16{-3}));
+}
+
+// The hero is 20 wide (its running sprite), the view 40, the margin 5.
+TEST_F(WorldTest, FollowKeepsTheCharacterItsMarginInsideTheViewAndTheWorld)
+{
+    struct Row {
+        int world_w, view_x, hero_x;
+        int view_after, dst_after;
+    };
+    const Row rows[] = {
+        {100, 10, 20, 10, 10},  // 10 from the left, 10 from the right: the view stays
+        {100, 10, 30, 15, 15},  // 0 from the right: the view scrolls 5
+        {100, 10, 12, 7, 5},    // 2 from the left: the view scrolls back 3
+        {100, 55, 80, 60, 20},  // the view stops at the world's end (100 - 40)
+        {100, 2, 1, 0, 1},      // and at its start
+        {30, 0, 15, 0, 15},     // a world narrower than the view: the view stays at 0
+    };
+    for (const Row& row : rows) {
+        w->w = row.world_w;
+        view->x = row.view_x;
+        w->hero->x = row.hero_x;
+        d()->dst.x = 0;
+        follow_personnage(view.get(), w.get(), w->hero, 5);
+        EXPECT_EQ(std::make_tuple(view->x, w->hero->dst.x, d()->dst.x),
+                  std::make_tuple(row.view_after, Sint16(row.dst_after), Sint16(row.view_x - row.view_after)))
+            << "view " << row.view_x << ", hero " << row.hero_x;
+    }
+}
+
+// Both decors are 20 wide at x 0; a draw has written the decor's dst.x back.
+TEST_F(WorldTest, CropHidesWhatLeftTheViewAndReplacesTheClippedDecor)
+{
+    const std::tuple<int, int, Sint16> rows[] = {{5, 0, -5}, {20, 0, -20}, {21, 1, -21}};
+    for (const auto& [view_x, hidden, dst_x] : rows) {
+        view->x = view_x;
+        d()->dst.x = 0;
+        blinking()->dst.x = 4;
+        crop_world(view.get(), w.get());
+        EXPECT_EQ(std::make_tuple(d()->hidden, blinking()->hidden, d()->dst.x, blinking()->dst.x),
+                  std::make_tuple(hidden, hidden, dst_x, Sint16{4}))
+            << "view " << view_x;
+    }
+    view->x = 0;
+    crop_world(view.get(), w.get());
+    EXPECT_EQ(d()->hidden, 1) << "hidden for good";
+}
+
 constexpr int kW = 20;
 constexpr int kH = 10;
 
