@@ -1,9 +1,10 @@
 #!/usr/bin/env bash
 # A separate program, docs/examples/minimal.cpp, built three ways: against the
-# installed tree through the CMake package and through pkg-config, and with
-# the source tree pulled in by FetchContent, where GoogleTest and Google
-# Benchmark cannot be found and nothing but the library may be built or
-# installed. Each build runs headless for 60 frames under the harness.
+# installed tree through the CMake package (with docs/examples/scrolling.cpp)
+# and through pkg-config, and with the source tree pulled in by FetchContent,
+# where GoogleTest and Google Benchmark cannot be found and nothing but the
+# library may be built or installed. Each build runs headless for 60 frames
+# under the harness; the first also without a picture, which it must name.
 #
 # Usage: consumer_test.sh <build dir> <source dir> <harness library> <work dir>
 set -euo pipefail
@@ -26,6 +27,14 @@ run_headless() {
 cmake -S "$examples" -B "$work/cmake-build" -G Ninja -DCMAKE_PREFIX_PATH="$work/prefix" >/dev/null
 cmake --build "$work/cmake-build" >/dev/null
 run_headless "$work/cmake-build/minimal" "cmake-package"
+
+# Without its backdrop, the example names the picture it could not load.
+broken=$work/broken
+cp -r "$pictures" "$broken" && rm "$broken/img_fond.bmp"
+said=$(cd "$broken" && SDL_VIDEODRIVER=dummy timeout 60 "$work/cmake-build/minimal" 2>&1 >/dev/null) && status=0 || status=$?
+[[ $status -eq 1 && $said == "minimal: cannot make the dawn: cannot load img_fond.bmp: "* ]] ||
+  { echo "a missing picture: status $status, '$said'" >&2; exit 1; }
+echo "a missing picture: $said"
 
 # shellcheck disable=SC2046 # pkg-config's flags are meant to split
 c++ -std=c++17 "$examples/minimal.cpp" -o "$work/minimal-pc" \

@@ -296,6 +296,39 @@ TEST(HarnessTest, CountsAndStepsWhatTheProgramCountsItself)
     }
 }
 
+// The guide's scrolling example, headless: it ends when asked with every
+// picture freed, and its ground slides left under the view while the view
+// scrolls (the bottom rows of a frame are those of the frame before, moved
+// left by a few columns), then stands still once the view has reached the
+// valley's end.
+TEST(ScrollingExampleTest, SlidesItsValleyAtTheViewsPaceThenStops)
+{
+    TempDir dir;
+    copy_run_folder(SCROLLING_EXAMPLE_PATH, dir.path);
+    const RunResult r = run_program(SCROLLING_EXAMPLE_PATH, dir.path, RunOptions().quit(300).save("150,151,290,291"));
+    EXPECT_EQ(std::make_tuple(r.status, r.frames.size(), r.live), std::make_tuple(0, size_t{300}, 0L))
+        << r.error_output;
+    // How far the bottom rows moved left from frame `before` to the next; -1
+    // when no move of up to 8 columns explains them.
+    const auto moved = [&](long before) {
+        SDL_Surface* a = load_saved_frame(dir.path, before);
+        SDL_Surface* b = load_saved_frame(dir.path, before + 1);
+        int found = -1;
+        for (int d = 0; found < 0 && a != nullptr && b != nullptr && d <= 8; ++d) {
+            bool same = true;
+            for (int y = 240; same && y < 256; ++y)
+                for (int x = 0; same && x + d < 256; ++x) same = pixel_at(b, x, y) == pixel_at(a, x + d, y);
+            if (same) found = d;
+        }
+        SDL_FreeSurface(a);
+        SDL_FreeSurface(b);
+        return found;
+    };
+    const int scrolling = moved(150), still = moved(290);
+    EXPECT_GT(scrolling, 0) << "frame 151 against 150";
+    EXPECT_EQ(still, 0) << "frame 291 against 290";
+}
+
 // 100,000 frames: the program ends normally, its resident memory stays flat
 // after start-up (a leak of one byte a frame would add 90 KB between the
 // first reading and the last; paging noise stays well below 64), and its

@@ -3,7 +3,8 @@
 # its frames and, optionally, chosen frames as PNG stills.
 #
 # Usage: tools/record.sh <program> <frames> <out.gif> [every] [stills]
-#   program  scene_demo, blink_sprite_test or blink_test (built by the dev preset)
+#   program  scene_demo, blink_sprite_test, blink_test or scrolling (the
+#            guide's example), as the dev preset builds them
 #   frames   how many frames to run
 #   every    keep one frame in this many (default 1); the GIF still plays at
 #            the program's pace of 20 frames a second

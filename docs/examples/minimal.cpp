@@ -6,19 +6,40 @@
 
 #include <cstdio>
 
+namespace {
+
+// Says what could not be made. Call it right after the call that failed: a
+// later call that succeeds may leave an unrelated message in SDL_GetError().
+void report(const char* what)
+{
+    std::fprintf(stderr, "minimal: cannot make %s: %s\n", what, SDL_GetError());
+}
+
+}  // namespace
+
 int main()
 {
-    // Initialization: a window, then the objects (magenta is transparent)
+    // Initialization: a window, then the objects (magenta is transparent),
+    // each checked as it is made
     if (SDL_Init(SDL_INIT_VIDEO) != 0) return 1;
     SDL_Surface* display = SDL_SetVideoMode(150, 100, 32, SDL_SWSURFACE);
+    if (display == nullptr) {
+        report("the window");
+        SDL_Quit();
+        return 1;
+    }
+    simple_surface* dawn = create_simple_surface("img_fond.bmp", "img_devant1.bmp", 1, 10, 0, 0, 255, 0, 255);
+    if (dawn == nullptr) {
+        report("the dawn");
+        SDL_Quit();
+        return 1;
+    }
     const char* const frames[] = {"x02.bmp", "x03.bmp", "x04.bmp", "x05.bmp", "x06.bmp", "x07.bmp",
                                   "x08.bmp", "x09.bmp", "x10.bmp", "x11.bmp", nullptr};
-    simple_surface* dawn = create_simple_surface("img_fond.bmp", "img_devant1.bmp", 1, 10, 0, 0, 255, 0, 255);
     sprite* runner = create_sprite(frames, 0, 50, 0, 255, 0, 255);
-    if (display == nullptr || dawn == nullptr || runner == nullptr) {
-        std::fprintf(stderr, "minimal: %s\n", SDL_GetError());
-        free_simple_surface(dawn);  // the free functions accept null
-        free_sprite(runner);
+    if (runner == nullptr) {
+        report("the runner");
+        free_simple_surface(dawn);
         SDL_Quit();
         return 1;
     }

@@ -1,0 +1,135 @@
+// scrolling: a child runs along a snowy valley twice as wide as the window,
+// which scrolls after it; a lantern blinks by the path, and the child waits
+// at the valley's end. Run it from a folder holding scene_demo's pictures
+// (Ressources/...), such as share/anim/scene_demo of an install.
+#include "anim/gestion_monde.h"
+#include "anim/owned.h"
+
+#include <cstdio>
+
+namespace {
+
+constexpr int kViewW = 256, kViewH = 256, kValleyW = 512;
+constexpr int kSpeed = 2;    // pixels a frame
+constexpr int kMargin = 64;  // the child keeps this far from the window's edges
+
+// Says what could not be made, at once: a later creation that succeeds may
+// leave an unrelated message in SDL_GetError().
+bool made(const void* object, const char* what)
+{
+    if (object == nullptr) std::fprintf(stderr, "scrolling: cannot make %s: %s\n", what, SDL_GetError());
+    return object != nullptr;
+}
+
+// A hidden decor of a picture of the valley, black transparent.
+decor* scenery(const char* name, int x, int y)
+{
+    char path[64];
+    std::snprintf(path, sizeof path, "Ressources/background/%s.bmp", name);
+    return create_decor(path, x, y, 0, 0, 0);
+}
+
+// Fills the valley's lists and gives it its hero. The world owns what it
+// holds from here on; false when anything cannot be made.
+bool fill_valley(world* valley)
+{
+    const char* const running[] = {"Ressources/x_running/x02.bmp",
+                                   "Ressources/x_running/x03.bmp",
+                                   "Ressources/x_running/x04.bmp",
+                                   "Ressources/x_running/x05.bmp",
+                                   "Ressources/x_running/x06.bmp",
+                                   "Ressources/x_running/x07.bmp",
+                                   "Ressources/x_running/x08.bmp",
+                                   "Ressources/x_running/x09.bmp",
+                                   "Ressources/x_running/x10.bmp",
+                                   "Ressources/x_running/x11.bmp",
+                                   nullptr};
+    const char* const waiting[] = {"Ressources/x_waiting/x_waiting1.bmp", "Ressources/x_waiting/x_waiting2.bmp",
+                                   "Ressources/x_waiting/x_waiting3.bmp", nullptr};
+
+    // The ground, as wide as the valley, and an ice peak on it.
+    anim::owned_decor ground(scenery("plateform", 0, 112));
+    if (!made(ground.get(), "the ground")) return false;
+    anim::owned_decor peak(scenery("icepeak", 330, 168));
+    if (!made(peak.get(), "the ice peak")) return false;
+    peak->src.w = 71;  // a window of its picture: the peak without the snow below it
+    peak->src.h = 56;
+    ground->hidden = peak->hidden = 0;  // decors, like everything else, start hidden
+    valley->decors = make_decor_array(2, ground.get(), peak.get());
+    if (!made(valley->decors, "the decor list")) return false;
+    ground.release();
+    peak.release();
+
+    // The lantern: its light fades in and out, in steps of 20.
+    anim::owned_simple_surface light(create_simple_surface("Ressources/background/blink1_1.bmp",
+                                                           "Ressources/background/blink1_2.bmp", 1, 20, 0, 0, 0, 0, 0));
+    if (!made(light.get(), "the lantern's light")) return false;
+    anim::owned_sblink_decor lantern(create_sblink_decor(light.get(), 150, 116));
+    if (!made(lantern.get(), "the lantern")) return false;
+    light.release();  // the lantern owns its light now
+    lantern->hidden = 0;
+    valley->sblink_decors = make_sblink_decor_array(1, lantern.get());
+    if (!made(valley->sblink_decors, "the lantern list")) return false;
+    lantern.release();
+
+    // The child: sprite 0 runs, sprite 1 waits; white is transparent.
+    anim::owned_sprite runs(create_sprite(running, 0, 0, 0, 255, 255, 255));
+    if (!made(runs.get(), "the running child")) return false;
+    anim::owned_sprite waits(create_sprite(waiting, 0, 0, 0, 255, 255, 255));
+    if (!made(waits.get(), "the waiting child")) return false;
+    anim::owned_sprite_array both(make_sprite_array(2, runs.get(), waits.get()));
+    if (!made(both.get(), "the child's sprites")) return false;
+    runs.release();
+    waits.release();
+    valley->hero = create_personnage(both.get(), 2, 0, 189);
+    if (!made(valley->hero, "the child")) return false;
+    both.release();
+    valley->hero->hidden = 0;
+    return true;
+}
+
+// Opens the window and plays the valley until the window is closed; 0, or
+// 1 when something cannot be made. Everything it makes is freed on return.
+int play()
+{
+    // Initialization: the window, a view onto the valley, and its scenery
+    SDL_Surface* display = SDL_SetVideoMode(kViewW, kViewH, 32, SDL_SWSURFACE);
+    const anim::owned_screen view(create_screen(kViewW, kViewH, 0, 0));
+    const anim::owned_world valley(create_world(0, 0, kValleyW, kViewH));  // frees what it holds too
+    const anim::owned_decor sky(scenery("background", 0, 0));              // in no list: it does not scroll
+    if (!made(display, "the window") || !made(view.get(), "the view") || !made(valley.get(), "the valley") ||
+        !made(sky.get(), "the sky") || !fill_valley(valley.get()))
+        return 1;
+    sky->hidden = 0;
+    personnage* child = valley->hero;
+
+    // Main loop: draw, show, animate, move the child and the view after it
+    for (bool running = true; running;) {
+        SDL_Event event;
+        while (SDL_PollEvent(&event) != 0)
+            if (event.type == SDL_QUIT) running = false;
+        blit_decor(sky.get(), display);
+        blit_world(valley.get(), display);
+        SDL_Flip(display);
+        update_sblink_decor(valley->sblink_decors[0]);
+        update_personnage(child);
+        if (child->x + child->src.w < kValleyW)
+            child->x += kSpeed;
+        else if (child->current == 0)
+            change_sprite_personnage(child, 1);
+        follow_personnage(view.get(), valley.get(), child, kMargin);
+        crop_world(view.get(), valley.get());
+        SDL_Delay(50);
+    }
+    return 0;
+}
+
+}  // namespace
+
+int main()
+{
+    if (SDL_Init(SDL_INIT_VIDEO) != 0) return 1;
+    const int status = play();
+    SDL_Quit();  // after play() has freed everything it made
+    return status;
+}
