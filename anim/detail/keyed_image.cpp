@@ -48,7 +48,7 @@ FileBytes read_file(const char* path)
         SDL_SetError("%s", strerror(errno));
         return bytes;
     }
-    struct stat status {};
+    struct stat status;
     if (fstat(fileno(file.get()), &status) == 0 && S_ISDIR(status.st_mode)) {
         SDL_SetError("is a folder, not a picture");
         return bytes;
