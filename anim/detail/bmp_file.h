@@ -16,6 +16,7 @@
 #include <SDL.h>
 
 #include <cstddef>  // Required for: size_t
+#include <cstdint>  // Required for: uint8_t
 
 namespace anim::detail {
 
@@ -44,7 +45,7 @@ bool bmp_header_is_sound(const unsigned char* file, size_t size);
 // 32-bit file, or its colour masks are not whole bytes), constant (the same
 // in every pixel: no alpha, however SDL would read it) or varying (an alpha
 // channel).
-enum class FourthByte { absent, constant, varying };
+enum class FourthByte : uint8_t { absent, constant, varying };
 FourthByte fourth_byte(const unsigned char* file, size_t size);
 
 // Rewrites, in place, a sound 32-bit BMP whose fourth byte is constant as

@@ -57,8 +57,8 @@ bool fill_valley(world* valley)
     ground->hidden = peak->hidden = 0;  // decors, like everything else, start hidden
     valley->decors = make_decor_array(2, ground.get(), peak.get());
     if (!made(valley->decors, "the decor list")) return false;
-    ground.release();
-    peak.release();
+    anim::hand_over(ground);
+    anim::hand_over(peak);
 
     // The lantern: its light fades in and out, in steps of 20.
     anim::owned_simple_surface light(create_simple_surface("Ressources/background/blink1_1.bmp",
@@ -66,11 +66,11 @@ bool fill_valley(world* valley)
     if (!made(light.get(), "the lantern's light")) return false;
     anim::owned_sblink_decor lantern(create_sblink_decor(light.get(), 150, 116));
     if (!made(lantern.get(), "the lantern")) return false;
-    light.release();  // the lantern owns its light now
+    anim::hand_over(light);  // the lantern owns its light now
     lantern->hidden = 0;
     valley->sblink_decors = make_sblink_decor_array(1, lantern.get());
     if (!made(valley->sblink_decors, "the lantern list")) return false;
-    lantern.release();
+    anim::hand_over(lantern);
 
     // The child: sprite 0 runs, sprite 1 waits; white is transparent.
     anim::owned_sprite runs(create_sprite(running, 0, 0, 0, 255, 255, 255));
@@ -79,11 +79,11 @@ bool fill_valley(world* valley)
     if (!made(waits.get(), "the waiting child")) return false;
     anim::owned_sprite_array both(make_sprite_array(2, runs.get(), waits.get()));
     if (!made(both.get(), "the child's sprites")) return false;
-    runs.release();
-    waits.release();
+    anim::hand_over(runs);
+    anim::hand_over(waits);
     valley->hero = create_personnage(both.get(), 2, 0, 189);
     if (!made(valley->hero, "the child")) return false;
-    both.release();
+    anim::hand_over(both);
     valley->hero->hidden = 0;
     return true;
 }
