@@ -17,10 +17,12 @@
 //
 // Run headless (SDL_VIDEODRIVER=dummy) through tools/bench.sh, which writes
 // docs/performance.md from the results.
-#include "scene_sets.h"
-
 #include "anim/detail/keyed_image.h"
 #include "anim/owned.h"
+#include "anim_programs.h"
+#include "blink_objects.h"
+#include "scene_pictures.h"
+#include "support/scene_sets.h"
 #include "surface_ledger.h"
 
 #include <benchmark/benchmark.h>
@@ -30,37 +32,80 @@
 #include <string>
 #include <vector>
 
+using test_support::SceneSet;
+
 namespace {
+
+// One SDL_BlitSurface call: the source, its window (or none), and the
+// destination rectangle as it was handed over.
+struct Blit {
+    SDL_Surface* source;
+    SDL_Rect src;
+    bool whole;  // no source window
+    SDL_Rect dst;
+};
+
+// While set, every SDL_BlitSurface call is written down here.
+std::vector<Blit>* recording = nullptr;
+
+}  // namespace
+
+// Every SDL_BlitSurface call of the process comes here (the benchmarks link
+// with --wrap=SDL_UpperBlit).
+extern "C" int __real_SDL_UpperBlit(SDL_Surface* src, SDL_Rect* srcrect, SDL_Surface* dst, SDL_Rect* dstrect);
+extern "C" int __wrap_SDL_UpperBlit(SDL_Surface* src, SDL_Rect* srcrect, SDL_Surface* dst, SDL_Rect* dstrect)
+{
+    if (recording != nullptr)
+        recording->push_back({src, srcrect != nullptr ? *srcrect : SDL_Rect{}, srcrect == nullptr,
+                              dstrect != nullptr ? *dstrect : SDL_Rect{}});
+    return __real_SDL_UpperBlit(src, srcrect, dst, dstrect);
+}
+
+namespace {
+
+namespace programs = anim_programs;
 
 const std::string kRunDir = ANIM_RUN_DIR;
 // The same pictures, written at 32 bits.
 const std::string kRun32Dir = ANIM_RUN_32_DIR;
 
-using MakeSet = std::unique_ptr<bench::SceneSet> (*)(const std::string&);
+using MakeSet = std::unique_ptr<SceneSet> (*)(const std::string&);
 
 struct Program {
     MakeSet make;
     int w, h;
 };
 
-std::unique_ptr<bench::SceneSet> blink_default(const std::string& dir)
+std::unique_ptr<SceneSet> blink_default(const std::string& dir)
 {
-    return bench::blink_set(dir);
+    return test_support::blink_set(dir);
 }
 
-const Program kBlinkTest{blink_default, 100, 50};
-const Program kBlinkSpriteTest{bench::blink_sprite_set, 150, 100};
-const Program kSceneDemo{bench::scene_set, 256, 256};
+const Program kBlinkTest{blink_default, programs::blink_test::window::kWidth, programs::blink_test::window::kHeight};
+const Program kBlinkSpriteTest{test_support::blink_sprite_set, programs::blink_sprite_test::window::kWidth,
+                               programs::blink_sprite_test::window::kHeight};
+const Program kSceneDemo{test_support::scene_set, programs::scene_demo::window::kWidth,
+                         programs::scene_demo::window::kHeight};
 
 // Frames each frame benchmark runs from the objects' creation, so that the
 // toolkit and the baseline draw the same frames.
-constexpr int kFrameRun = bench::kRunFrames;
+constexpr int kFrameRun = programs::kRunFrames;
+
+// The blits the next draw of `set` makes, recorded by drawing onto `scratch`.
+std::vector<Blit> record_blits(SceneSet& set, SDL_Surface* scratch)
+{
+    std::vector<Blit> blits;
+    recording = &blits;
+    set.draw(scratch);
+    recording = nullptr;
+    return blits;
+}
 
 // Draws one recorded frame: each blit with the rectangles the toolkit handed
 // over, copied as the toolkit copies or writes them.
-void draw(const std::vector<bench::Blit>& blits, SDL_Surface* target)
+void draw(const std::vector<Blit>& blits, SDL_Surface* target)
 {
-    for (const bench::Blit& b : blits) {
+    for (const Blit& b : blits) {
         SDL_Rect src = b.src, dst = b.dst;
         SDL_BlitSurface(b.source, b.whole ? nullptr : &src, target, &dst);
     }
@@ -70,12 +115,12 @@ void draw(const std::vector<bench::Blit>& blits, SDL_Surface* target)
 // benchmark skipped) when they cannot be made.
 struct Stage {
     Stage(benchmark::State& state, const Program& program)
-        : set(program.make(kRunDir)), target(bench::make_display(program.w, program.h), SDL_FreeSurface)
+        : set(program.make(kRunDir)), target(test_support::make_display(program.w, program.h), SDL_FreeSurface)
     {
         if (!set || !target) state.SkipWithError(SDL_GetError());
     }
     explicit operator bool() const { return set && target; }
-    std::unique_ptr<bench::SceneSet> set;
+    std::unique_ptr<SceneSet> set;
     std::unique_ptr<SDL_Surface, decltype(&SDL_FreeSurface)> target;
 };
 
@@ -90,9 +135,9 @@ void frame_baseline(benchmark::State& state, const Program& program)
 {
     const Stage stage(state, program);
     if (!stage) return;
-    std::vector<std::vector<bench::Blit>> frames;
+    std::vector<std::vector<Blit>> frames;
     for (int i = 0; i < stage.set->period(); ++i) {
-        frames.push_back(stage.set->blits(stage.target.get()));
+        frames.push_back(record_blits(*stage.set, stage.target.get()));
         stage.set->advance();
     }
     size_t next = 0;
@@ -102,43 +147,29 @@ void frame_baseline(benchmark::State& state, const Program& program)
     }
 }
 
-// blink_test's pictures under `run_dir`.
-std::string blink_dir(const std::string& run_dir = kRunDir)
+// A program's folder under `run_dir`.
+std::string program_dir(const std::string& run_dir, const char* program)
 {
-    return run_dir + "/blink_test/";
+    return run_dir + "/" + program + "/";
 }
-
-// blink_test's front paths under `run_dir`, and their null-terminated list.
-struct BlinkFronts {
-    explicit BlinkFronts(const std::string& run_dir)
-        : paths{blink_dir(run_dir) + "img_devant1.bmp", blink_dir(run_dir) + "img_devant2.bmp",
-                blink_dir(run_dir) + "img_devant3.bmp"},
-          list{paths[0].c_str(), paths[1].c_str(), paths[2].c_str(), nullptr}
-    {
-    }
-    std::vector<std::string> paths;
-    std::vector<const char*> list;
-};
 
 void frame_ladder(benchmark::State& state)
 {
-    const auto set = bench::blink_set(kRunDir, static_cast<int>(state.range(0)));
-    SDL_Surface* target = bench::make_display(100, 50);
+    const auto set = test_support::blink_set(kRunDir, static_cast<int>(state.range(0)));
+    SDL_Surface* target = test_support::make_display(kBlinkTest.w, kBlinkTest.h);
     if (!set || target == nullptr) {
         state.SkipWithError(SDL_GetError());
         return;
     }
     for (auto _ : state) set->frame(target);
-    state.counters["period"] = set->period();
     SDL_FreeSurface(target);
 }
 
 void frame_ladder_fixed(benchmark::State& state)
 {
-    const BlinkFronts fronts(kRunDir);
-    anim::owned_complex_surface fade(create_complex_surface((blink_dir() + "img_fond.bmp").c_str(), fronts.list.data(),
-                                                            1, static_cast<int>(state.range(0)), 0, 0, 255, 0, 255));
-    SDL_Surface* target = bench::make_display(100, 50);
+    anim::owned_complex_surface fade(
+        create_cross_fade(program_dir(kRunDir, "blink_test"), static_cast<int>(state.range(0))));
+    SDL_Surface* target = test_support::make_display(kBlinkTest.w, kBlinkTest.h);
     if (!fade || target == nullptr) {
         state.SkipWithError(SDL_GetError());
         return;
@@ -189,19 +220,20 @@ void run_toolkit(benchmark::State& state, const std::function<bool()>& create_an
     state.counters["loads"] = static_cast<double>(harness::load_count() - before) / static_cast<double>(iterations);
 }
 
-std::string scene_dir()
+// A scene_demo picture of scene_pictures.h, in the program's run folder.
+std::string scene_picture(const char* path)
 {
-    return kRunDir + "/scene_demo/Ressources/";
+    return program_dir(kRunDir, "scene_demo") + path;
 }
 
-// Complex surfaces: the blink_test pictures under `run_dir` with an alpha step.
+// Complex surfaces: blink_test's cross-fade from the pictures under
+// `run_dir`, with an alpha step.
 void create_complex_toolkit(benchmark::State& state, const std::string& run_dir)
 {
     const int step = static_cast<int>(state.range(0));
-    const std::string base = blink_dir(run_dir) + "img_fond.bmp";
-    const BlinkFronts fronts(run_dir);
+    const std::string dir = program_dir(run_dir, "blink_test");
     run_toolkit(state, [&] {
-        complex_surface* s = create_complex_surface(base.c_str(), fronts.list.data(), 1, step, 0, 0, 255, 0, 255);
+        complex_surface* s = create_cross_fade(dir, step);
         free_complex_surface(s);
         return s != nullptr;
     });
@@ -212,63 +244,83 @@ void create_complex_toolkit(benchmark::State& state, const std::string& run_dir)
 
 void create_complex_raw(benchmark::State& state, const std::string& run_dir)
 {
+    namespace fade = programs::blink_test;
     const int step = static_cast<int>(state.range(0));
-    const std::string base = blink_dir(run_dir) + "img_fond.bmp";
-    std::vector<Load> loads{{base, -1, 255, 0, 255}};
-    std::vector<std::string> fronts = BlinkFronts(run_dir).paths;
-    fronts.push_back(base);
-    for (const std::string& f : fronts) loads.push_back({f, -1, 255, 0, 255});
+    const std::string dir = program_dir(run_dir, "blink_test");
+    std::vector<std::string> fronts;
+    for (const char* const* name = fade::kFronts; *name != nullptr; ++name) fronts.push_back(dir + *name);
+    fronts.push_back(dir + fade::kBackdrop);
+    std::vector<Load> loads{{fronts.back(), -1, fade::key::kRed, fade::key::kGreen, fade::key::kBlue}};
+    for (const std::string& f : fronts) loads.push_back({f, -1, fade::key::kRed, fade::key::kGreen, fade::key::kBlue});
     for (const std::string& f : fronts)
         for (int j = 0; j < anim::detail::complex_row_length(step); ++j)
-            loads.push_back({f, anim::detail::ladder_alpha(step, j), 255, 0, 255});
+            loads.push_back(
+                {f, anim::detail::ladder_alpha(step, j), fade::key::kRed, fade::key::kGreen, fade::key::kBlue});
     run_raw(state, loads);
 }
 
+// Simple surfaces: scene_demo's lantern, step 20.
+constexpr int kLanternStep = 20;
+
 void create_simple_toolkit(benchmark::State& state)
 {
-    const std::string base = scene_dir() + "background/blink1_1.bmp", blink = scene_dir() + "background/blink1_2.bmp";
+    const std::string base = scene_picture(scene_demo::pictures::kLantern);
+    const std::string blink = scene_picture(scene_demo::pictures::kLanternGlow);
     run_toolkit(state, [&] {
-        simple_surface* s = create_simple_surface(base.c_str(), blink.c_str(), 1, 20, 78, 116, 0, 0, 0);
+        simple_surface* s = create_simple_surface(base.c_str(), blink.c_str(), 1, kLanternStep, 0, 0, 0, 0, 0);
         free_simple_surface(s);
         return s != nullptr;
     });
-    state.counters["expected_loads"] = 2 + 13;
+    state.counters["expected_loads"] = 2 + anim::detail::simple_ladder_top(kLanternStep) + 1;
 }
 
 void create_simple_raw(benchmark::State& state)
 {
-    std::vector<Load> loads{{scene_dir() + "background/blink1_1.bmp", -1, 0, 0, 0},
-                            {scene_dir() + "background/blink1_2.bmp", -1, 0, 0, 0}};
-    for (int i = 0; i <= 12; ++i)
-        loads.push_back({scene_dir() + "background/blink1_2.bmp", std::min(255, 20 * i), 0, 0, 0});
+    const std::string blink = scene_picture(scene_demo::pictures::kLanternGlow);
+    std::vector<Load> loads{{scene_picture(scene_demo::pictures::kLantern), -1, 0, 0, 0}, {blink, -1, 0, 0, 0}};
+    for (int i = 0; i <= anim::detail::simple_ladder_top(kLanternStep); ++i)
+        loads.push_back({blink, anim::detail::ladder_alpha(kLanternStep, i), 0, 0, 0});
     run_raw(state, loads);
+}
+
+// Sprites: scene_demo's running child.
+std::vector<std::string> running_frames()
+{
+    std::vector<std::string> paths;
+    for (const char* frame : scene_demo::pictures::kRunning) paths.push_back(scene_picture(frame));
+    return paths;
 }
 
 void create_sprite_toolkit(benchmark::State& state)
 {
-    const std::vector<std::string> frames = bench::running_frames(scene_dir() + "x_running/");
-    const std::vector<const char*> list = bench::path_list(frames);
+    const std::vector<std::string> frames = running_frames();
+    std::vector<const char*> list;
+    list.reserve(frames.size() + 1);
+    for (const std::string& frame : frames) list.push_back(frame.c_str());
+    list.push_back(nullptr);
     run_toolkit(state, [&] {
-        sprite* s = create_sprite(list.data(), 0, 0, 189, 255, 255, 255);
+        const int key = scene_demo::pictures::kSpriteKey;
+        sprite* s = create_sprite(list.data(), 0, 0, 0, key, key, key);
         free_sprite(s);
         return s != nullptr;
     });
-    state.counters["expected_loads"] = 10;
+    state.counters["expected_loads"] = static_cast<double>(frames.size());
 }
 
 void create_sprite_raw(benchmark::State& state)
 {
     std::vector<Load> loads;
-    for (const std::string& f : bench::running_frames(scene_dir() + "x_running/"))
-        loads.push_back({f, -1, 255, 255, 255});
+    const int key = scene_demo::pictures::kSpriteKey;
+    for (const std::string& f : running_frames()) loads.push_back({f, -1, key, key, key});
     run_raw(state, loads);
 }
 
+// Decors: scene_demo's platform.
 void create_decor_toolkit(benchmark::State& state)
 {
-    const std::string path = scene_dir() + "background/plateform.bmp";
+    const std::string path = scene_picture(scene_demo::pictures::kPlatform);
     run_toolkit(state, [&] {
-        decor* d = create_decor(path.c_str(), 0, 112, 0, 0, 0);
+        decor* d = create_decor(path.c_str(), 0, 0, 0, 0, 0);
         free_everything_decor(d);
         return d != nullptr;
     });
@@ -277,7 +329,7 @@ void create_decor_toolkit(benchmark::State& state)
 
 void create_decor_raw(benchmark::State& state)
 {
-    run_raw(state, {{scene_dir() + "background/plateform.bmp", -1, 0, 0, 0}});
+    run_raw(state, {{scene_picture(scene_demo::pictures::kPlatform), -1, 0, 0, 0}});
 }
 
 // Bytes the program's objects hold against their surfaces' pixel bytes.

@@ -15,9 +15,10 @@ rm -rf "$work" && mkdir -p "$work"
 cmake --install "$build" --prefix "$work/prefix" >/dev/null
 pictures=$work/prefix/share/anim/blink_sprite_test
 
+headless() { bash "$source/tests/harness/headless.sh" --harness "$harness" "$@"; }
+
 run_headless() {
-  (cd "$pictures" && SDL_VIDEODRIVER=dummy LD_PRELOAD="$harness" ANIM_HARNESS_QUIT_AT=60 ANIM_HARNESS_NO_DELAY=1 \
-    ANIM_HARNESS_LOG="$work/$2.log" "$1")
+  headless --frames 60 --log "$work/$2.log" --in "$pictures" "$1"
   frames=$(grep -c '^frame ' "$work/$2.log")
   [ "$frames" -eq 60 ] || { echo "$2: $frames frames instead of 60" >&2; exit 1; }
   grep -q '^exit loads=[0-9]* live=0$' "$work/$2.log" || { echo "$2: surfaces left behind" >&2; exit 1; }
@@ -31,7 +32,7 @@ run_headless "$work/cmake-build/minimal" "cmake-package"
 # Without its backdrop, the example names the picture it could not load.
 broken=$work/broken
 cp -r "$pictures" "$broken" && rm "$broken/img_fond.bmp"
-said=$(cd "$broken" && SDL_VIDEODRIVER=dummy timeout 60 "$work/cmake-build/minimal" 2>&1 >/dev/null) && status=0 || status=$?
+said=$(headless --frames 3 --in "$broken" "$work/cmake-build/minimal" 2>&1 >/dev/null) && status=0 || status=$?
 [[ $status -eq 1 && $said == "minimal: cannot make the dawn: cannot load img_fond.bmp: "* ]] ||
   { echo "a missing picture: status $status, '$said'" >&2; exit 1; }
 echo "a missing picture: $said"

@@ -5,9 +5,11 @@
 // a signal, before any frame, every image it loaded released; its frames
 // against its object set drawn in-process, and on classic SDL 1.2.15
 // against the compatibility library; its quit; and a soak of 100,000 frames.
-#include "scene_sets.h"
+#include "anim_programs.h"
+#include "scene_pictures.h"
 #include "support/hostile_bmps.h"
 #include "support/program_runner.h"
+#include "support/scene_sets.h"
 #include "support/test_images.h"
 
 #include <gtest/gtest.h>
@@ -60,7 +62,7 @@ namespace {
 struct Program {
     const char* binary;
     long loads;              // image loads of a whole start-up
-    long fade_loads;         // of which the cross-fade's, made first (42 when one fails)
+    long fade_loads;         // of which the cross-fade's, made first (the cross-fade's status when one fails)
     int status;              // when a later load fails
     const char* hostile_at;  // a later picture's path, relative to the program's folder
     int w, h;                // its window
@@ -69,9 +71,81 @@ struct Program {
     Rgb fill;                // the colour its window is filled with once
     const char* backdrop;    // the picture drawn first, keyed by `key`, in its folder
     Rgb key;
-    std::unique_ptr<bench::SceneSet> (*objects)(
-        const std::string& run_dir);  // its objects, as the benchmarks make them
+    std::unique_ptr<SceneSet> (*objects)(const std::string& run_dir);  // its objects, as the program makes them
 };
+
+Rgb colour(int r, int g, int b)
+{
+    return {static_cast<Uint8>(r), static_cast<Uint8>(g), static_cast<Uint8>(b)};
+}
+
+std::unique_ptr<SceneSet> blink_objects(const std::string& run_dir)
+{
+    return blink_set(run_dir);
+}
+
+// Each program's facts (programs/programs.json): its cycles are those of its
+// objects (blink_test's cross-fade; blink_sprite_test's with its runner's;
+// scene_demo's, once the child waits at the world's end, the blinking decors'
+// and the waiting animation's, the risen balloon being off the window for
+// good).
+Program blink_test_program()
+{
+    namespace facts = anim_programs::blink_test;
+    return {BLINK_TEST_PATH,
+            facts::kLoads,
+            facts::kFadeLoads,
+            facts::status::kFade,
+            facts::kHostileAt,
+            facts::window::kWidth,
+            facts::window::kHeight,
+            facts::kCompared,
+            facts::kCycle,
+            facts::kSettled,
+            colour(facts::fill::kRed, facts::fill::kGreen, facts::fill::kBlue),
+            facts::kBackdrop,
+            colour(facts::key::kRed, facts::key::kGreen, facts::key::kBlue),
+            blink_objects};
+}
+
+Program blink_sprite_test_program()
+{
+    namespace facts = anim_programs::blink_sprite_test;
+    const Program fade = blink_test_program();
+    return {BLINK_SPRITE_TEST_PATH,
+            facts::kLoads,
+            facts::kFadeLoads,
+            facts::status::kRunner,
+            facts::kHostileAt,
+            facts::window::kWidth,
+            facts::window::kHeight,
+            facts::kCompared,
+            facts::kCycle,
+            facts::kSettled,
+            colour(facts::fill::kRed, facts::fill::kGreen, facts::fill::kBlue),
+            fade.backdrop,
+            fade.key,
+            blink_sprite_set};
+}
+
+Program scene_demo_program()
+{
+    namespace facts = anim_programs::scene_demo;
+    return {SCENE_DEMO_PATH,
+            facts::kLoads,
+            facts::kFadeLoads,
+            facts::status::kScene,
+            scene_demo::pictures::kIcePeak,
+            facts::window::kWidth,
+            facts::window::kHeight,
+            facts::kCompared,
+            facts::kCycle,
+            facts::kSettled,
+            colour(facts::fill::kRed, facts::fill::kGreen, facts::fill::kBlue),
+            scene_demo::pictures::kBackground,
+            colour(facts::key::kRed, facts::key::kGreen, facts::key::kBlue),
+            scene_set};
+}
 
 // The program's file name, which also names its test cases.
 void PrintTo(const Program& program, std::ostream* out)
@@ -121,7 +195,7 @@ TEST_P(ProgramsTest, EveryRefusedLoadEndsTheProgramNamingItsPicture)
     for (long k = 1; k <= program.loads; ++k) {
         SCOPED_TRACE("load " + std::to_string(k));
         const RunResult r = run_program(program.binary, folder, RunOptions().quit(3).refuse_load(k));
-        expect_clean_failure(r, k <= program.fade_loads ? 42 : program.status);
+        expect_clean_failure(r, k <= program.fade_loads ? anim_programs::blink_test::status::kFade : program.status);
         const size_t at = r.error_output.find("cannot load ");
         ASSERT_NE(at, std::string::npos) << r.error_output;
         const size_t from = at + 12;  // after "cannot load "
@@ -354,19 +428,8 @@ TEST_P(ProgramsTest, SoakOfOneHundredThousandFramesWithFlatMemory)
     EXPECT_EQ(r.frames.back(), r.frames[static_cast<size_t>(early - 1)]) << "frame " << kFrames << " against " << early;
 }
 
-// blink_test repeats every 104 frames from the start; blink_sprite_test every
-// 520 (104 and the runner's 10); scene_demo, once the child waits at the
-// world's end (frame 494 with the build's pictures), every 130 (the blinking
-// decors' 26 and the waiting animation's 5), the risen balloon being off the
-// window for good.
-INSTANTIATE_TEST_SUITE_P(
-    Programs, ProgramsTest,
-    ::testing::Values(Program{BLINK_TEST_PATH, 109, 109, 42, "img_fond.bmp", 100, 50, 104, 104, 0, kBlack,
-                              "img_fond.bmp", kMagenta, [](const std::string& dir) { return bench::blink_set(dir); }},
-                      Program{BLINK_SPRITE_TEST_PATH, 119, 109, 2, "x05.bmp", 150, 100, 104, 520, 0, kWhite,
-                              "img_fond.bmp", kMagenta, bench::blink_sprite_set},
-                      Program{SCENE_DEMO_PATH, 54, 0, 1, "Ressources/background/icepeak.bmp", 256, 256, 520, 130, 600,
-                              kWhite, "Ressources/background/background.bmp", kBlack, bench::scene_set}),
-    ::testing::PrintToStringParamName());
+INSTANTIATE_TEST_SUITE_P(Programs, ProgramsTest,
+                         ::testing::Values(blink_test_program(), blink_sprite_test_program(), scene_demo_program()),
+                         ::testing::PrintToStringParamName());
 
 }  // namespace

@@ -8,8 +8,5 @@ cmake --preset bench >/dev/null
 cmake --build --preset bench
 SDL_VIDEODRIVER=dummy build/bench/bench/anim_bench --benchmark_repetitions=5 \
   --benchmark_report_aggregates_only=true --benchmark_out=build/bench/results.json --benchmark_out_format=json
-# The browser's section, written by tools/web.sh report, is kept.
-browser=$(sed -n '/^## In a browser$/,$p' docs/performance.md)
-python3 tools/bench_report.py build/bench/results.json > docs/performance.md
-[ -z "$browser" ] || printf '\n%s\n' "$browser" >> docs/performance.md
+python3 -B tools/bench_report.py build/bench/results.json > docs/performance.md
 echo "docs/performance.md written"

@@ -12,7 +12,6 @@ bash tools/install-deps.sh check
 cmake --workflow --preset test
 bash tools/lint.sh
 bash tools/classic-sdl.sh
-bash tools/web.sh
-ctest --preset web
+bash tools/web.sh test
 bash tools/fuzz.sh 60
 cmake --workflow --preset asan

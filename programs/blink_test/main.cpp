@@ -1,15 +1,16 @@
-// blink_test: one cross-fading picture in a 100 x 50 window.
+// blink_test: one cross-fading picture in its window.
 //
-// Shows "img_fond.bmp" with "img_devant1.bmp" to "img_devant3.bmp" fading in
-// one after the other and the base fading back, a cycle of 104 frames, until
-// the window is closed. Exits with 42 when the picture cannot be made.
-#include "anim/lib_complex_blinking.h"
+// Shows the backdrop with its three fronts fading in one after the other and
+// the backdrop fading back, over and over, until the window is closed. Its
+// window, pictures and exit statuses are in programs/programs.json.
+#include "anim_programs.h"
+#include "blink_objects.h"
 #include "program_shell.h"
 
 namespace {
 
+namespace facts = anim_programs::blink_test;
 constexpr const char* kProgram = "blink_test";
-constexpr int kCrossFadeFailureStatus = 42;
 
 }  // namespace
 
@@ -19,19 +20,18 @@ int main(int argc, char* argv[])
     (void)argv;
 
     // Initialization
-    const char* const front_paths[] = {"img_devant1.bmp", "img_devant2.bmp", "img_devant3.bmp", nullptr};
     int running = 1;
     SDL_Event event;
 
-    SDL_Surface* display = open_display(kProgram, SDL_INIT_VIDEO, 100, 50, 0, 0, 0);
+    SDL_Surface* display = open_display(kProgram, SDL_INIT_VIDEO, facts::window::kWidth, facts::window::kHeight,
+                                        facts::fill::kRed, facts::fill::kGreen, facts::fill::kBlue);
     if (display == nullptr) return kWindowFailureStatus;
 
-    // Three fronts over the base, alpha step 10, magenta transparent.
-    complex_surface* cross_fade = create_complex_surface("img_fond.bmp", front_paths, 1, 10, 0, 0, 255, 0, 255);
+    complex_surface* cross_fade = create_cross_fade("");
     if (cross_fade == nullptr) {
         report_failure(kProgram, "cannot make the cross-fade");
         SDL_Quit();
-        return kCrossFadeFailureStatus;
+        return facts::status::kFade;
     }
 
     // Main loop: a quit still lets its frame run to the end.

@@ -3,21 +3,14 @@
 
 #include <cstdio>  // Required for: fprintf()
 
-namespace {
-
-constexpr const char* kWindowCaption = "Blink Test";
-constexpr int kDisplayDepth = 32;
-
-}  // namespace
-
 SDL_Surface* open_display(const char* program, Uint32 init_flags, int width, int height, Uint8 r, Uint8 g, Uint8 b)
 {
     if (SDL_Init(init_flags) != 0) {
         report_failure(program, "cannot start SDL");
         return nullptr;
     }
-    SDL_WM_SetCaption(kWindowCaption, nullptr);
-    SDL_Surface* display = SDL_SetVideoMode(width, height, kDisplayDepth, SDL_HWSURFACE | SDL_DOUBLEBUF);
+    SDL_WM_SetCaption(anim_programs::kCaption, nullptr);
+    SDL_Surface* display = SDL_SetVideoMode(width, height, anim_programs::kDepth, SDL_HWSURFACE | SDL_DOUBLEBUF);
     if (display == nullptr) {
         report_failure(program, "cannot open the window");
         SDL_Quit();

@@ -6,17 +6,19 @@
 #ifndef ANIM_PROGRAM_SHELL_H
 #define ANIM_PROGRAM_SHELL_H
 
+#include "anim_programs.h"
+
 #include <SDL.h>
 
 // The fixed pause that ends every frame, in milliseconds.
-constexpr Uint32 kFramePauseMs = 50;
+constexpr Uint32 kFramePauseMs = anim_programs::kPauseMs;
 
 // Exit status of a program whose window cannot be opened.
-constexpr int kWindowFailureStatus = 1;
+constexpr int kWindowFailureStatus = anim_programs::kWindowFailureStatus;
 
-// Initialises SDL with `init_flags`, captions the window "Blink Test", opens
-// a `width` x `height` window at 32 bits per pixel (hardware surface, double
-// buffered) and fills it once with (r, g, b). Returns the display surface,
+// Initialises SDL with `init_flags`, captions the window with the programs'
+// caption, opens a `width` x `height` window at the programs' depth
+// (hardware surface, double buffered) and fills it once with (r, g, b). Returns the display surface,
 // which SDL owns; or null when SDL cannot start or open the window, after
 // printing the reason on stderr and shutting SDL down.
 SDL_Surface* open_display(const char* program, Uint32 init_flags, int width, int height, Uint8 r, Uint8 g, Uint8 b);

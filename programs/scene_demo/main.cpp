@@ -1,17 +1,18 @@
-// scene_demo: a snowy scene in a 256 x 256 window onto a world 512 pixels wide.
+// scene_demo: a snowy scene in a window onto a world twice its width.
 //
 // A child runs from the left end of the world to its right end while the
 // view scrolls after it, the scenery slides and crops, a lantern and a
 // cluster of ice crystals blink, and a hot-air balloon bobs until the child
 // reaches it, then lights its burner and rises. At the world's end the child
 // stops and waits. Closing the window ends the program.
+#include "anim_programs.h"
 #include "program_shell.h"
 #include "scene.h"
 
 namespace {
 
+namespace facts = anim_programs::scene_demo;
 constexpr const char* kProgram = "scene_demo";
-constexpr int kSceneFailureStatus = 1;
 
 // Releases the scene, then shuts SDL down.
 void tear_down(scene_demo::Scene& scene)
@@ -34,10 +35,11 @@ int main(int argc, char* argv[])
 
     if (!scene_demo::create_view_and_world(scene)) {
         report_failure(kProgram, "cannot make the view");  // SDL is not started yet
-        return kSceneFailureStatus;
+        return facts::status::kScene;
     }
     screen* view = scene.view.get();
-    SDL_Surface* display = open_display(kProgram, SDL_INIT_TIMER | SDL_INIT_VIDEO, view->w, view->h, 255, 255, 255);
+    SDL_Surface* display = open_display(kProgram, SDL_INIT_TIMER | SDL_INIT_VIDEO, view->w, view->h, facts::fill::kRed,
+                                        facts::fill::kGreen, facts::fill::kBlue);
     if (display == nullptr) {
         tear_down(scene);
         return kWindowFailureStatus;
@@ -46,7 +48,7 @@ int main(int argc, char* argv[])
     if (!scene_demo::assemble_scene(scene)) {
         report_failure(kProgram, "cannot build the scene");
         tear_down(scene);
-        return kSceneFailureStatus;
+        return facts::status::kScene;
     }
 
     // Main loop: a quit still lets its frame run to the end.

@@ -1,7 +1,9 @@
 // scene: scene_demo's assembly, frame and teardown.
 #include "scene.h"
 
+#include "anim_programs.h"
 #include "char_array.h"
+#include "scene_pictures.h"
 
 #include "anim/detail/coordinate.h"
 
@@ -21,16 +23,11 @@ constexpr int kScrollMargin = 49;
 // The closed balloon bobs between -3 and +3 pixels around its start.
 constexpr int kBobAmplitude = 3;
 
-// Colour keys: black for the decors and blinking images, white for sprites.
-constexpr int kDecorKey = 0;
-constexpr int kSpriteKey = 255;
-constexpr int kBlinkStep = 20;
+namespace facts = anim_programs::scene_demo;
 
-#define RESSOURCES "./Ressources/"
-#define BACKGROUND RESSOURCES "background/"
-#define RUNNING RESSOURCES "x_running/"
-#define WAITING RESSOURCES "x_waiting/"
-#define BALLOON RESSOURCES "balloon/"
+// The blinking decors' alpha step (the decors and blinking images take the
+// program's key, the sprites white).
+constexpr int kBlinkStep = 20;
 
 using owned_char_array = std::unique_ptr<char*, anim::free_with<char*, free_structure_char_array>>;
 
@@ -38,8 +35,8 @@ using owned_char_array = std::unique_ptr<char*, anim::free_with<char*, free_stru
 // SDL's reason set) when either image cannot be loaded.
 anim::owned_sblink_decor make_blinking_decor(const char* base_path, const char* blink_path, int x, int y)
 {
-    anim::owned_simple_surface surface(
-        create_simple_surface(base_path, blink_path, 1, kBlinkStep, x, y, kDecorKey, kDecorKey, kDecorKey));
+    anim::owned_simple_surface surface(create_simple_surface(base_path, blink_path, 1, kBlinkStep, x, y,
+                                                             facts::key::kRed, facts::key::kGreen, facts::key::kBlue));
     if (!surface) return nullptr;
     anim::owned_sblink_decor blinking(create_sblink_decor(surface.get(), x, y));
     if (blinking) anim::hand_over(surface);
@@ -48,12 +45,13 @@ anim::owned_sblink_decor make_blinking_decor(const char* base_path, const char* 
 
 anim::owned_sprite make_sprite(char* const* paths, int x, int y)
 {
-    return anim::owned_sprite(create_sprite(paths, 0, x, y, kSpriteKey, kSpriteKey, kSpriteKey));
+    return anim::owned_sprite(
+        create_sprite(paths, 0, x, y, pictures::kSpriteKey, pictures::kSpriteKey, pictures::kSpriteKey));
 }
 
 anim::owned_decor make_decor(const char* path, int x, int y)
 {
-    return anim::owned_decor(create_decor(path, x, y, kDecorKey, kDecorKey, kDecorKey));
+    return anim::owned_decor(create_decor(path, x, y, facts::key::kRed, facts::key::kGreen, facts::key::kBlue));
 }
 
 // The width of the sprite the hero shows now.
@@ -128,62 +126,61 @@ void follow_hero(screen* view, world* w)
     }
 }
 
-}  // namespace
+// The four sprites, made before the decors and given to the characters
+// after them.
+struct Sprites {
+    anim::owned_sprite running, waiting, closed, open;
+};
 
-bool create_view_and_world(Scene& scene)
+// The lantern on the hill and the ice crystals by the path, shown, in the
+// world's blinking decor list.
+bool add_blinking_decors(Scene& scene)
 {
-    scene.view.reset(create_screen(256, 256, 0, 0));
-    scene.world.reset(create_world(0, 189, 512, 256));
-    return scene.view && scene.world;
-}
-
-bool assemble_scene(Scene& scene)
-{
-    world* w = scene.world.get();
-    Cast& cast = scene.cast;
-
-    // The lantern on the hill and the ice crystals by the path.
-    anim::owned_sblink_decor lantern =
-        make_blinking_decor(BACKGROUND "blink1_1.bmp", BACKGROUND "blink1_2.bmp", 78, 116);
+    anim::owned_sblink_decor lantern = make_blinking_decor(pictures::kLantern, pictures::kLanternGlow, 78, 116);
     if (!lantern) return false;
-    anim::owned_sblink_decor crystals =
-        make_blinking_decor(BACKGROUND "blink2_1.bmp", BACKGROUND "blink2_2.bmp", 73, 181);
+    anim::owned_sblink_decor crystals = make_blinking_decor(pictures::kCrystals, pictures::kCrystalsGlow, 73, 181);
     if (!crystals) return false;
     lantern->hidden = 0;
     crystals->hidden = 0;
-    w->sblink_decors = make_sblink_decor_array(2, lantern.get(), crystals.get());
-    if (w->sblink_decors == nullptr) return false;
-    cast.lantern = lantern.release();
-    cast.crystals = crystals.release();
+    scene.world->sblink_decors = make_sblink_decor_array(2, lantern.get(), crystals.get());
+    if (scene.world->sblink_decors == nullptr) return false;
+    scene.cast.lantern = lantern.release();
+    scene.cast.crystals = crystals.release();
+    return true;
+}
 
-    // The sprites: the first waiting image is held for three frames.
-    const owned_char_array running_list(make_char_array(
-        10, RUNNING "x02.bmp", RUNNING "x03.bmp", RUNNING "x04.bmp", RUNNING "x05.bmp", RUNNING "x06.bmp",
-        RUNNING "x07.bmp", RUNNING "x08.bmp", RUNNING "x09.bmp", RUNNING "x10.bmp", RUNNING "x11.bmp"));
-    const owned_char_array waiting_list(make_char_array(5, WAITING "x_waiting1.bmp", WAITING "x_waiting1.bmp",
-                                                        WAITING "x_waiting1.bmp", WAITING "x_waiting2.bmp",
-                                                        WAITING "x_waiting3.bmp"));
-    const owned_char_array closed_list(
-        make_char_array(3, BALLOON "balloon1.bmp", BALLOON "balloon2.bmp", BALLOON "balloon3.bmp"));
-    const owned_char_array open_list(make_char_array(2, BALLOON "openballoon1.bmp", BALLOON "openballoon2.bmp"));
-    if (!running_list || !waiting_list || !closed_list || !open_list) return false;
-    anim::owned_sprite running = make_sprite(running_list.get(), 0, 189);
-    if (!running) return false;
-    anim::owned_sprite waiting = make_sprite(waiting_list.get(), 482, 189);
-    if (!waiting) return false;
-    anim::owned_sprite closed = make_sprite(closed_list.get(), 100, 60);
-    if (!closed) return false;
-    anim::owned_sprite open = make_sprite(open_list.get(), 50, 20);
-    if (!open) return false;
+// The sprites, from their path lists: the first waiting image is held for
+// three frames.
+bool make_sprites(Sprites& sprites)
+{
+    using namespace pictures;
+    const owned_char_array running(make_char_array(10, kRunning[0], kRunning[1], kRunning[2], kRunning[3], kRunning[4],
+                                                   kRunning[5], kRunning[6], kRunning[7], kRunning[8], kRunning[9]));
+    const owned_char_array waiting(make_char_array(5, kWaiting[0], kWaiting[0], kWaiting[0], kWaiting[1], kWaiting[2]));
+    const owned_char_array closed(make_char_array(3, kClosedBalloon[0], kClosedBalloon[1], kClosedBalloon[2]));
+    const owned_char_array open(make_char_array(2, kOpenBalloon[0], kOpenBalloon[1]));
+    if (!running || !waiting || !closed || !open) return false;
+    sprites.running = make_sprite(running.get(), 0, 189);
+    if (!sprites.running) return false;
+    sprites.waiting = make_sprite(waiting.get(), 482, 189);
+    if (!sprites.waiting) return false;
+    sprites.closed = make_sprite(closed.get(), 100, 60);
+    if (!sprites.closed) return false;
+    sprites.open = make_sprite(open.get(), 50, 20);
+    return static_cast<bool>(sprites.open);
+}
 
-    // The decors. The snow is loaded but never shown.
-    scene.background = make_decor(BACKGROUND "background.bmp", 0, 0);
+// The background (in no list), and the platform, the ice peak and the snow
+// in the world's decor list. The snow is loaded but never shown.
+bool add_decors(Scene& scene)
+{
+    scene.background = make_decor(pictures::kBackground, 0, 0);
     if (!scene.background) return false;
-    anim::owned_decor platform = make_decor(BACKGROUND "plateform.bmp", 0, 112);
+    anim::owned_decor platform = make_decor(pictures::kPlatform, 0, 112);
     if (!platform) return false;
-    anim::owned_decor ice_peak = make_decor(BACKGROUND "icepeak.bmp", 130, 168);
+    anim::owned_decor ice_peak = make_decor(pictures::kIcePeak, 130, 168);
     if (!ice_peak) return false;
-    anim::owned_decor snow = make_decor(BACKGROUND "snow.bmp", 0, 0);
+    anim::owned_decor snow = make_decor(pictures::kSnow, 0, 0);
     if (!snow) return false;
     scene.background->hidden = 0;
     platform->hidden = 0;
@@ -195,37 +192,57 @@ bool assemble_scene(Scene& scene)
     platform->src.h = 256;
     ice_peak->src.w = 71;
     ice_peak->src.h = 56;
-    w->decors = make_decor_array(3, platform.get(), ice_peak.get(), snow.get());
-    if (w->decors == nullptr) return false;
-    cast.platform = platform.release();
-    cast.ice_peak = ice_peak.release();
+    scene.world->decors = make_decor_array(3, platform.get(), ice_peak.get(), snow.get());
+    if (scene.world->decors == nullptr) return false;
+    scene.cast.platform = platform.release();
+    scene.cast.ice_peak = ice_peak.release();
     anim::hand_over(snow);
+    return true;
+}
 
-    // The balloon, closed, in the peoples list.
-    anim::owned_sprite_array balloon_sprites(make_sprite_array(2, closed.get(), open.get()));
+// The balloon, closed, in the peoples list; the hero, in no list, on its
+// running sprite.
+bool add_characters(Scene& scene, Sprites& sprites)
+{
+    world* w = scene.world.get();
+    anim::owned_sprite_array balloon_sprites(make_sprite_array(2, sprites.closed.get(), sprites.open.get()));
     if (!balloon_sprites) return false;
-    anim::hand_over(closed);
-    anim::hand_over(open);
+    anim::hand_over(sprites.closed);
+    anim::hand_over(sprites.open);
     anim::owned_personnage balloon(create_personnage(balloon_sprites.get(), 2, 100, 60));
     if (!balloon) return false;
     anim::hand_over(balloon_sprites);
     balloon->hidden = 0;
     w->peoples = make_personnage_array(1, balloon.get());
     if (w->peoples == nullptr) return false;
-    cast.balloon = balloon.release();
+    scene.cast.balloon = balloon.release();
 
-    // The hero, in no list, starts on its running sprite.
-    anim::owned_sprite_array hero_sprites(make_sprite_array(2, waiting.get(), running.get()));
+    anim::owned_sprite_array hero_sprites(make_sprite_array(2, sprites.waiting.get(), sprites.running.get()));
     if (!hero_sprites) return false;
-    anim::hand_over(waiting);
-    anim::hand_over(running);
+    anim::hand_over(sprites.waiting);
+    anim::hand_over(sprites.running);
     w->hero = create_personnage(hero_sprites.get(), 2, 0, 189);
     if (w->hero == nullptr) return false;
     anim::hand_over(hero_sprites);
-    cast.hero = w->hero;
-    change_sprite_personnage(cast.hero, 1);
-    cast.hero->hidden = 0;
+    scene.cast.hero = w->hero;
+    change_sprite_personnage(scene.cast.hero, 1);
+    scene.cast.hero->hidden = 0;
     return true;
+}
+
+}  // namespace
+
+bool create_view_and_world(Scene& scene)
+{
+    scene.view.reset(create_screen(facts::window::kWidth, facts::window::kHeight, 0, 0));
+    scene.world.reset(create_world(0, 189, facts::kWorldWidth, facts::window::kHeight));
+    return scene.view && scene.world;
+}
+
+bool assemble_scene(Scene& scene)
+{
+    Sprites sprites;
+    return add_blinking_decors(scene) && make_sprites(sprites) && add_decors(scene) && add_characters(scene, sprites);
 }
 
 void draw_scene(const Scene& scene, SDL_Surface* display)

@@ -21,29 +21,29 @@
 
 namespace test_support {
 
-// What the harness does to a run, as settings of the program's environment
-// (an empty value unsets a variable); the setters chain:
-// RunOptions().quit(5).save("1-5").
+// What the harness does to a run, as options of tests/harness/headless.sh;
+// the setters chain: RunOptions().quit(5).save("1-5").
 struct RunOptions {
-    std::vector<std::pair<std::string, std::string>> settings{{"SDL_VIDEODRIVER", "dummy"}};
+    std::vector<std::string> arguments;
+    std::vector<std::string> unset;  // variables of the test's environment the program does not get
 
-    RunOptions& set(std::string name, std::string value)
+    RunOptions& option(const char* name, std::string value)
     {
-        return settings.emplace_back(std::move(name), std::move(value)), *this;
+        arguments.emplace_back(name);
+        return arguments.push_back(std::move(value)), *this;
     }
-    // The frame whose poll delivers the quit.
-    RunOptions& quit(long frame) { return set("ANIM_HARNESS_QUIT_AT", std::to_string(frame)); }
-    // Events queued ahead of the quit ("key,motion").
-    RunOptions& queue(std::string names) { return set("ANIM_HARNESS_EVENTS", std::move(names)); }
+    // The frame whose first poll delivers the quit.
+    RunOptions& quit(long frame) { return option("--frames", std::to_string(frame)); }
+    // Events delivered ahead of the quit ("key,motion").
+    RunOptions& queue(std::string names) { return option("--events", std::move(names)); }
     // Frames to save as BMP into the work folder ("1-5", "all").
-    RunOptions& save(std::string frames) { return set("ANIM_HARNESS_SAVE", std::move(frames)); }
-    // The image load to refuse (1: the first).
-    RunOptions& refuse_load(long k) { return set("ANIM_HARNESS_FAIL_LOAD", std::to_string(k)); }
+    RunOptions& save(std::string frames) { return option("--save", std::move(frames)); }
+    // The image load to refuse (1: the first; 0: none).
+    RunOptions& refuse_load(long k) { return option("--refuse", std::to_string(k)); }
     // Logs the resident memory every this many frames.
-    RunOptions& log_rss(long every) { return set("ANIM_HARNESS_RSS_EVERY", std::to_string(every)); }
-    RunOptions& driver(std::string name) { return set("SDL_VIDEODRIVER", std::move(name)); }
-    // A variable of the test's environment the program does not get.
-    RunOptions& without(std::string variable) { return set(std::move(variable), ""); }
+    RunOptions& log_rss(long every) { return option("--rss-every", std::to_string(every)); }
+    RunOptions& driver(std::string name) { return option("--driver", std::move(name)); }
+    RunOptions& without(std::string variable) { return unset.push_back(std::move(variable)), *this; }
 };
 
 struct RunResult {
@@ -61,36 +61,35 @@ namespace detail {
 
 constexpr unsigned kRunLimitSeconds = 120;
 
-// In the child: the harness's settings replace the test's own, the output
-// goes to files of `workdir`, and the program replaces the child.
+// In the child: the output goes to files of `workdir`, and
+// tests/harness/headless.sh runs the program there in place of the child.
 [[noreturn]] inline void exec_child(const std::string& binary, const std::string& workdir, const RunOptions& o)
 {
-    std::vector<std::string> inherited;
-    for (char** e = environ; *e != nullptr; ++e)
-        if (std::string(*e).rfind("ANIM_HARNESS_", 0) == 0) inherited.emplace_back(*e, std::strchr(*e, '='));
-    for (const std::string& name : inherited) unsetenv(name.c_str());
-    const std::pair<const char*, std::string> harness[] = {{"LD_PRELOAD", ANIM_HARNESS_LIBRARY},
-                                                           {"ANIM_HARNESS_NO_DELAY", "1"},
-                                                           {"ANIM_HARNESS_LOG", workdir + "/harness.log"},
-                                                           {"ANIM_HARNESS_SAVE_DIR", workdir}};
-    for (const auto& [name, value] : harness) setenv(name, value.c_str(), 1);
-    for (const auto& [name, value] : o.settings)
-        value.empty() ? unsetenv(name.c_str()) : setenv(name.c_str(), value.c_str(), 1);
+    for (const std::string& variable : o.unset) unsetenv(variable.c_str());
+    std::vector<std::string> words{"bash",       ANIM_HEADLESS, "--harness", ANIM_HARNESS_LIBRARY,    "--in", workdir,
+                                   "--save-dir", workdir,       "--log",     workdir + "/harness.log"};
+    words.insert(words.end(), o.arguments.begin(), o.arguments.end());
+    words.push_back(binary);
+    std::vector<char*> argv;
+    argv.reserve(words.size() + 1);
+    for (std::string& word : words) argv.push_back(word.data());
+    argv.push_back(nullptr);
     const int err = open((workdir + "/stderr.txt").c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
     const int null = open("/dev/null", O_RDWR);
-    if (chdir(workdir.c_str()) != 0 || err < 0 || null < 0) _exit(126);
+    if (err < 0 || null < 0) _exit(126);
     dup2(null, STDIN_FILENO);
     dup2(null, STDOUT_FILENO);
     dup2(err, STDERR_FILENO);
     alarm(kRunLimitSeconds);  // stays set across exec
-    execl(binary.c_str(), binary.c_str(), static_cast<char*>(nullptr));
+    execvp("bash", argv.data());
     _exit(127);
 }
 
 }  // namespace detail
 
-// Runs `binary` in `workdir` headless under the harness, without the 50 ms
-// pauses, and waits for it (after 120 s it is killed by SIGALRM).
+// Runs `binary` in `workdir` headless under the harness
+// (tests/harness/headless.sh), and waits for it (after 120 s it is killed by
+// SIGALRM).
 inline RunResult run_program(const std::string& binary, const std::string& workdir, const RunOptions& options)
 {
     std::remove((workdir + "/harness.log").c_str());

@@ -1,26 +1,31 @@
 #!/usr/bin/python3
 """The web build against the desktop: each program's page, in headless
-Chromium and titled with the program's caption, flips frames whose pixels
+Chromium and titled with the programs' caption, flips frames whose pixels
 hash the same as the desktop program's under the harness, frame for frame
-(scene_demo's first 520, the others' first 208), and so do its test pages
-on the program's pictures written at 32 bits; a picture that cannot be
-loaded ends the page with the desktop's message and status; and the page's
-harness counts the frames, and delivers its quit and refused load, as the
-probe program (the test pages' harness_probe) counts them itself.
+(as many as programs/programs.json's browser_frames), and so do its test
+pages on the program's pictures written at 32 bits; a picture that cannot
+be loaded ends the page with the desktop's message and status; and the
+page's harness counts the frames, and delivers its quit and refused load,
+as the probe program (the test pages' harness_probe) counts them itself.
 
-Usage: frames_test.py <site folder> <harness library> <desktop run folder>...
+Usage: frames_test.py <harness library> <desktop run folder>...
+The web build's folder comes from ANIM_WEB_BUILD (the web test preset sets
+it; tools/web.sh makes the build).
 """
+import json
 import os
 import shutil
 import subprocess
 import sys
 import tempfile
 
-sys.dont_write_bytecode = True  # nothing written into the source tree
-sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..", "tools"))
-from web_pages import Site  # noqa: E402
+from pages import Site
 
-FRAMES = {"blink_test": 208, "blink_sprite_test": 208, "scene_demo": 520}
+HERE = os.path.dirname(os.path.abspath(__file__))
+HEADLESS = os.path.join(HERE, "..", "harness", "headless.sh")
+with open(os.path.join(HERE, "..", "..", "programs", "programs.json")) as manifest_file:
+    MANIFEST = json.load(manifest_file)
+FACTS = {program["name"]: program for program in MANIFEST["programs"]}
 
 
 def desktop_run(run_dir, frames, harness, work):
@@ -28,10 +33,8 @@ def desktop_run(run_dir, frames, harness, work):
     hashes, status and error output."""
     name = os.path.basename(run_dir)
     log = os.path.join(work, name + ".log")
-    env = dict(os.environ, SDL_VIDEODRIVER="dummy", LD_PRELOAD=harness, ANIM_HARNESS_QUIT_AT=str(frames),
-               ANIM_HARNESS_NO_DELAY="1", ANIM_HARNESS_LOG=log)
-    run = subprocess.run([os.path.join(run_dir, name)], cwd=run_dir, env=env, capture_output=True, text=True,
-                         timeout=120)
+    run = subprocess.run(["bash", HEADLESS, "--harness", harness, "--frames", str(frames), "--log", log,
+                          os.path.join(run_dir, name)], capture_output=True, text=True, timeout=120)
     with open(log) as lines:
         return [line.split()[2] for line in lines if line.startswith("frame ")], run.returncode, run.stderr
 
@@ -41,23 +44,25 @@ def compare_frames(sites, run_dir, harness, work):
     its page in the site, and its test page on its pictures at 32 bits;
     empty when nothing does."""
     name = os.path.basename(run_dir)
-    desktop, status, errors = desktop_run(run_dir, FRAMES[name], harness, work)
-    if status != 0 or len(desktop) != FRAMES[name]:
+    frames = FACTS[name]["browser_frames"]
+    desktop, status, errors = desktop_run(run_dir, frames, harness, work)
+    if status != 0 or len(desktop) != frames:
         return [f"{name}: the desktop program ended with {status} after {len(desktop)} frames: {errors}"]
     problems = []
     for site, page_name in ((sites[0], name), (sites[1], name + "_32")):
-        page = site.run_page(page_name + ".html", FRAMES[name], hashes=True)
-        differing = [k + 1 for k in range(FRAMES[name]) if k >= len(page["frames"]) or page["frames"][k] != desktop[k]]
-        print(f"{page_name}: {FRAMES[name] - len(differing)} of {FRAMES[name]} frames equal, titled {page['title']!r}")
+        page = site.run_page(page_name + ".html", frames, hashes=True)
+        differing = [k + 1 for k in range(frames) if k >= len(page["frames"]) or page["frames"][k] != desktop[k]]
+        print(f"{page_name}: {frames - len(differing)} of {frames} frames equal, titled {page['title']!r}")
         problems += [f"{page_name}: frames {differing[:20]} differ ({len(differing)} in all)"] if differing else []
-        problems += [f"{page_name}: the page is titled {page['title']!r}"] if page["title"] != "Blink Test" else []
+        problems += [f"{page_name}: the page is titled {page['title']!r}"] if page["title"] != MANIFEST["caption"] else []
     return problems
 
 
 def compare_broken_picture(site_dir, run_dir, harness, work):
     """blink_test's backdrop broken in both builds: what differs between the
     page's end and the desktop program's."""
-    picture = os.path.join(run_dir, "img_fond.bmp")
+    backdrop = FACTS["blink_test"]["backdrop"]
+    picture = os.path.join(run_dir, backdrop)
     with open(picture, "rb") as f:
         original = f.read()
     broken_run = shutil.copytree(run_dir, os.path.join(work, "blink_test"))
@@ -65,10 +70,10 @@ def compare_broken_picture(site_dir, run_dir, harness, work):
     with open(os.path.join(broken_site, "blink_test.data"), "r+b") as package:
         start = package.read().find(original)
         if start < 0:
-            return ["a broken picture: img_fond.bmp is not in blink_test.data"]
+            return [f"a broken picture: {backdrop} is not in blink_test.data"]
         package.seek(start)
         package.write(b"XX")  # instead of the signature "BM"
-    with open(os.path.join(broken_run, "img_fond.bmp"), "r+b") as f:
+    with open(os.path.join(broken_run, backdrop), "r+b") as f:
         f.write(b"XX")
     _, status, errors = desktop_run(broken_run, 3, harness, work)
     with Site(broken_site) as site:
@@ -95,8 +100,10 @@ def check_probe(pages):
 
 
 def main():
-    site_dir, harness, run_dirs = sys.argv[1], sys.argv[2], sys.argv[3:]
-    test_pages = os.path.join(os.path.dirname(site_dir), "test-pages")
+    harness, run_dirs = sys.argv[1], sys.argv[2:]
+    if "ANIM_WEB_BUILD" not in os.environ:
+        sys.exit("ANIM_WEB_BUILD is not set: run the test with ctest --preset web, after bash tools/web.sh")
+    site_dir, test_pages = (os.path.join(os.environ["ANIM_WEB_BUILD"], part) for part in ("site", "test-pages"))
     with tempfile.TemporaryDirectory() as work, Site(site_dir) as site, Site(test_pages) as pages:
         failures = [problem for run_dir in run_dirs
                     for problem in compare_frames((site, pages), run_dir, harness, work)]

@@ -1,18 +1,22 @@
 // blink_art: a cottage under a changing sky, and a running child.
 #include "blink_art.h"
 
+#include "anim_programs.h"
 #include "canvas.h"
 #include "figure.h"
 
 #include <array>
 #include <cmath>
-#include <cstdio>
 
 namespace assets {
 
 namespace {
 
-constexpr Rgb kMagenta{255, 0, 255};
+namespace fade = anim_programs::blink_test;
+
+// The programs' key colour: magenta.
+constexpr Rgb kMagenta{static_cast<Uint8>(fade::key::kRed), static_cast<Uint8>(fade::key::kGreen),
+                       static_cast<Uint8>(fade::key::kBlue)};
 
 // Colours of one time of day.
 struct Palette {
@@ -117,22 +121,23 @@ bool save_scene(const std::string& path, const Palette& p, const Sky& sky, Rgb w
 
 bool write_cross_fade_pictures(const std::string& dir)
 {
-    return save_scene(join(dir, "img_fond.bmp"), kNight, {46, 9, 5, true}, kLamplight) &&
-           save_scene(join(dir, "img_devant1.bmp"), kDawn, {90, 27, 6, false}, kMagenta) &&
-           save_scene(join(dir, "img_devant2.bmp"), kNoon, {62, 8, 6, false}, kMagenta) &&
-           save_scene(join(dir, "img_devant3.bmp"), kDusk, {47, 27, 7, false}, kMagenta);
+    const char* const* fronts = fade::kFronts;
+    return save_scene(join(dir, fade::kBackdrop), kNight, {46, 9, 5, true}, kLamplight) &&
+           save_scene(join(dir, fronts[0]), kDawn, {90, 27, 6, false}, kMagenta) &&
+           save_scene(join(dir, fronts[1]), kNoon, {62, 8, 6, false}, kMagenta) &&
+           save_scene(join(dir, fronts[2]), kDusk, {47, 27, 7, false}, kMagenta);
 }
 
 bool write_runner_pictures(const std::string& dir)
 {
-    constexpr int kFrames = 10;
-    for (int i = 0; i < kFrames; ++i) {
+    const char* const* frames = anim_programs::blink_sprite_test::kRunner;
+    int count = 0;
+    while (frames[count] != nullptr) ++count;
+    for (int i = 0; i < count; ++i) {
         Canvas c(40, 50, kMagenta);
         Pen pen(c, 0, 0, 1);
-        draw_runner(pen, static_cast<double>(i) / kFrames, kRunnerOutfit);
-        char name[16];
-        std::snprintf(name, sizeof name, "x%02d.bmp", i + 2);
-        if (!c.save(join(dir, name))) return false;
+        draw_runner(pen, static_cast<double>(i) / count, kRunnerOutfit);
+        if (!c.save(join(dir, frames[i]))) return false;
     }
     return true;
 }

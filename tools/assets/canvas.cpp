@@ -1,9 +1,11 @@
 // canvas: hard-edged shapes on a 24-bit surface.
 #include "canvas.h"
 
-#include <algorithm>  // Required for: std::min(), std::max(), std::sort()
-#include <cmath>      // Required for: std::floor(), std::ceil(), std::sqrt()
-#include <stdexcept>  // Required for: std::runtime_error
+#include <algorithm>   // Required for: std::min(), std::max(), std::sort()
+#include <cmath>       // Required for: std::floor(), std::ceil(), std::sqrt()
+#include <filesystem>  // Required for: std::filesystem::create_directories()
+#include <stdexcept>   // Required for: std::runtime_error
+#include <string>
 #include <vector>
 
 namespace assets {
@@ -39,7 +41,7 @@ Canvas::Canvas(int w, int h, Rgb background) : w_(w), h_(h)
 {
     // Bytes in memory are blue, green, red: the layout of a 24-bit BMP.
     surface_ = SDL_CreateRGBSurface(SDL_SWSURFACE, w, h, 24, 0xff0000, 0x00ff00, 0x0000ff, 0);
-    if (surface_ == nullptr) throw std::runtime_error(SDL_GetError());
+    if (surface_ == nullptr) throw std::runtime_error(std::string("cannot make a canvas: ") + SDL_GetError());
     fill_rect(0, 0, w, h, background);
 }
 
@@ -133,7 +135,16 @@ void Canvas::fill_below(const int* heights, Rgb c)
 
 bool Canvas::save(const std::string& path) const
 {
-    return SDL_SaveBMP(surface_, path.c_str()) == 0;
+    std::error_code error;
+    std::filesystem::create_directories(std::filesystem::path(path).parent_path(), error);
+    if (error) {
+        SDL_SetError("cannot make the folder of %s: %s", path.c_str(), error.message().c_str());
+        return false;
+    }
+    if (SDL_SaveBMP(surface_, path.c_str()) == 0) return true;
+    const std::string reason = SDL_GetError();
+    SDL_SetError("cannot write %s: %s", path.c_str(), reason.c_str());
+    return false;
 }
 
 }  // namespace assets

@@ -21,14 +21,12 @@ Rgb mix(Rgb a, Rgb b, double t);
 
 class Canvas {
 public:
-    // A w x h 24-bit canvas filled with `background`.
+    // A w x h 24-bit canvas filled with `background`; throws
+    // std::runtime_error, with SDL's reason, when memory runs out.
     Canvas(int w, int h, Rgb background);
     ~Canvas();
     Canvas(const Canvas&) = delete;
     Canvas& operator=(const Canvas&) = delete;
-
-    int width() const { return w_; }
-    int height() const { return h_; }
 
     Rgb get(int x, int y) const;
     void set(int x, int y, Rgb c);  // ignored outside the canvas
@@ -45,8 +43,8 @@ public:
     // to the bottom of the canvas.
     void fill_below(const int* heights, Rgb c);
 
-    // Writes the canvas as a 24-bit BMP; false (with SDL's reason in
-    // SDL_GetError()) when the file cannot be written.
+    // Writes the canvas as a 24-bit BMP at `path`, making its folder; false,
+    // with the reason naming the path in SDL_GetError(), when it cannot.
     bool save(const std::string& path) const;
 
 private:

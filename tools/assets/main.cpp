@@ -13,6 +13,7 @@
 
 #include <cstdio>
 #include <cstring>
+#include <exception>
 #include <filesystem>
 #include <fstream>
 #include <string>
@@ -31,7 +32,11 @@ void put(std::vector<char>& bytes, size_t at, Uint32 value, int size)
 bool rewrite_at_32_bits(const std::string& path)
 {
     SDL_Surface* picture = SDL_LoadBMP(path.c_str());
-    if (picture == nullptr) return false;
+    if (picture == nullptr) {
+        const std::string reason = SDL_GetError();
+        SDL_SetError("cannot read %s: %s", path.c_str(), reason.c_str());
+        return false;
+    }
     const auto w = static_cast<size_t>(picture->w), h = static_cast<size_t>(picture->h);
     constexpr size_t kHeaders = 14 + 40;
     std::vector<char> bytes(kHeaders + 4 * w * h, '\0');
@@ -87,21 +92,22 @@ int main(int argc, char* argv[])
     }
     const std::string set = argv[1];
     const std::string dir = argv[2];
-    bool written = false;
-    if (set == "blink") {
-        written = assets::write_cross_fade_pictures(dir);
-    } else if (set == "blink_sprite") {
-        written = assets::write_cross_fade_pictures(dir) && assets::write_runner_pictures(dir);
-    } else if (set == "scene") {
-        written = assets::write_scene_pictures(dir);
-    } else {
+    if (set != "blink" && set != "blink_sprite" && set != "scene") {
         std::fprintf(stderr, "anim_assets: unknown picture set '%s'\n", set.c_str());
         return 2;
     }
-    if (written && at_32_bits) written = rewrite_all_at_32_bits(dir);
+    bool written = false;
+    try {
+        if (set == "scene")
+            written = assets::write_scene_pictures(dir);
+        else
+            written = assets::write_cross_fade_pictures(dir) && (set == "blink" || assets::write_runner_pictures(dir));
+        if (written && at_32_bits) written = rewrite_all_at_32_bits(dir);
+    } catch (const std::exception& failure) {
+        SDL_SetError("%s", failure.what());
+    }
     if (!written) {
-        std::fprintf(stderr, "anim_assets: cannot write the '%s' pictures into %s: %s\n", set.c_str(), dir.c_str(),
-                     SDL_GetError());
+        std::fprintf(stderr, "anim_assets: the '%s' pictures: %s\n", set.c_str(), SDL_GetError());
         return 1;
     }
     return 0;

@@ -7,20 +7,25 @@
 // key colour appears where a picture should show.
 #include "scene_art.h"
 
+#include "anim_programs.h"
 #include "canvas.h"
 #include "figure.h"
+#include "scene_pictures.h"
 
 #include <cmath>
-#include <cstdio>
-#include <filesystem>
+#include <string>
 #include <vector>
 
 namespace assets {
 
 namespace {
 
-constexpr Rgb kKeyBlack{0, 0, 0};
-constexpr Rgb kKeyWhite{255, 255, 255};
+namespace facts = anim_programs::scene_demo;
+namespace pictures = scene_demo::pictures;
+
+constexpr Rgb kKeyBlack{static_cast<Uint8>(facts::key::kRed), static_cast<Uint8>(facts::key::kGreen),
+                        static_cast<Uint8>(facts::key::kBlue)};
+constexpr Rgb kKeyWhite{pictures::kSpriteKey, pictures::kSpriteKey, pictures::kSpriteKey};
 
 constexpr Rgb kSnow{236, 242, 250};
 constexpr Rgb kSnowShade{196, 212, 234};
@@ -31,7 +36,7 @@ constexpr Rgb kBark{92, 64, 48};
 
 // The path's top, in platform image rows (window row 224).
 constexpr int kPathTop = 112;
-constexpr int kPlatformW = 512;
+constexpr int kPlatformW = facts::kWorldWidth;  // the ground spans the world
 constexpr int kPlatformH = 144;
 
 // The hero: a blue coat and a red knitted hat and scarf.
@@ -257,30 +262,23 @@ void balloon(Canvas& c, int frame, bool burning)
     }
 }
 
-bool save(Canvas& c, const std::filesystem::path& path)
+// Saves `c` at `path` in `dir` (a path of scene_pictures.h).
+bool save(const Canvas& c, const std::string& dir, const char* path)
 {
-    return c.save(path.string());
+    return c.save(dir + "/" + path);
 }
 
-}  // namespace
-
-bool write_scene_pictures(const std::string& dir)
+// The still scenery, keyed black: the sky, the ground, the ice peak, the
+// snow, and the lantern and the crystals, each without and with its light.
+bool write_scenery(const std::string& dir)
 {
-    namespace fs = std::filesystem;
-    const fs::path root = fs::path(dir) / "Ressources";
-    std::error_code error;
-    for (const char* sub : {"background", "x_running", "x_waiting", "balloon"})
-        fs::create_directories(root / sub, error);
-    if (error) return false;
-    const fs::path bg = root / "background";
-
-    Canvas sky(256, 256, kSnow);
+    Canvas sky(facts::window::kWidth, facts::window::kHeight, kSnow);
     background(sky);
     Canvas ground(kPlatformW, kPlatformH, kKeyBlack);
     platform(ground);
     Canvas peak(96, 72, kKeyBlack);
     ice_peak(peak);
-    Canvas flakes(256, 256, kKeyBlack);
+    Canvas flakes(facts::window::kWidth, facts::window::kHeight, kKeyBlack);
     snow(flakes);
     Canvas lantern_off(16, 44, kKeyBlack), lantern_on(16, 44, kKeyBlack);
     lantern(lantern_off, false);
@@ -288,38 +286,47 @@ bool write_scene_pictures(const std::string& dir)
     Canvas crystals_dull(28, 43, kKeyBlack), crystals_bright(28, 43, kKeyBlack);
     crystals(crystals_dull, false);
     crystals(crystals_bright, true);
-    bool ok = save(sky, bg / "background.bmp") && save(ground, bg / "plateform.bmp") &&
-              save(peak, bg / "icepeak.bmp") && save(flakes, bg / "snow.bmp") &&
-              save(lantern_off, bg / "blink1_1.bmp") && save(lantern_on, bg / "blink1_2.bmp") &&
-              save(crystals_dull, bg / "blink2_1.bmp") && save(crystals_bright, bg / "blink2_2.bmp");
+    return save(sky, dir, pictures::kBackground) && save(ground, dir, pictures::kPlatform) &&
+           save(peak, dir, pictures::kIcePeak) && save(flakes, dir, pictures::kSnow) &&
+           save(lantern_off, dir, pictures::kLantern) && save(lantern_on, dir, pictures::kLanternGlow) &&
+           save(crystals_dull, dir, pictures::kCrystals) && save(crystals_bright, dir, pictures::kCrystalsGlow);
+}
 
-    // The hero, 32 x 35: ten running frames and three standing ones.
-    for (int i = 0; ok && i < 10; ++i) {
+// The hero, 32 x 35, running and standing, and the balloon, closed and
+// burning, keyed white.
+bool write_characters(const std::string& dir)
+{
+    bool ok = true;
+    for (size_t i = 0; ok && i < std::size(pictures::kRunning); ++i) {
         Canvas frame(32, 35, kKeyWhite);
         Pen pen(frame, 2, 0, 0.7);
-        draw_runner(pen, i / 10.0, kHeroOutfit);
-        char name[sizeof "x-2147483648.bmp"];  // room for any int
-        std::snprintf(name, sizeof name, "x%02d.bmp", i + 2);
-        ok = save(frame, root / "x_running" / name);
+        draw_runner(pen, static_cast<double>(i) / std::size(pictures::kRunning), kHeroOutfit);
+        ok = save(frame, dir, pictures::kRunning[i]);
     }
-    for (int i = 0; ok && i < 3; ++i) {
+    for (size_t i = 0; ok && i < std::size(pictures::kWaiting); ++i) {
         Canvas frame(32, 35, kKeyWhite);
         Pen pen(frame, 2, 0, 0.7);
-        draw_standing(pen, i, kHeroOutfit);
-        ok = save(frame, root / "x_waiting" / ("x_waiting" + std::to_string(i + 1) + ".bmp"));
+        draw_standing(pen, static_cast<int>(i), kHeroOutfit);
+        ok = save(frame, dir, pictures::kWaiting[i]);
     }
-    // The balloon: three closed frames, two burning.
-    for (int i = 0; ok && i < 3; ++i) {
+    for (size_t i = 0; ok && i < std::size(pictures::kClosedBalloon); ++i) {
         Canvas frame(40, 56, kKeyWhite);
-        balloon(frame, i, false);
-        ok = save(frame, root / "balloon" / ("balloon" + std::to_string(i + 1) + ".bmp"));
+        balloon(frame, static_cast<int>(i), false);
+        ok = save(frame, dir, pictures::kClosedBalloon[i]);
     }
-    for (int i = 0; ok && i < 2; ++i) {
+    for (size_t i = 0; ok && i < std::size(pictures::kOpenBalloon); ++i) {
         Canvas frame(40, 56, kKeyWhite);
-        balloon(frame, i, true);
-        ok = save(frame, root / "balloon" / ("openballoon" + std::to_string(i + 1) + ".bmp"));
+        balloon(frame, static_cast<int>(i), true);
+        ok = save(frame, dir, pictures::kOpenBalloon[i]);
     }
     return ok;
+}
+
+}  // namespace
+
+bool write_scene_pictures(const std::string& dir)
+{
+    return write_scenery(dir) && write_characters(dir);
 }
 
 }  // namespace assets

@@ -7,14 +7,13 @@ frames to /report (see programs/web/shell.js); `Site.run_page` waits for it,
 and may ask the page to quit at a frame or refuse an image load.
 
 Usage:
-  tools/web_pages.py serve <site> [port]    serves the site until Ctrl-C
-  tools/web_pages.py still <site> <page> <png> [milliseconds]
+  tests/web/pages.py serve <site> [port]    serves the site until Ctrl-C
+  tests/web/pages.py still <site> <page> <png> [milliseconds]
                                             a screenshot of the page once that
                                             much of its time has run
-  tools/web_pages.py report <site> <markdown file>
-                                            measures each program's page and
-                                            writes the section "In a browser"
-                                            at the end of the file
+  tests/web/pages.py report <site> <markdown file>
+                                            measures each program's page into
+                                            the file (its one writer)
 """
 import argparse
 import contextlib
@@ -39,16 +38,19 @@ CHROMIUM = shutil.which("chromium") or "/usr/bin/chromium"
 CHROMIUM_FLAGS = ["--headless", "--no-sandbox", "--disable-gpu", "--disable-quic", "--no-first-run",
                   "--disable-background-networking", "--disable-component-update", "--disable-sync",
                   "--disable-background-timer-throttling", "--disable-renderer-backgrounding"]
-PROGRAMS = ("blink_test", "blink_sprite_test", "scene_demo")
+with open(os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..", "programs", "programs.json")) as f:
+    MANIFEST = json.load(f)
 
 
 @contextlib.contextmanager
 def chromium(*arguments):
     """Headless Chromium on a fresh profile, started in a session of its own
-    so that its helper processes end with it when the block ends."""
+    so that its helper processes end with it when the block ends; the files
+    it keeps in a temporary folder go with the profile's."""
     with tempfile.TemporaryDirectory(ignore_cleanup_errors=True) as profile:
         browser = subprocess.Popen([CHROMIUM, *CHROMIUM_FLAGS, f"--user-data-dir={profile}", *arguments],
-                                   start_new_session=True, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+                                   start_new_session=True, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL,
+                                   env=dict(os.environ, TMPDIR=profile))
         try:
             yield browser
         finally:
@@ -118,40 +120,26 @@ class Site:
 
     def report(self, markdown):
         """Each program's first frame, its pace over 200 frames and the bytes
-        its page loads, as a Markdown section that replaces the file's own."""
+        its page loads, written as the Markdown file `markdown`."""
         version = subprocess.run([CHROMIUM, "--version"], capture_output=True, text=True, timeout=30).stdout.strip()
         emcc = subprocess.run(["emcc", "--version"], capture_output=True, text=True, timeout=60).stdout
         emscripten = re.search(r"\) (\d+\.\d+\.\d+)", emcc).group(1)
+        pause = MANIFEST["pause_ms"]
         rows = []
-        for name in PROGRAMS:
+        for name in (program["name"] for program in MANIFEST["programs"]):
             times = self.run_page(name + ".html", 201)["times"]
             if len(times) < 201:
                 raise SystemExit(f"{name} ended after {len(times)} frames")
             median = statistics.median(b - a for a, b in zip(times, times[1:]))
             sizes = [os.path.getsize(os.path.join(self.folder, name + suffix)) for suffix in (".wasm", ".js", ".data")]
-            pace = "✓" if abs(median - 50) <= 2 else "✗"
+            pace = "✓" if abs(median - pause) <= 2 else "✗"
             weight = "✓" if sum(sizes) < 1_000_000 else "✗"
             rows.append(f"| `{name}` | {times[0]:.0f} ms | {median:.1f} ms {pace} | "
                         + " | ".join(f"{size / 1000:.0f} kB" for size in sizes) + f" | {sum(sizes) / 1000:.0f} kB {weight} |")
-        with open(markdown) as f:
-            desktop = f.read().split("\n## In a browser\n")[0].rstrip("\n")
+        with open(os.path.join(os.path.dirname(os.path.abspath(__file__)), "report.md.in")) as template:
+            text = template.read().format(emscripten=emscripten, browser=version, pause=pause, rows="\n".join(rows))
         with open(markdown, "w") as f:
-            f.write(desktop + f"""
-
-## In a browser
-
-Written by `bash tools/web.sh report`: each program's page of the web build (Emscripten {emscripten},
-Release) served on 127.0.0.1 and run in headless Chromium, which reports the time of each
-flip. The first frame is timed from the start of the page's navigation (loading the page, its
-script, its WebAssembly and its pictures included); the pace is the median interval between
-frames over the first 200. Goals: 50 ms ± 2 a frame (the desktop's pace) and under 1 MB
-(10^6 bytes) shipped per program before compression.
-
-Browser: {version}.
-
-| program | first frame | median interval | wasm | js | data (pictures) | total |
-|---|---|---|---|---|---|---|
-""" + "\n".join(rows) + "\n")
+            f.write(text)
 
 
 def main():

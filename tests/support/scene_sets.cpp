@@ -1,8 +1,10 @@
-// scene_sets: the programs' object sets, built as the programs build them;
-// scene_demo's is the program's own scene.
-#include "scene_sets.h"
+// scene_sets: the programs' object sets, built as the programs build them:
+// the test programs' objects and scene_demo's scene are the programs' own.
+#include "support/scene_sets.h"
 
 #include "anim/owned.h"
+#include "anim_programs.h"
+#include "blink_objects.h"
 #include "scene.h"
 
 #include <unistd.h>  // Required for: chdir()
@@ -10,30 +12,9 @@
 #include <filesystem>
 #include <numeric>
 
-// Every SDL_BlitSurface call of the toolkit comes here (the set's users link
-// with --wrap=SDL_UpperBlit); while a recording is open it is also written
-// down.
-extern "C" int __real_SDL_UpperBlit(SDL_Surface* src, SDL_Rect* srcrect, SDL_Surface* dst, SDL_Rect* dstrect);
+namespace test_support {
 
 namespace {
-
-std::vector<bench::Blit>* recording = nullptr;
-
-}  // namespace
-
-extern "C" int __wrap_SDL_UpperBlit(SDL_Surface* src, SDL_Rect* srcrect, SDL_Surface* dst, SDL_Rect* dstrect)
-{
-    if (recording != nullptr)
-        recording->push_back({src, srcrect != nullptr ? *srcrect : SDL_Rect{}, srcrect == nullptr,
-                              dstrect != nullptr ? *dstrect : SDL_Rect{}});
-    return __real_SDL_UpperBlit(src, srcrect, dst, dstrect);
-}
-
-namespace bench {
-
-namespace {
-
-constexpr int kMagenta[] = {255, 0, 255};
 
 void collect(std::vector<const SDL_Surface*>& out, SDL_Surface* const* surfaces, int n)
 {
@@ -54,25 +35,10 @@ void collect_simple(std::vector<const SDL_Surface*>& out, const simple_surface* 
     collect(out, s->ladder, s->count + 1);
 }
 
-std::string fronts_dir(const std::string& run_dir, const char* program)
+// The folder of `program` in the build's run folder.
+std::string program_dir(const std::string& run_dir, const char* program)
 {
     return run_dir + "/" + program + "/";
-}
-
-anim::owned_complex_surface make_cross_fade(const std::string& dir, int step)
-{
-    const std::string base = dir + "img_fond.bmp", a = dir + "img_devant1.bmp", b = dir + "img_devant2.bmp",
-                      c = dir + "img_devant3.bmp";
-    const char* const fronts[] = {a.c_str(), b.c_str(), c.c_str(), nullptr};
-    return anim::owned_complex_surface(
-        create_complex_surface(base.c_str(), fronts, 1, step, 0, 0, kMagenta[0], kMagenta[1], kMagenta[2]));
-}
-
-// blink_sprite_test's runner: x02.bmp to x11.bmp at (50, 0), magenta keyed.
-anim::owned_sprite make_runner(const std::string& dir)
-{
-    return anim::owned_sprite(
-        create_sprite(path_list(running_frames(dir)).data(), 0, 50, 0, kMagenta[0], kMagenta[1], kMagenta[2]));
 }
 
 class BlinkSet : public SceneSet {
@@ -125,7 +91,7 @@ class SceneDemoSet : public SceneSet {
 public:
     void draw(SDL_Surface* target) override { scene_demo::draw_scene(scene, target); }
     void advance() override { scene_demo::update_scene(scene); }
-    int period() const override { return kRunFrames; }
+    int period() const override { return anim_programs::kRunFrames; }
     std::vector<const SDL_Surface*> surfaces() const override
     {
         const world* w = scene.world.get();
@@ -148,27 +114,18 @@ void SceneSet::frame(SDL_Surface* target)
     advance();
 }
 
-std::vector<Blit> SceneSet::blits(SDL_Surface* scratch)
-{
-    std::vector<Blit> out;
-    recording = &out;
-    draw(scratch);
-    recording = nullptr;
-    return out;
-}
-
 std::unique_ptr<SceneSet> blink_set(const std::string& run_dir, int step)
 {
-    anim::owned_complex_surface fade = make_cross_fade(fronts_dir(run_dir, "blink_test"), step);
+    anim::owned_complex_surface fade(create_cross_fade(program_dir(run_dir, "blink_test"), step));
     if (!fade) return nullptr;
     return std::make_unique<BlinkSet>(std::move(fade));
 }
 
 std::unique_ptr<SceneSet> blink_sprite_set(const std::string& run_dir)
 {
-    const std::string dir = fronts_dir(run_dir, "blink_sprite_test");
-    anim::owned_complex_surface fade = make_cross_fade(dir, 10);
-    anim::owned_sprite runner = make_runner(dir);
+    const std::string dir = program_dir(run_dir, "blink_sprite_test");
+    anim::owned_complex_surface fade(create_cross_fade(dir));
+    anim::owned_sprite runner(create_runner(dir));
     if (!fade || !runner) return nullptr;
     return std::make_unique<BlinkSpriteSet>(std::move(fade), std::move(runner));
 }
@@ -180,26 +137,10 @@ std::unique_ptr<SceneSet> scene_set(const std::string& run_dir)
     std::error_code error;
     const std::filesystem::path previous = std::filesystem::current_path(error);
     auto set = std::make_unique<SceneDemoSet>();
-    const bool made = !error && chdir(fronts_dir(run_dir, "scene_demo").c_str()) == 0 &&
+    const bool made = !error && chdir(program_dir(run_dir, "scene_demo").c_str()) == 0 &&
                       scene_demo::create_view_and_world(set->scene) && scene_demo::assemble_scene(set->scene);
     if (!error && chdir(previous.c_str()) != 0) SDL_SetError("cannot return to %s", previous.c_str());
     return made ? std::move(set) : nullptr;
-}
-
-std::vector<std::string> running_frames(const std::string& dir)
-{
-    std::vector<std::string> paths;
-    for (int i = 2; i <= 11; ++i) paths.push_back(dir + (i < 10 ? "x0" : "x") + std::to_string(i) + ".bmp");
-    return paths;
-}
-
-std::vector<const char*> path_list(const std::vector<std::string>& paths)
-{
-    std::vector<const char*> list;
-    list.reserve(paths.size() + 1);
-    for (const std::string& p : paths) list.push_back(p.c_str());
-    list.push_back(nullptr);
-    return list;
 }
 
 SDL_Surface* make_display(int w, int h)
@@ -207,4 +148,4 @@ SDL_Surface* make_display(int w, int h)
     return SDL_CreateRGBSurface(SDL_SWSURFACE, w, h, 32, 0xff0000, 0x00ff00, 0x0000ff, 0);
 }
 
-}  // namespace bench
+}  // namespace test_support

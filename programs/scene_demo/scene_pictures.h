@@ -1,0 +1,35 @@
+// scene_pictures: scene_demo's 26 pictures, by their paths in the program's
+// folder; the scene loads them, and tools/assets draws them there.
+#ifndef ANIM_SCENE_DEMO_SCENE_PICTURES_H
+#define ANIM_SCENE_DEMO_SCENE_PICTURES_H
+
+namespace scene_demo::pictures {
+
+// The sprites' key colour, white in each channel (the decors take the
+// program's key).
+inline constexpr unsigned char kSpriteKey = 255;
+
+inline constexpr const char* kBackground = "./Ressources/background/background.bmp";  // 256 x 256, behind everything
+inline constexpr const char* kPlatform = "./Ressources/background/plateform.bmp";     // the ground, 512 wide
+inline constexpr const char* kIcePeak = "./Ressources/background/icepeak.bmp";
+inline constexpr const char* kSnow = "./Ressources/background/snow.bmp";  // loaded, never shown
+inline constexpr const char* kLantern = "./Ressources/background/blink1_1.bmp";
+inline constexpr const char* kLanternGlow = "./Ressources/background/blink1_2.bmp";
+inline constexpr const char* kCrystals = "./Ressources/background/blink2_1.bmp";
+inline constexpr const char* kCrystalsGlow = "./Ressources/background/blink2_2.bmp";
+inline constexpr const char* kRunning[] = {"./Ressources/x_running/x02.bmp", "./Ressources/x_running/x03.bmp",
+                                           "./Ressources/x_running/x04.bmp", "./Ressources/x_running/x05.bmp",
+                                           "./Ressources/x_running/x06.bmp", "./Ressources/x_running/x07.bmp",
+                                           "./Ressources/x_running/x08.bmp", "./Ressources/x_running/x09.bmp",
+                                           "./Ressources/x_running/x10.bmp", "./Ressources/x_running/x11.bmp"};
+inline constexpr const char* kWaiting[] = {"./Ressources/x_waiting/x_waiting1.bmp",
+                                           "./Ressources/x_waiting/x_waiting2.bmp",
+                                           "./Ressources/x_waiting/x_waiting3.bmp"};
+inline constexpr const char* kClosedBalloon[] = {
+    "./Ressources/balloon/balloon1.bmp", "./Ressources/balloon/balloon2.bmp", "./Ressources/balloon/balloon3.bmp"};
+inline constexpr const char* kOpenBalloon[] = {"./Ressources/balloon/openballoon1.bmp",
+                                               "./Ressources/balloon/openballoon2.bmp"};
+
+}  // namespace scene_demo::pictures
+
+#endif

@@ -1,0 +1,45 @@
+// scene_sets: each program's objects, made as the program makes them from
+// the pictures the build drew, for the tests and the benchmarks. Each set
+// draws and advances one frame through the toolkit, as its program does.
+#ifndef ANIM_TESTS_SCENE_SETS_H
+#define ANIM_TESTS_SCENE_SETS_H
+
+#include <SDL.h>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace test_support {
+
+class SceneSet {
+public:
+    virtual ~SceneSet() = default;
+    // Draws the set's objects as the program draws them in a frame.
+    virtual void draw(SDL_Surface* target) = 0;
+    // Advances the state as the program's frame does, without drawing.
+    virtual void advance() = 0;
+    // Frames after which the set's state repeats (scene_demo: its whole run
+    // until the child waits).
+    virtual int period() const = 0;
+    // Every surface the set holds.
+    virtual std::vector<const SDL_Surface*> surfaces() const = 0;
+
+    // One frame through the toolkit: every draw, then every update.
+    void frame(SDL_Surface* target);
+};
+
+// The objects of blink_test, blink_sprite_test and scene_demo, from the
+// pictures in `run_dir`'s folder of each program (the build's run/ folder);
+// `step` is the cross-fade's alpha step (the programs' when not given). Null
+// with SDL's reason on failure.
+std::unique_ptr<SceneSet> blink_set(const std::string& run_dir, int step = -1);
+std::unique_ptr<SceneSet> blink_sprite_set(const std::string& run_dir);
+std::unique_ptr<SceneSet> scene_set(const std::string& run_dir);
+
+// A 32-bit target of the given size in the display's layout.
+SDL_Surface* make_display(int w, int h);
+
+}  // namespace test_support
+
+#endif
