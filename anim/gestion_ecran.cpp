@@ -17,7 +17,7 @@ screen* create_screen(int w, int h, int x, int y)
 void free_screen(screen* s)
 {
     if (s == nullptr) return;
-    if (s->surface != nullptr) SDL_FreeSurface(s->surface);
+    SDL_FreeSurface(s->surface);  // null is ignored; the display surface, SDL keeps
     free(s);
 }
 

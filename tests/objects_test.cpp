@@ -130,8 +130,6 @@ TEST_F(SceneObjectsTest, FreeStructureHandsBackWhatTheRecordHeld)
     SDL_BlitSurface(image, nullptr, target, nullptr);
     EXPECT_EQ(at(0, 0), kRed);
     SDL_FreeSurface(image);
-    EXPECT_TRUE(free_structure_decor(nullptr) == nullptr && free_structure_sblink_decor(nullptr) == nullptr &&
-                free_structure_personnage(nullptr) == nullptr);
 }
 
 TEST_F(SceneObjectsTest, ListsKeepTheirOrderAndTheDestroyersReleaseEveryMember)

@@ -67,24 +67,25 @@ TEST_F(KeyedImageTest, ReasonNamesTheFileAndWhatIsWrong)
     EXPECT_NE(std::string(SDL_GetError()).find(path("missing") + ": No such file"), std::string::npos);
 }
 
+// For every step: copy 0 invisible, each copy the step's alpha above the one
+// before until opaque; a complex row stops one copy short of opaque, a
+// simple ladder at its last copy the step still fits in; step 0 acts as 50.
 TEST_F(KeyedImageTest, LadderAlphasAndLengthsFollowTheStep)
 {
-    struct Row {
-        int step, complex_row, simple_top, top_alpha;  // top_alpha: of the simple ladder's top copy
-    };
-    const Row table[] = {{0, 6, 5, 250},   {1, 255, 255, 255}, {10, 26, 25, 250}, {20, 13, 12, 240}, {50, 6, 5, 250},
-                         {51, 5, 5, 255},  {85, 3, 3, 255},    {100, 3, 2, 200},  {128, 2, 1, 128},  {254, 2, 1, 254},
-                         {255, 1, 1, 255}, {256, 1, 0, 0},     {1000, 1, 0, 0},   {1 << 30, 1, 0, 0}};
-    for (const Row& row : table) {
-        SCOPED_TRACE("step " + std::to_string(row.step));
-        EXPECT_EQ(complex_row_length(row.step), row.complex_row);
-        EXPECT_EQ(simple_ladder_top(row.step), row.simple_top);
-        EXPECT_EQ(ladder_alpha(row.step, row.simple_top), row.top_alpha);
-        EXPECT_EQ(ladder_alpha(row.step, 0), 0);
-        EXPECT_LT(ladder_alpha(row.step, row.complex_row - 1), 255) << "a row stops short of opaque";
-        EXPECT_EQ(ladder_alpha(row.step, row.complex_row), 255) << "one copy more would be opaque";
+    for (int step = 1; step <= 300; ++step) {
+        SCOPED_TRACE("step " + std::to_string(step));
+        const int row = complex_row_length(step), top = simple_ladder_top(step);
+        for (int i = 0; i <= row; ++i) ASSERT_EQ(ladder_alpha(step, i), std::min(255, i * step)) << "copy " << i;
+        EXPECT_LT(ladder_alpha(step, row - 1), 255) << "a row stops short of opaque";
+        EXPECT_EQ(ladder_alpha(step, row), 255) << "one copy more would be opaque";
+        EXPECT_TRUE(top * step <= 255 && (top + 1) * step > 255) << "top " << top;
     }
-    EXPECT_EQ(ladder_alpha(0, 3), 150) << "step 0 counts as 50";
+    for (int i = 0; i < 7; ++i) EXPECT_EQ(ladder_alpha(0, i), ladder_alpha(50, i));
+    EXPECT_EQ(std::make_tuple(complex_row_length(0), simple_ladder_top(0)),
+              std::make_tuple(complex_row_length(50), simple_ladder_top(50)));
+    // A step far past 255 neither overflows nor loops.
+    EXPECT_EQ(std::make_tuple(complex_row_length(1 << 30), simple_ladder_top(1 << 30), ladder_alpha(1 << 30, 1)),
+              std::make_tuple(1, 0, Uint8{255}));
 }
 
 TEST_F(KeyedImageTest, LadderCopiesAreKeyedImagesWithRisingAlpha)

@@ -156,8 +156,8 @@ void platform(Canvas& c)
 // window, and comes into view as the peak slides out of the scene.
 void ice_peak(Canvas& c)
 {
-    const double body_x[] = {4, 22, 30, 38, 52, 66, 66, 4};
-    const double body_y[] = {56, 20, 26, 2, 24, 56, 56, 56};
+    const double body_x[] = {4, 22, 30, 38, 52, 66};
+    const double body_y[] = {56, 20, 26, 2, 24, 56};
     c.fill_polygon(body_x, body_y, 6, Rgb{150, 200, 230});
     const double light_x[] = {22, 30, 38, 34, 24, 12};
     const double light_y[] = {20, 26, 2, 30, 34, 50};
