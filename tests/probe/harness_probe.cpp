@@ -1,16 +1,17 @@
 // harness_probe: a program that keeps its own count of what the test harness
 // counts and steers from outside, so that a test can hold the two against
 // each other on every SDL the project runs on. It makes a sprite of
-// img_fond.bmp from its working folder a few times (one image load each),
-// noting the first that fails, then runs frames (every event waiting is
-// taken each frame, as many programs do) until a quit arrives, and writes at
-// exit, on standard error:
+// blink_test's backdrop from its working folder a few times (one image load
+// each), noting the first that fails, then runs frames (every event waiting
+// is taken each frame, as many programs do) until a quit arrives, and writes
+// at exit, on standard error:
 //
 //   harness_probe: loads=L refused=K frames=F quit=Q
 //
 // K: the first load that failed (0: none); F: the frames it flipped; Q: the
 // frame whose poll brought the quit (0: none came in its frame limit).
 #include "anim/lib_sprite.h"
+#include "anim_programs.h"
 
 #include <cstdio>
 
@@ -30,7 +31,7 @@ int main(int /*argc*/, char* /*argv*/[])
         SDL_Quit();
         return 1;
     }
-    const char* const frames[] = {"img_fond.bmp", nullptr};
+    const char* const frames[] = {anim_programs::blink_test::kBackdrop, nullptr};
     long refused = 0;
     for (long load = 1; load <= kLoads; ++load) {
         sprite* made = create_sprite(frames, 0, 0, 0, 255, 0, 255);

@@ -33,8 +33,8 @@ struct Sky {
     bool moon;
 };
 
-constexpr int kFadeW = 100;
-constexpr int kFadeH = 50;
+constexpr int kFadeW = fade::window::kWidth;
+constexpr int kFadeH = fade::window::kHeight;
 
 int far_ridge(int x)
 {

@@ -6,13 +6,14 @@
 
 namespace assets {
 
-// Writes "img_fond.bmp" and "img_devant1.bmp" to "img_devant3.bmp" into
-// `dir`: a hillside cottage at night, dawn, noon and dusk, 100 x 50, with the
-// cottage window magenta (transparent) in the three fronts. False when a
+// Writes blink_test's backdrop and its three fronts (programs.json) into
+// `dir`: a hillside cottage at night, dawn, noon and dusk, the size of
+// blink_test's window, with the cottage window magenta (transparent) in the
+// three fronts. False when a
 // file cannot be written.
 bool write_cross_fade_pictures(const std::string& dir);
 
-// Writes "x02.bmp" to "x11.bmp" into `dir`: the ten frames of a running
+// Writes blink_sprite_test's runner into `dir`: the ten frames of a running
 // child, 40 x 50 on magenta. False when a file cannot be written.
 bool write_runner_pictures(const std::string& dir);
 
