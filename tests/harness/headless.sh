@@ -47,6 +47,9 @@ while [ $# -gt 0 ]; do
 done
 [ $# -gt 0 ] || { echo "usage: headless.sh [options] [--] <command...>" >&2; exit 2; }
 [ -f "$harness" ] || { echo "headless.sh: no harness at $harness (build it first)" >&2; exit 2; }
+# The folders the saved frames and the log go to.
+[ -z "${ANIM_HARNESS_SAVE_DIR:-}" ] || mkdir -p "$ANIM_HARNESS_SAVE_DIR"
+[ -z "${ANIM_HARNESS_LOG:-}" ] || mkdir -p "$(dirname "$ANIM_HARNESS_LOG")"
 
 # The program's path holds from the folder it runs in.
 program=$(realpath -m "${!#}")
