@@ -22,7 +22,7 @@
 #include "anim_programs.h"
 #include "blink_objects.h"
 #include "scene_pictures.h"
-#include "support/scene_sets.h"
+#include "scene_sets.h"
 #include "surface_ledger.h"
 
 #include <benchmark/benchmark.h>
@@ -32,7 +32,7 @@
 #include <string>
 #include <vector>
 
-using test_support::SceneSet;
+using scene_sets::SceneSet;
 
 namespace {
 
@@ -78,13 +78,13 @@ struct Program {
 
 std::unique_ptr<SceneSet> blink_default(const std::string& dir)
 {
-    return test_support::blink_set(dir);
+    return scene_sets::blink_set(dir);
 }
 
 const Program kBlinkTest{blink_default, programs::blink_test::window::kWidth, programs::blink_test::window::kHeight};
-const Program kBlinkSpriteTest{test_support::blink_sprite_set, programs::blink_sprite_test::window::kWidth,
+const Program kBlinkSpriteTest{scene_sets::blink_sprite_set, programs::blink_sprite_test::window::kWidth,
                                programs::blink_sprite_test::window::kHeight};
-const Program kSceneDemo{test_support::scene_set, programs::scene_demo::window::kWidth,
+const Program kSceneDemo{scene_sets::scene_set, programs::scene_demo::window::kWidth,
                          programs::scene_demo::window::kHeight};
 
 // Frames each frame benchmark runs from the objects' creation, so that the
@@ -115,7 +115,7 @@ void draw(const std::vector<Blit>& blits, SDL_Surface* target)
 // benchmark skipped) when they cannot be made.
 struct Stage {
     Stage(benchmark::State& state, const Program& program)
-        : set(program.make(kRunDir)), target(test_support::make_display(program.w, program.h), SDL_FreeSurface)
+        : set(program.make(kRunDir)), target(scene_sets::make_display(program.w, program.h), SDL_FreeSurface)
     {
         if (!set || !target) state.SkipWithError(SDL_GetError());
     }
@@ -155,8 +155,8 @@ std::string program_dir(const std::string& run_dir, const char* program)
 
 void frame_ladder(benchmark::State& state)
 {
-    const auto set = test_support::blink_set(kRunDir, static_cast<int>(state.range(0)));
-    SDL_Surface* target = test_support::make_display(kBlinkTest.w, kBlinkTest.h);
+    const auto set = scene_sets::blink_set(kRunDir, static_cast<int>(state.range(0)));
+    SDL_Surface* target = scene_sets::make_display(kBlinkTest.w, kBlinkTest.h);
     if (!set || target == nullptr) {
         state.SkipWithError(SDL_GetError());
         return;
@@ -169,7 +169,7 @@ void frame_ladder_fixed(benchmark::State& state)
 {
     anim::owned_complex_surface fade(
         create_cross_fade(program_dir(kRunDir, "blink_test"), static_cast<int>(state.range(0))));
-    SDL_Surface* target = test_support::make_display(kBlinkTest.w, kBlinkTest.h);
+    SDL_Surface* target = scene_sets::make_display(kBlinkTest.w, kBlinkTest.h);
     if (!fade || target == nullptr) {
         state.SkipWithError(SDL_GetError());
         return;

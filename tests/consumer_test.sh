@@ -15,7 +15,7 @@ rm -rf "$work" && mkdir -p "$work"
 cmake --install "$build" --prefix "$work/prefix" >/dev/null
 pictures=$work/prefix/share/anim/blink_sprite_test
 
-headless() { bash "$source/tests/harness/headless.sh" --harness "$harness" "$@"; }
+headless() { bash "$source/tools/harness/headless.sh" --harness "$harness" "$@"; }
 
 run_headless() {
   headless --frames 60 --log "$work/$2.log" --in "$pictures" "$1"

@@ -7,9 +7,9 @@
 // against the compatibility library; its quit; and a soak of 100,000 frames.
 #include "anim_programs.h"
 #include "scene_pictures.h"
+#include "scene_sets.h"
 #include "support/hostile_bmps.h"
 #include "support/program_runner.h"
-#include "support/scene_sets.h"
 #include "support/test_images.h"
 
 #include <gtest/gtest.h>
@@ -25,6 +25,7 @@
 #include <vector>
 
 using namespace test_support;
+using namespace scene_sets;
 
 // Every malloc, calloc and realloc of the process, SDL's included, is
 // counted (not in the sanitizer build, whose allocator may not be replaced).
@@ -88,64 +89,23 @@ std::unique_ptr<SceneSet> blink_objects(const std::string& run_dir)
 // objects (blink_test's cross-fade; blink_sprite_test's with its runner's;
 // scene_demo's, once the child waits at the world's end, the blinking decors'
 // and the waiting animation's, the risen balloon being off the window for
-// good).
-Program blink_test_program()
-{
-    namespace facts = anim_programs::blink_test;
-    return {BLINK_TEST_PATH,
-            facts::kLoads,
-            facts::kFadeLoads,
-            facts::status::kFade,
-            facts::kHostileAt,
-            facts::window::kWidth,
-            facts::window::kHeight,
-            facts::kCompared,
-            facts::kCycle,
-            facts::kSettled,
-            colour(facts::fill::kRed, facts::fill::kGreen, facts::fill::kBlue),
-            facts::kBackdrop,
-            colour(facts::key::kRed, facts::key::kGreen, facts::key::kBlue),
-            blink_objects};
-}
-
-Program blink_sprite_test_program()
-{
-    namespace facts = anim_programs::blink_sprite_test;
-    const Program fade = blink_test_program();
-    return {BLINK_SPRITE_TEST_PATH,
-            facts::kLoads,
-            facts::kFadeLoads,
-            facts::status::kRunner,
-            facts::kHostileAt,
-            facts::window::kWidth,
-            facts::window::kHeight,
-            facts::kCompared,
-            facts::kCycle,
-            facts::kSettled,
-            colour(facts::fill::kRed, facts::fill::kGreen, facts::fill::kBlue),
-            fade.backdrop,
-            fade.key,
-            blink_sprite_set};
-}
-
-Program scene_demo_program()
-{
-    namespace facts = anim_programs::scene_demo;
-    return {SCENE_DEMO_PATH,
-            facts::kLoads,
-            facts::kFadeLoads,
-            facts::status::kScene,
-            scene_demo::pictures::kIcePeak,
-            facts::window::kWidth,
-            facts::window::kHeight,
-            facts::kCompared,
-            facts::kCycle,
-            facts::kSettled,
-            colour(facts::fill::kRed, facts::fill::kGreen, facts::fill::kBlue),
-            scene_demo::pictures::kBackground,
-            colour(facts::key::kRed, facts::key::kGreen, facts::key::kBlue),
-            scene_set};
-}
+// good). blink_sprite_test draws blink_test's cross-fade.
+namespace blink = anim_programs::blink_test;
+namespace runner = anim_programs::blink_sprite_test;
+namespace scene = anim_programs::scene_demo;
+const Rgb kFadeKey = colour(blink::key::kRed, blink::key::kGreen, blink::key::kBlue);
+const Program kPrograms[] = {
+    {BLINK_TEST_PATH, blink::kLoads, blink::kFadeLoads, blink::status::kFade, blink::kHostileAt, blink::window::kWidth,
+     blink::window::kHeight, blink::kCompared, blink::kCycle, blink::kSettled,
+     colour(blink::fill::kRed, blink::fill::kGreen, blink::fill::kBlue), blink::kBackdrop, kFadeKey, blink_objects},
+    {BLINK_SPRITE_TEST_PATH, runner::kLoads, runner::kFadeLoads, runner::status::kRunner, runner::kHostileAt,
+     runner::window::kWidth, runner::window::kHeight, runner::kCompared, runner::kCycle, runner::kSettled,
+     colour(runner::fill::kRed, runner::fill::kGreen, runner::fill::kBlue), blink::kBackdrop, kFadeKey,
+     blink_sprite_set},
+    {SCENE_DEMO_PATH, scene::kLoads, scene::kFadeLoads, scene::status::kScene, scene_demo::pictures::kIcePeak,
+     scene::window::kWidth, scene::window::kHeight, scene::kCompared, scene::kCycle, scene::kSettled,
+     colour(scene::fill::kRed, scene::fill::kGreen, scene::fill::kBlue), scene_demo::pictures::kBackground,
+     colour(scene::key::kRed, scene::key::kGreen, scene::key::kBlue), scene_set}};
 
 // The program's file name, which also names its test cases.
 void PrintTo(const Program& program, std::ostream* out)
@@ -195,7 +155,7 @@ TEST_P(ProgramsTest, EveryRefusedLoadEndsTheProgramNamingItsPicture)
     for (long k = 1; k <= program.loads; ++k) {
         SCOPED_TRACE("load " + std::to_string(k));
         const RunResult r = run_program(program.binary, folder, RunOptions().quit(3).refuse_load(k));
-        expect_clean_failure(r, k <= program.fade_loads ? anim_programs::blink_test::status::kFade : program.status);
+        expect_clean_failure(r, k <= program.fade_loads ? blink::status::kFade : program.status);
         const size_t at = r.error_output.find("cannot load ");
         ASSERT_NE(at, std::string::npos) << r.error_output;
         const size_t from = at + 12;  // after "cannot load "
@@ -428,8 +388,6 @@ TEST_P(ProgramsTest, SoakOfOneHundredThousandFramesWithFlatMemory)
     EXPECT_EQ(r.frames.back(), r.frames[static_cast<size_t>(early - 1)]) << "frame " << kFrames << " against " << early;
 }
 
-INSTANTIATE_TEST_SUITE_P(Programs, ProgramsTest,
-                         ::testing::Values(blink_test_program(), blink_sprite_test_program(), scene_demo_program()),
-                         ::testing::PrintToStringParamName());
+INSTANTIATE_TEST_SUITE_P(Programs, ProgramsTest, ::testing::ValuesIn(kPrograms), ::testing::PrintToStringParamName());
 
 }  // namespace

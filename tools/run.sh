@@ -21,7 +21,7 @@ if [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ]; then
   frames=build/dev/frames/$program
   echo "No display (neither DISPLAY nor WAYLAND_DISPLAY is set): running $program headless for $ANIM_RUN_FRAMES frames instead."
   rm -rf "$frames" && mkdir -p "$frames"
-  bash tests/harness/headless.sh --frames "$ANIM_RUN_FRAMES" --save "$(seq -s, 1 50 "$ANIM_RUN_FRAMES")" \
+  bash tools/harness/headless.sh --frames "$ANIM_RUN_FRAMES" --save "$(seq -s, 1 50 "$ANIM_RUN_FRAMES")" \
     --save-dir "$frames" "$binary"
   echo "Frames saved as BMP files in $frames"
   exit 0

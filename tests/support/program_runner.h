@@ -21,7 +21,7 @@
 
 namespace test_support {
 
-// What the harness does to a run, as options of tests/harness/headless.sh;
+// What the harness does to a run, as options of tools/harness/headless.sh;
 // the setters chain: RunOptions().quit(5).save("1-5").
 struct RunOptions {
     std::vector<std::string> arguments;
@@ -62,7 +62,7 @@ namespace detail {
 constexpr unsigned kRunLimitSeconds = 120;
 
 // In the child: the output goes to files of `workdir`, and
-// tests/harness/headless.sh runs the program there in place of the child.
+// tools/harness/headless.sh runs the program there in place of the child.
 [[noreturn]] inline void exec_child(const std::string& binary, const std::string& workdir, const RunOptions& o)
 {
     for (const std::string& variable : o.unset) unsetenv(variable.c_str());
@@ -88,7 +88,7 @@ constexpr unsigned kRunLimitSeconds = 120;
 }  // namespace detail
 
 // Runs `binary` in `workdir` headless under the harness
-// (tests/harness/headless.sh), and waits for it (after 120 s it is killed by
+// (tools/harness/headless.sh), and waits for it (after 120 s it is killed by
 // SIGALRM).
 inline RunResult run_program(const std::string& binary, const std::string& workdir, const RunOptions& options)
 {

@@ -22,7 +22,7 @@ import tempfile
 from pages import Site
 
 HERE = os.path.dirname(os.path.abspath(__file__))
-HEADLESS = os.path.join(HERE, "..", "harness", "headless.sh")
+HEADLESS = os.path.join(HERE, "..", "..", "tools", "harness", "headless.sh")
 with open(os.path.join(HERE, "..", "..", "programs", "programs.json")) as manifest_file:
     MANIFEST = json.load(manifest_file)
 FACTS = {program["name"]: program for program in MANIFEST["programs"]}

@@ -19,7 +19,7 @@
 #   --driver NAME    SDL's video driver (default: dummy)
 #   --in DIR         the folder to run in (default: the program's)
 set -euo pipefail
-harness=$(cd "$(dirname "$0")/../.." && pwd)/build/dev/tests/harness/libanim_harness.so
+harness=$(cd "$(dirname "$0")/../.." && pwd)/build/dev/tools/harness/libanim_harness.so
 driver=dummy
 folder=
 # The harness reads only the variables given here, none inherited.

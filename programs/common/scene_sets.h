@@ -1,8 +1,8 @@
 // scene_sets: each program's objects, made as the program makes them from
 // the pictures the build drew, for the tests and the benchmarks. Each set
 // draws and advances one frame through the toolkit, as its program does.
-#ifndef ANIM_TESTS_SCENE_SETS_H
-#define ANIM_TESTS_SCENE_SETS_H
+#ifndef ANIM_SCENE_SETS_H
+#define ANIM_SCENE_SETS_H
 
 #include <SDL.h>
 
@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-namespace test_support {
+namespace scene_sets {
 
 class SceneSet {
 public:
@@ -40,6 +40,6 @@ std::unique_ptr<SceneSet> scene_set(const std::string& run_dir);
 // A 32-bit target of the given size in the display's layout.
 SDL_Surface* make_display(int w, int h);
 
-}  // namespace test_support
+}  // namespace scene_sets
 
 #endif

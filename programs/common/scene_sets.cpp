@@ -1,6 +1,6 @@
 // scene_sets: the programs' object sets, built as the programs build them:
 // the test programs' objects and scene_demo's scene are the programs' own.
-#include "support/scene_sets.h"
+#include "scene_sets.h"
 
 #include "anim/owned.h"
 #include "anim_programs.h"
@@ -12,7 +12,7 @@
 #include <filesystem>
 #include <numeric>
 
-namespace test_support {
+namespace scene_sets {
 
 namespace {
 
@@ -148,4 +148,4 @@ SDL_Surface* make_display(int w, int h)
     return SDL_CreateRGBSurface(SDL_SWSURFACE, w, h, 32, 0xff0000, 0x00ff00, 0x0000ff, 0);
 }
 
-}  // namespace test_support
+}  // namespace scene_sets
