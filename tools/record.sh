@@ -11,6 +11,8 @@
 #   stills   frame numbers to also write as <out>-<frame>.png ("1,100")
 # Example: tools/record.sh scene_demo 520 docs/media/scene_demo.gif 2 1,300
 set -euo pipefail
+# Without its arguments it shows the usage above.
+[ $# -ge 3 ] || { sed -n '/^# Usage/,/^set /{/^#/s/^# \{0,1\}//p}' "$0" >&2; exit 2; }
 cd "$(dirname "$0")/.."
 program=$1 frames=$2 out=$3 every=${4:-1} stills=${5:-}
 

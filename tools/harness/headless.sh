@@ -39,7 +39,8 @@ while [ $# -gt 0 ]; do
     --driver) driver=$2 ;;
     --in) folder=$2 ;;
     --) shift; break ;;
-    -*) echo "headless.sh: unknown option $1" >&2; exit 2 ;;
+    -h | --help) sed -n '/^# Usage/,/^set /{/^#/s/^# \{0,1\}//p}' "$0"; exit 0 ;;
+    -*) echo "headless.sh: unknown option $1 (--help lists them)" >&2; exit 2 ;;
     *) break ;;
   esac
   [ $# -ge 2 ] || { echo "headless.sh: $1 needs a value" >&2; exit 2; }
