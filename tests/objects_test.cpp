@@ -385,19 +385,27 @@ TEST_P(DrawFormsTest, DrawsItsWindowWhereAskedAndKeepsOrUpdatesItsRectangle)
               std::make_tuple(expected.x, expected.y, expected.w, expected.h));
 }
 
-// Asked for far up and left, every form draws nothing; a form that writes
-// back stores the position moved into the target, at 0 x 0, on every SDL.
-// A layered form's copy is then drawn there, at its alpha 0.
+// Asked for far up and left, or just past the bottom-right corner, every
+// form draws nothing; a form that writes back stores the position moved
+// into the target (up-left) or as asked (down-right), at 0 x 0, on every SDL. A
+// layered form's copy is then drawn there, at its alpha 0, inside the target.
 TEST_P(DrawFormsTest, AWindowClippedAwayStoresItsPositionInsideTheTarget)
 {
     const Form& form = GetParam();
     Objects objects(path("columns"));
-    const RectChange rect = form.draw(objects, target, SDL_Rect{3, 1, 4, 2}, SDL_Rect{-kW - 5, -kH - 1, 0, 0});
-    const Uint16 copy_w = form.uses_src ? 4 : kW, copy_h = form.uses_src ? 2 : kH;
-    const SDL_Rect written = form.layered ? SDL_Rect{0, 0, copy_w, copy_h} : SDL_Rect{0, 0, 0, 0};
-    const SDL_Rect expected = form.writes_back ? written : rect.before;
-    EXPECT_EQ(std::make_tuple(rect.after.x, rect.after.y, rect.after.w, rect.after.h, at(0, 0)),
-              std::make_tuple(expected.x, expected.y, expected.w, expected.h, kWhite));
+    const auto copy_w = static_cast<Uint16>(form.uses_src ? 4 : kW),
+               copy_h = static_cast<Uint16>(form.uses_src ? 2 : kH);
+    const auto right = static_cast<Sint16>(target->w), bottom = static_cast<Sint16>(target->h);
+    const std::pair<SDL_Rect, SDL_Rect> asked_written[] = {
+        {{-kW - 5, -kH - 1, 0, 0}, form.layered ? SDL_Rect{0, 0, copy_w, copy_h} : SDL_Rect{0, 0, 0, 0}},
+        {{right, bottom, 0, 0}, {right, bottom, 0, 0}}};
+    for (const auto& [asked, written] : asked_written) {
+        const RectChange rect = form.draw(objects, target, SDL_Rect{3, 1, 4, 2}, asked);
+        const SDL_Rect expected = form.writes_back ? written : rect.before;
+        EXPECT_EQ(std::make_tuple(rect.after.x, rect.after.y, rect.after.w, rect.after.h, at(0, 0)),
+                  std::make_tuple(expected.x, expected.y, expected.w, expected.h, kWhite))
+            << "asked at " << asked.x << ", " << asked.y;
+    }
 }
 
 INSTANTIATE_TEST_SUITE_P(Modules, DrawFormsTest, ::testing::ValuesIn(all_forms()), ::testing::PrintToStringParamName());
