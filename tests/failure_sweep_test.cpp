@@ -210,6 +210,43 @@ TEST_F(RefusalTest, RunLengthPicturesPassTheCheckUpToTheirCap)
     }
 }
 
+// A 32-bit file whose fourth byte holds no alpha becomes, byte for byte,
+// the 24-bit file of its pixels, whichever bytes its colour masks name;
+// other files stay as they are.
+TEST(BmpFileTest, ConstantFourthBytesRepackToTheTwentyFourBitTwin)
+{
+    // Red in byte 1 of each pixel, green in 2, blue in 3: the fourth byte
+    // is byte 0, and the twin's pixels read 0x30, 0x20, 0x10.
+    std::string shuffled = valid_bmp(32, 4, 3, 40, true), shuffled_twin = valid_bmp(24);
+    constexpr size_t kHeaders = 54, kMaskedPixels = kHeaders + 12;
+    std::fill_n(shuffled.begin() + kHeaders, 12, '\0');
+    for (size_t mask = 0; mask < 3; ++mask) shuffled[kHeaders + 4 * mask + mask + 1] = '\xff';
+    for (size_t at = kMaskedPixels; at < shuffled.size(); at += 4) shuffled.replace(at, 4, "\x00\x10\x20\x30", 4);
+    for (size_t at = kHeaders; at < shuffled_twin.size(); at += 3) shuffled_twin.replace(at, 3, "\x30\x20\x10");
+    using anim::detail::FourthByte;
+    const struct {
+        const char* what;
+        std::string file;
+        FourthByte fourth;
+        std::string repacked;
+    } kCases[] = {
+        {"32 bits", valid_bmp(32), FourthByte::constant, valid_bmp(24)},
+        {"usual masks", valid_bmp(32, 4, 3, 40, true), FourthByte::constant, valid_bmp(24)},
+        {"shuffled masks", shuffled, FourthByte::constant, shuffled_twin},
+        {"alpha", true_colour_row({0xff000000, 0x80000000}), FourthByte::varying, ""},
+        {"24 bits", valid_bmp(24), FourthByte::absent, valid_bmp(24)},
+        {"16-bit masks", valid_bmp(16, 4, 3, 40, true), FourthByte::absent, valid_bmp(16, 4, 3, 40, true)},
+    };
+    for (const auto& c : kCases) {
+        std::string file = c.file;
+        auto* bytes = reinterpret_cast<unsigned char*>(file.data());
+        EXPECT_EQ(anim::detail::fourth_byte(bytes, file.size()), c.fourth) << c.what;
+        if (c.fourth == FourthByte::varying) continue;
+        file.resize(anim::detail::repack_as_24_bit(bytes, file.size()));
+        EXPECT_EQ(file, c.repacked) << c.what;
+    }
+}
+
 // The same colour on every SDL the suite runs on. Each is keyed by the
 // complement of its colour, which it does not hold (and which a palette's
 // nearest entry maps to the other of its two colours).

@@ -14,6 +14,9 @@ namespace {
 constexpr size_t kFileSize = 2, kPixelOffset = 10, kInfoSize = 14, kWidth = 18, kHeight = 22, kPlanes = 26,
                  kBitCount = 28, kCompression = 30, kImageSize = 34, kColoursUsed = 46, kHeaderEnd = 54;
 constexpr size_t kFieldEnds[] = {1, 2, 6, 10, 14, 18, 22, 26, 28, 30, 34, 38, 42, 46, 50};
+// The red, green and blue masks of the bit-fields compression: the usual
+// ones of 16 and of 32 bits a pixel.
+constexpr uint32_t kMasks555[] = {0x7c00, 0x3e0, 0x1f}, kMasks888[] = {0xff0000, 0xff00, 0xff};
 
 void put32(std::string& b, size_t at, uint32_t v)
 {
@@ -26,15 +29,18 @@ void put16(std::string& b, size_t at, uint16_t v)
     b[at + 1] = static_cast<char>(v >> 8);
 }
 
-// A valid w x h BMP of `bits` a pixel whose info header is `info_size`
-// bytes long: the old 12-byte one (16-bit sizes, no compression, no palette
-// count), 40, or a longer version whose extra fields stay zero; with
-// `masks`, a 40-byte header is followed by the three colour masks of the
-// bit-fields compression. Up to 8 bits, a two-colour palette of red and
-// blue, every byte of the pixels 0x01 (the top-left pixel red, blue at 8
-// bits); at 16, every pixel 3, 3, 3 of 5 bits, which both SDLs widen to 24;
-// above, every byte 0x40.
-std::string valid_bmp(int bits, uint32_t w = 4, uint32_t h = 3, uint32_t info_size = 40, bool masks = false)
+// A valid BMP with one field set to `value` (the 16-bit depth too: the
+// compression after it is 0 either way).
+std::string with32(int bits, size_t at, uint32_t value)
+{
+    std::string b = valid_bmp(bits);
+    put32(b, at, value);
+    return b;
+}
+
+}  // namespace
+
+std::string valid_bmp(int bits, uint32_t w, uint32_t h, uint32_t info_size, bool masks)
 {
     const size_t headers = 14 + info_size + (masks ? 12 : 0), palette = bits <= 8 ? 2 * 4 : 0;
     const size_t row = (size_t{w} * static_cast<size_t>(bits) + 31) / 32 * 4;
@@ -66,21 +72,11 @@ std::string valid_bmp(int bits, uint32_t w = 4, uint32_t h = 3, uint32_t info_si
     }
     if (masks) {
         put32(b, kCompression, 3);
-        for (size_t i = 0; i < 3; ++i) put32(b, kHeaderEnd + 4 * i, 0xff0000u >> (8 * i));
+        const uint32_t* channels = bits == 16 ? kMasks555 : kMasks888;
+        for (size_t i = 0; i < 3; ++i) put32(b, kHeaderEnd + 4 * i, channels[i]);
     }
     return b;
 }
-
-// A valid BMP with one field set to `value` (the 16-bit depth too: the
-// compression after it is 0 either way).
-std::string with32(int bits, size_t at, uint32_t value)
-{
-    std::string b = valid_bmp(bits);
-    put32(b, at, value);
-    return b;
-}
-
-}  // namespace
 
 std::string run_length_bmp(uint32_t w, uint32_t h)
 {
@@ -155,6 +151,7 @@ std::vector<UnusualBmp> unusual_bmps()
         {{"high_colour.bmp", valid_bmp(16)}, 24, 24, 24},
         {{"true_colour.bmp", valid_bmp(32)}, kGrey, kGrey, kGrey},
         {{"bit_fields.bmp", valid_bmp(32, 4, 3, 40, true)}, kGrey, kGrey, kGrey},
+        {{"bit_fields_16.bmp", valid_bmp(16, 4, 3, 40, true)}, 24, 24, 24},
         {{"one_bit.bmp", valid_bmp(1)}, 255, 0, 0},
         {{"four_bits.bmp", valid_bmp(4)}, 255, 0, 0},
         {{"tallest.bmp", valid_bmp(24, 1, 32767)}, kGrey, kGrey, kGrey}};

@@ -19,6 +19,16 @@ struct HostileBmp {
     std::string bytes;  // the file's content
 };
 
+// A valid w x h BMP of `bits` a pixel whose info header is `info_size`
+// bytes long: the old 12-byte one (16-bit sizes, no compression, no palette
+// count), 40, or a longer version whose extra fields stay zero; with
+// `masks`, a 40-byte header is followed by the three usual colour masks of
+// the bit-fields compression (5-5-5 at 16 bits). Up to 8 bits, a two-colour
+// palette of red and blue, every byte of the pixels 0x01 (the top-left pixel
+// red, blue at 8 bits); at 16, every pixel 3, 3, 3 of 5 bits, which both
+// SDLs widen to 24; above, every byte 0x40.
+std::string valid_bmp(int bits, uint32_t w = 4, uint32_t h = 3, uint32_t info_size = 40, bool masks = false);
+
 // A well-formed w x h BMP of 8 bits a pixel, run-length compressed into its
 // shortest form: the end of the bitmap, every pixel left blank.
 std::string run_length_bmp(uint32_t w, uint32_t h);
