@@ -46,7 +46,7 @@ int main(int /*argc*/, char* /*argv*/[])
         SDL_FillRect(display, nullptr, SDL_MapRGB(display->format, 0, static_cast<Uint8>(flips), 0));
         SDL_Flip(display);
         ++flips;
-        SDL_Delay(50);
+        SDL_Delay(anim_programs::kPauseMs);  // paced like the programs, so that the harness skips it the same way
     }
     std::fprintf(stderr, "harness_probe: loads=%ld refused=%ld frames=%ld quit=%ld\n", kLoads, refused, flips, quit);
     SDL_Quit();
