@@ -89,11 +89,17 @@ def ladder_rows(m):
     return rows
 
 
+def toolkit_and_raw(m, kind, arg):
+    """A creation's time through the toolkit and by raw loads, and the toolkit's counters."""
+    t, counters = m[f"create/{kind}/toolkit{arg}"]
+    r, _ = m[f"create/{kind}/raw{arg}"]
+    return t, r, counters
+
+
 def creation_rows(m):
     rows = []
     for label, kind, arg in CREATIONS:
-        t, counters = m[f"create/{kind}/toolkit{arg}"]
-        r, _ = m[f"create/{kind}/raw{arg}"]
+        t, r, counters = toolkit_and_raw(m, kind, arg)
         rows.append(f"| {label} | {us(t)} | {us(r)} | {mark(t / r, CREATION_GOAL)} | {counters['loads']:.0f} | "
                     f"{counters['expected_loads']:.0f} |")
     return rows
@@ -102,8 +108,7 @@ def creation_rows(m):
 def growth_rows(m):
     rows = []
     for step in (1, 10, 20, 50, 255):
-        t, counters = m[f"create/complex/toolkit/{step}"]
-        r, _ = m[f"create/complex/raw/{step}"]
+        t, r, counters = toolkit_and_raw(m, "complex", f"/{step}")
         rows.append(f"| {step} | {counters['count_x_rows']:.0f} | {counters['loads']:.0f} | "
                     f"{counters['expected_loads']:.0f} | {us(t)} | {us(t / counters['loads'])} | {us(r)} |")
     return rows
