@@ -2,23 +2,13 @@
 #include "anim/gestion_monde.h"
 
 #include "anim/detail/coordinate.h"
+#include "anim/object_list.h"
 
 #include <algorithm>  // Required for: std::clamp(), std::max()
 #include <cstdlib>    // Required for: calloc(), free()
 
+using anim::for_each_member;
 using anim::detail::shift;
-
-namespace {
-
-// Calls each(member) for every member of a null-terminated list; a null
-// list has none.
-template <typename T, typename Each>
-void for_each_member(T** list, Each each)
-{
-    for (T** member = list; member != nullptr && *member != nullptr; ++member) each(*member);
-}
-
-}  // namespace
 
 world* create_world(int x, int y, int w, int h)
 {

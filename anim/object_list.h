@@ -3,9 +3,9 @@
 // lists of their own on it.
 //
 // A list is an array of count + 1 pointers whose last entry is null.
-// anim::build_object_list and anim::free_object_list are applied to an
-// element type; ANIM_DEFINE_LIST_BUILDER gives a builder its variadic public
-// form.
+// anim::build_object_list, anim::for_each_member and anim::free_object_list
+// are applied to an element type; ANIM_DEFINE_LIST_BUILDER gives a builder
+// its variadic public form.
 #ifndef ANIM_OBJECT_LIST_H
 #define ANIM_OBJECT_LIST_H
 
@@ -44,14 +44,20 @@ T** build_object_list(int count, va_list members)
     return list;
 }
 
+// Calls each(member) for every member of `list`, in order, up to the
+// terminator; a null list has none.
+template <typename T, typename Each>
+void for_each_member(T** list, Each each)
+{
+    for (T** member = list; member != nullptr && *member != nullptr; ++member) each(*member);
+}
+
 // Releases each member up to the terminator with `release` (when given),
 // then the list itself. A null list is ignored.
 template <typename T>
 void free_object_list(T** list, void (*release)(T*))
 {
-    if (list == nullptr) return;
-    if (release != nullptr)
-        for (T** member = list; *member != nullptr; ++member) release(*member);
+    if (release != nullptr) for_each_member(list, release);
     free(list);
 }
 

@@ -2,6 +2,7 @@
 // the test programs' objects and scene_demo's scene are the programs' own.
 #include "scene_sets.h"
 
+#include "anim/object_list.h"
 #include "anim/owned.h"
 #include "anim_programs.h"
 #include "blink_objects.h"
@@ -33,12 +34,6 @@ void collect_simple(std::vector<const SDL_Surface*>& out, const simple_surface* 
     out.push_back(s->base);
     out.push_back(s->blink);
     collect(out, s->ladder, s->count + 1);
-}
-
-// The folder of `program` in the build's run folder.
-std::string program_dir(const std::string& run_dir, const char* program)
-{
-    return run_dir + "/" + program + "/";
 }
 
 class BlinkSet : public SceneSet {
@@ -96,8 +91,8 @@ public:
     {
         const world* w = scene.world.get();
         std::vector<const SDL_Surface*> out{scene.background->image};
-        for (int i = 0; w->decors[i] != nullptr; ++i) out.push_back(w->decors[i]->image);
-        for (int i = 0; w->sblink_decors[i] != nullptr; ++i) collect_simple(out, w->sblink_decors[i]->surface);
+        anim::for_each_member(w->decors, [&](const decor* d) { out.push_back(d->image); });
+        anim::for_each_member(w->sblink_decors, [&](const sblink_decor* d) { collect_simple(out, d->surface); });
         for (const personnage* p : {w->hero, w->peoples[0]})
             for (int i = 0; i < p->sprite_count; ++i) collect(out, p->sprites[i]->frames, p->sprites[i]->frame_count);
         return out;
@@ -107,6 +102,11 @@ public:
 };
 
 }  // namespace
+
+std::string program_dir(const std::string& run_dir, const char* program)
+{
+    return run_dir + "/" + program + "/";
+}
 
 void SceneSet::frame(SDL_Surface* target)
 {
