@@ -21,6 +21,7 @@
 #include "anim/owned.h"
 #include "anim_programs.h"
 #include "blink_objects.h"
+#include "path_list.h"
 #include "scene_pictures.h"
 #include "scene_sets.h"
 #include "surface_ledger.h"
@@ -32,6 +33,7 @@
 #include <string>
 #include <vector>
 
+using scene_sets::program_dir;
 using scene_sets::SceneSet;
 
 namespace {
@@ -147,12 +149,6 @@ void frame_baseline(benchmark::State& state, const Program& program)
     }
 }
 
-// A program's folder under `run_dir`.
-std::string program_dir(const std::string& run_dir, const char* program)
-{
-    return run_dir + "/" + program + "/";
-}
-
 void frame_ladder(benchmark::State& state)
 {
     const auto set = scene_sets::blink_set(kRunDir, static_cast<int>(state.range(0)));
@@ -237,7 +233,9 @@ void create_complex_toolkit(benchmark::State& state, const std::string& run_dir)
         free_complex_surface(s);
         return s != nullptr;
     });
-    const int count = 4, rows = anim::detail::complex_row_length(step);
+    // The fronts, and the backdrop fading back in.
+    const int count = anim::detail::count_paths(programs::blink_test::kFronts) + 1;
+    const int rows = anim::detail::complex_row_length(step);
     state.counters["expected_loads"] = 1 + count + count * rows;
     state.counters["count_x_rows"] = count * rows;
 }
@@ -247,8 +245,7 @@ void create_complex_raw(benchmark::State& state, const std::string& run_dir)
     namespace fade = programs::blink_test;
     const int step = static_cast<int>(state.range(0));
     const std::string dir = program_dir(run_dir, "blink_test");
-    std::vector<std::string> fronts;
-    for (const char* const* name = fade::kFronts; *name != nullptr; ++name) fronts.push_back(dir + *name);
+    std::vector<std::string> fronts = in_folder(dir, fade::kFronts);
     fronts.push_back(dir + fade::kBackdrop);
     std::vector<Load> loads{{fronts.back(), -1, fade::key::kRed, fade::key::kGreen, fade::key::kBlue}};
     for (const std::string& f : fronts) loads.push_back({f, -1, fade::key::kRed, fade::key::kGreen, fade::key::kBlue});
@@ -294,10 +291,7 @@ std::vector<std::string> running_frames()
 void create_sprite_toolkit(benchmark::State& state)
 {
     const std::vector<std::string> frames = running_frames();
-    std::vector<const char*> list;
-    list.reserve(frames.size() + 1);
-    for (const std::string& frame : frames) list.push_back(frame.c_str());
-    list.push_back(nullptr);
+    const std::vector<const char*> list = path_list(frames);
     run_toolkit(state, [&] {
         const int key = scene_demo::pictures::kSpriteKey;
         sprite* s = create_sprite(list.data(), 0, 0, 0, key, key, key);

@@ -2,33 +2,10 @@
 #include "blink_objects.h"
 
 #include "anim_programs.h"
-
-#include <vector>
-
-namespace {
+#include "path_list.h"
 
 namespace fade = anim_programs::blink_test;
 namespace runner = anim_programs::blink_sprite_test;
-
-// The paths of a null-terminated list of picture names, in `folder`.
-std::vector<std::string> in_folder(const std::string& folder, const char* const* names)
-{
-    std::vector<std::string> paths;
-    for (; *names != nullptr; ++names) paths.push_back(folder + *names);
-    return paths;
-}
-
-// A null-terminated path list pointing into `paths`.
-std::vector<const char*> path_list(const std::vector<std::string>& paths)
-{
-    std::vector<const char*> list;
-    list.reserve(paths.size() + 1);
-    for (const std::string& path : paths) list.push_back(path.c_str());
-    list.push_back(nullptr);
-    return list;
-}
-
-}  // namespace
 
 complex_surface* create_cross_fade(const std::string& folder, int step)
 {

@@ -37,6 +37,9 @@ std::unique_ptr<SceneSet> blink_set(const std::string& run_dir, int step = -1);
 std::unique_ptr<SceneSet> blink_sprite_set(const std::string& run_dir);
 std::unique_ptr<SceneSet> scene_set(const std::string& run_dir);
 
+// The folder of `program` under `run_dir`, ending in "/".
+std::string program_dir(const std::string& run_dir, const char* program);
+
 // A 32-bit target of the given size in the display's layout.
 SDL_Surface* make_display(int w, int h);
 
