@@ -192,10 +192,10 @@ TEST_P(ProgramsTest, EveryHostileFileAtAPicturesPathEndsTheProgram)
     }
 }
 
-TEST_P(ProgramsTest, WindowThatCannotOpenEndsWithStatusOne)
+TEST_P(ProgramsTest, WindowThatCannotOpenEndsWithItsStatus)
 {
     const RunResult r = run_program(GetParam().binary, folder, RunOptions().quit(3).driver("no-such-driver"));
-    expect_clean_failure(r, 1);
+    expect_clean_failure(r, anim_programs::kWindowFailureStatus);
     EXPECT_NE(r.error_output.find(": cannot start SDL: "), std::string::npos) << r.error_output;
 }
 
@@ -298,7 +298,8 @@ TEST_P(ProgramsTest, QuitEndsItsFrameAndEventsBeforeItDelayItOnly)
     const std::vector<std::string> tail(std::find_if(plain.log.rbegin(), plain.log.rend(), is_frame).base(),
                                         plain.log.end());
     ASSERT_FALSE(tail.empty());
-    EXPECT_NE(std::find(tail.begin(), tail.end(), "pause 50"), tail.end()) << "the last frame ran to its pause";
+    const std::string pause = "pause " + std::to_string(anim_programs::kPauseMs);
+    EXPECT_NE(std::find(tail.begin(), tail.end(), pause), tail.end()) << "the last frame ran to its pause";
     EXPECT_EQ(tail.back().rfind("exit ", 0), 0u);
     const RunResult after_input =
         run_program(GetParam().binary, folder, RunOptions().quit(5).queue("motion,key,keyup"));
