@@ -387,8 +387,9 @@ TEST_P(DrawFormsTest, DrawsItsWindowWhereAskedAndKeepsOrUpdatesItsRectangle)
 
 // Asked for far up and left, or just past the bottom-right corner, every
 // form draws nothing; a form that writes back stores the position moved
-// into the target (up-left) or as asked (down-right), at 0 x 0, on every SDL. A
-// layered form's copy is then drawn there, at its alpha 0, inside the target.
+// into the target (up-left) or as asked (down-right), at 0 x 0, on every
+// SDL. A layered form's copy is then drawn there, at its alpha 0, inside the
+// target.
 TEST_P(DrawFormsTest, AWindowClippedAwayStoresItsPositionInsideTheTarget)
 {
     const Form& form = GetParam();

@@ -31,14 +31,14 @@ constexpr long kLargestRunLengthPixels = 1L << 24;
 
 // Checks the headers of the BMP file held in `file` (`size` bytes): the
 // "BM" signature; a known info header (12, 40, 52, 56, 108 or 124 bytes, or
-// an OS/2 2.x one of 42 to 64); a
-// width and height of 1 to kLargestBmpSide pixels (a negative height, for
-// rows stored top down, included); 1, 4, 8, 16, 24 or 32 bits a pixel; a
-// compression that fits that depth; no more palette entries than the depth
-// can index; pixel data that starts after the headers and, stored as it is
-// (uncompressed or with colour masks), ends within the file; and, run-length
-// compressed, at most kLargestRunLengthPixels pixels. Returns true, or false
-// with the reason in SDL_GetError().
+// an OS/2 2.x one of 42 to 64); a width and height of 1 to kLargestBmpSide
+// pixels (a negative height, for rows stored top down, included); 1, 4, 8,
+// 16, 24 or 32 bits a pixel; a compression that fits that depth; no more
+// palette entries than the depth can index; pixel data that starts after the
+// headers and, stored as it is (uncompressed or with colour masks), ends
+// within the file; and, run-length compressed, at most
+// kLargestRunLengthPixels pixels. Returns true, or false with the reason in
+// SDL_GetError().
 bool bmp_header_is_sound(const unsigned char* file, size_t size);
 
 // What the fourth byte of every pixel of a sound BMP holds: absent (not a
@@ -49,8 +49,8 @@ enum class FourthByte : uint8_t { absent, constant, varying };
 FourthByte fourth_byte(const unsigned char* file, size_t size);
 
 // Rewrites, in place, a sound 32-bit BMP whose fourth byte is constant as
-// the 24-bit BMP of the same pixels (a 40-byte header, rows in the
-// same order), which every SDL 1.2 decodes as it decodes a 24-bit file:
+// the 24-bit BMP of the same pixels (a 40-byte header, rows in the same
+// order), which every SDL 1.2 decodes as it decodes a 24-bit file:
 // each SDL reads a 32-bit file's fourth byte its own way, as an alpha
 // channel that disables per-surface alpha, or as part of the colour that
 // the colour key then misses. Returns the file's new size (the old one,

@@ -18,9 +18,10 @@ constexpr int kWindowFailureStatus = anim_programs::kWindowFailureStatus;
 
 // Initialises SDL with `init_flags`, captions the window with the programs'
 // caption, opens a `width` x `height` window at the programs' depth
-// (hardware surface, double buffered) and fills it once with (r, g, b). Returns the display surface,
-// which SDL owns; or null when SDL cannot start or open the window, after
-// printing the reason on stderr and shutting SDL down.
+// (hardware surface, double buffered) and fills it once with (r, g, b).
+// Returns the display surface, which SDL owns; or null when SDL cannot start
+// or open the window, after printing the reason on stderr and shutting SDL
+// down.
 SDL_Surface* open_display(const char* program, Uint32 init_flags, int width, int height, Uint8 r, Uint8 g, Uint8 b);
 
 // Takes at most one event from SDL's queue into `event` and returns the new

@@ -1,9 +1,9 @@
 // scene: scene_demo's scene, in one place for the program, its benchmarks
 // and its tests. A snowy valley in a view onto a world twice its width (the
-// sizes are in programs/programs.json): a child runs from the world's left end to its right end while the
-// view scrolls after it and the scenery slides and crops, a lantern and ice
-// crystals blink, and a balloon bobs until the child reaches it, then opens
-// and rises.
+// sizes are in programs/programs.json): a child runs from the world's left
+// end to its right end while the view scrolls after it and the scenery
+// slides and crops, a lantern and ice crystals blink, and a balloon bobs
+// until the child reaches it, then opens and rises.
 //
 //   create_view_and_world  the view and the world records
 //   assemble_scene         load every picture and build the scene's objects

@@ -9,8 +9,7 @@ namespace assets {
 // Writes blink_test's backdrop and its three fronts (programs.json) into
 // `dir`: a hillside cottage at night, dawn, noon and dusk, the size of
 // blink_test's window, with the cottage window magenta (transparent) in the
-// three fronts. False when a
-// file cannot be written.
+// three fronts. False when a file cannot be written.
 bool write_cross_fade_pictures(const std::string& dir);
 
 // Writes blink_sprite_test's runner into `dir`: the ten frames of a running
