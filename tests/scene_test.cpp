@@ -3,6 +3,8 @@
 // the hero's run and the view's scroll, the balloon, and the scenery that
 // crops and hides as it leaves the view.
 #include "scene.h"
+#include "anim_programs.h"
+#include "scene_pictures.h"
 
 #include "support/allocation_failer.h"
 #include "support/ledger_test.h"
@@ -11,7 +13,6 @@
 
 #include <filesystem>
 #include <functional>
-#include <string>
 #include <tuple>
 #include <vector>
 
@@ -58,31 +59,28 @@ protected:
         LedgerTest::TearDown();
     }
 
-    // Writes the 26 pictures, the waiting sprite `waiting_w` pixels wide.
+    // Writes the scene's pictures, the waiting sprite `waiting_w` pixels wide.
     void write_pictures(int waiting_w = kRunW)
     {
-        for (const char* sub : {"background", "x_running", "x_waiting", "balloon"})
-            std::filesystem::create_directories(std::string("Ressources/") + sub);
-        auto put = [](const std::string& name, int w, int h, const std::function<Rgb(int, int)>& paint) {
-            write_bmp("Ressources/" + name + ".bmp", w, h, paint);
+        namespace pictures = scene_demo::pictures;
+        auto put = [](const char* path, int w, int h, const std::function<Rgb(int, int)>& paint) {
+            std::filesystem::create_directories(std::filesystem::path(path).parent_path());
+            write_bmp(path, w, h, paint);
         };
-        put("background/background", 256, 256, solid(kSky));
+        put(pictures::kBackground, 256, 256, solid(kSky));
         // The platform's top 30 rows and the ice peak below its top 10 rows
         // are transparent.
-        put("background/plateform", 512, 144, [](int x, int y) { return y < 30 ? kBlack : platform_column(x); });
-        put("background/icepeak", 96, 72, [](int x, int y) { return y < 10 ? peak_column(x) : kBlack; });
-        put("background/snow", 8, 8, solid(kWhite));
-        put("background/blink1_1", 16, 44, solid(kYellow));
-        put("background/blink1_2", 16, 44, solid(kBlack));
-        put("background/blink2_1", 28, 43, [](int x, int) { return crystals_column(x); });
-        put("background/blink2_2", 28, 43, solid(kBlack));
-        for (int i = 2; i <= 11; ++i)
-            put((i < 10 ? "x_running/x0" : "x_running/x") + std::to_string(i), kRunW, 30, solid(kHero));
-        for (int i = 1; i <= 3; ++i) {
-            put("x_waiting/x_waiting" + std::to_string(i), waiting_w, 30, solid(kHero));
-            put("balloon/balloon" + std::to_string(i), 16, 16, solid(kClosedBalloon));
-        }
-        for (int i = 1; i <= 2; ++i) put("balloon/openballoon" + std::to_string(i), 16, 16, solid(kOpenBalloon));
+        put(pictures::kPlatform, 512, 144, [](int x, int y) { return y < 30 ? kBlack : platform_column(x); });
+        put(pictures::kIcePeak, 96, 72, [](int x, int y) { return y < 10 ? peak_column(x) : kBlack; });
+        put(pictures::kSnow, 8, 8, solid(kWhite));
+        put(pictures::kLantern, 16, 44, solid(kYellow));
+        put(pictures::kLanternGlow, 16, 44, solid(kBlack));
+        put(pictures::kCrystals, 28, 43, [](int x, int) { return crystals_column(x); });
+        put(pictures::kCrystalsGlow, 28, 43, solid(kBlack));
+        for (const char* frame : pictures::kRunning) put(frame, kRunW, 30, solid(kHero));
+        for (const char* frame : pictures::kWaiting) put(frame, waiting_w, 30, solid(kHero));
+        for (const char* frame : pictures::kClosedBalloon) put(frame, 16, 16, solid(kClosedBalloon));
+        for (const char* frame : pictures::kOpenBalloon) put(frame, 16, 16, solid(kOpenBalloon));
     }
 
     // Builds the scene on the pictures.
@@ -92,7 +90,8 @@ protected:
         const long loads_before = harness::load_count();
         ASSERT_TRUE(scene_demo::create_view_and_world(scene));
         ASSERT_TRUE(scene_demo::assemble_scene(scene)) << SDL_GetError();
-        EXPECT_EQ(harness::load_count() - loads_before, 54) << "2 x 15 blinking, 10 + 5 + 3 + 2 frames, 4 decors";
+        EXPECT_EQ(harness::load_count() - loads_before, anim_programs::scene_demo::kLoads)
+            << "2 x 15 blinking, 10 + 5 + 3 + 2 frames, 4 decors";
     }
 
     // Runs the frames before `frame`: what is then drawn is frame `frame`.
