@@ -359,22 +359,15 @@ BENCHMARK_CAPTURE(frame_baseline, blink_sprite_test, kBlinkSpriteTest)
     ->Iterations(kFrameRun);
 BENCHMARK_CAPTURE(frame_toolkit, scene_demo, kSceneDemo)->Name("frame/scene_demo/toolkit")->Iterations(kFrameRun);
 BENCHMARK_CAPTURE(frame_baseline, scene_demo, kSceneDemo)->Name("frame/scene_demo/baseline")->Iterations(kFrameRun);
+// The alpha steps the growth of a creation with its ladders' length is
+// measured at.
+const std::vector<int64_t> kGrowthSteps{1, 10, 20, 50, 255};
 BENCHMARK(frame_ladder)->Name("frame_ladder")->Arg(1)->Arg(255);
 BENCHMARK(frame_ladder_fixed)->Name("frame_ladder_fixed")->Arg(1)->Arg(255);
 BENCHMARK_CAPTURE(create_complex_toolkit, at_24_bits, kRunDir)
     ->Name("create/complex/toolkit")
-    ->Arg(1)
-    ->Arg(10)
-    ->Arg(20)
-    ->Arg(50)
-    ->Arg(255);
-BENCHMARK_CAPTURE(create_complex_raw, at_24_bits, kRunDir)
-    ->Name("create/complex/raw")
-    ->Arg(1)
-    ->Arg(10)
-    ->Arg(20)
-    ->Arg(50)
-    ->Arg(255);
+    ->ArgsProduct({kGrowthSteps});
+BENCHMARK_CAPTURE(create_complex_raw, at_24_bits, kRunDir)->Name("create/complex/raw")->ArgsProduct({kGrowthSteps});
 BENCHMARK_CAPTURE(create_complex_toolkit, at_32_bits, kRun32Dir)->Name("create/complex32/toolkit")->Arg(10);
 BENCHMARK_CAPTURE(create_complex_raw, at_32_bits, kRun32Dir)->Name("create/complex32/raw")->Arg(10);
 BENCHMARK(create_simple_toolkit)->Name("create/simple/toolkit");
