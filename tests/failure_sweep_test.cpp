@@ -223,6 +223,9 @@ TEST(BmpFileTest, ConstantFourthBytesRepackToTheTwentyFourBitTwin)
     for (size_t mask = 0; mask < 3; ++mask) shuffled[kHeaders + 4 * mask + mask + 1] = '\xff';
     for (size_t at = kMaskedPixels; at < shuffled.size(); at += 4) shuffled.replace(at, 4, "\x00\x10\x20\x30", 4);
     for (size_t at = kHeaders; at < shuffled_twin.size(); at += 3) shuffled_twin.replace(at, 3, "\x30\x20\x10");
+    // A blue mask of 6 bits: the channels are not whole bytes.
+    std::string partial = valid_bmp(32, 4, 3, 40, true);
+    partial[kHeaders + 8] = '\x3f';
     using anim::detail::FourthByte;
     const struct {
         const char* what;
@@ -234,6 +237,7 @@ TEST(BmpFileTest, ConstantFourthBytesRepackToTheTwentyFourBitTwin)
         {"usual masks", valid_bmp(32, 4, 3, 40, true), FourthByte::constant, valid_bmp(24)},
         {"shuffled masks", shuffled, FourthByte::constant, shuffled_twin},
         {"alpha", true_colour_row({0xff000000, 0x80000000}), FourthByte::varying, ""},
+        {"partial masks", partial, FourthByte::absent, partial},
         {"24 bits", valid_bmp(24), FourthByte::absent, valid_bmp(24)},
         {"16-bit masks", valid_bmp(16, 4, 3, 40, true), FourthByte::absent, valid_bmp(16, 4, 3, 40, true)},
     };

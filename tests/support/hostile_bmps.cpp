@@ -147,7 +147,7 @@ std::vector<UnusualBmp> unusual_bmps()
     std::vector<UnusualBmp> files{
         {{"top_down.bmp", with32(24, kHeight, static_cast<uint32_t>(-3))}, kGrey, kGrey, kGrey},
         {{"indexed.bmp", valid_bmp(8)}, 0, 0, 255},
-        {{"core_header.bmp", valid_bmp(24, 4, 3, 12)}, kGrey, kGrey, kGrey},
+        {{"core_header.bmp", valid_bmp(24, 300, 3, 12)}, kGrey, kGrey, kGrey},  // wide: both bytes of its 16-bit width
         {{"high_colour.bmp", valid_bmp(16)}, 24, 24, 24},
         {{"true_colour.bmp", valid_bmp(32)}, kGrey, kGrey, kGrey},
         {{"bit_fields.bmp", valid_bmp(32, 4, 3, 40, true)}, kGrey, kGrey, kGrey},
