@@ -212,18 +212,6 @@ TEST_F(BlinkingTest, CrossFadeDrawsBaseThenPreviousFrontThenTheFadingOne)
     }
 }
 
-TEST_F(BlinkingTest, CrossFadeStepsOfZeroAnd255)
-{
-    const auto six = cross_fade({"green"}, 1, 0);  // as step 50: six copies
-    ASSERT_TRUE(six);
-    EXPECT_EQ(six->max_subframe, 6);
-    const auto cuts = cross_fade({"green", "blue"}, 1, 255);
-    for (const Rgb& colour : {kRed, kGreen, kBlue, kRed, kGreen}) {
-        EXPECT_EQ(drawn(cuts.get()), colour) << "front " << cuts->front;
-        update_complex_blinking(cuts.get());
-    }
-}
-
 TEST_F(BlinkingTest, LaterLayersArePlacedWhereTheEarlierClippingLeftPos)
 {
     // At front 1 the front is drawn opaque after the base, through the
@@ -238,23 +226,50 @@ TEST_F(BlinkingTest, LaterLayersArePlacedWhereTheEarlierClippingLeftPos)
     EXPECT_EQ(at(10, 0), kGreen) << "the layer is drawn whole from column 0";
 }
 
-TEST_F(BlinkingTest, BlinkingOffLoadsNoLadderNeverMovesAndDrawsTheBase)
+// The colours drawn frame by frame (draw, then update) at the ladders' edges:
+// step 255 cuts from picture to picture, a step over 255 never shows the
+// overlay, and blinking off never moves. Step 0 is step 50; blinking off
+// loads no ladder; any enable byte but 0 switches blinking on.
+TEST_F(BlinkingTest, EdgeStepsAndBlinkingOffDrawTheirColoursFrameByFrame)
 {
-    const long loads_before = harness::load_count();
-    const auto fade = cross_fade({"green", "blue"}, 0, 10);
-    const auto blink = blinking(0, 20);
-    ASSERT_TRUE(fade && blink);
-    EXPECT_EQ(harness::load_count() - loads_before, 4 + 2) << "base and fronts, base and overlay";
-    EXPECT_TRUE(fade->front_tab == nullptr && blink->ladder == nullptr);
-    EXPECT_EQ(fade->enabled + blink->enabled, 0);
-    for (int i = 0; i < 50; ++i) {
-        update_complex_blinking(fade.get());
-        update_simple_blinking(blink.get());
+    const struct {
+        const char* what;
+        bool overlay;
+        Uint8 enable;
+        int step;
+        std::vector<Rgb> colours;
+    } rows[] = {
+        {"cross-fade, step 255", false, 1, 255, {kRed, kGreen, kBlue, kRed, kGreen}},
+        {"cross-fade, blinking off", false, 0, 10, {kRed, kRed, kRed, kRed, kRed}},
+        {"overlay, step 255", true, 1, 255, {kRed, kGreen, kGreen, kRed, kRed, kGreen, kGreen, kRed}},
+        {"overlay, step 256", true, 1, 256, {kRed, kRed, kRed, kRed}},
+        {"overlay, blinking off", true, 0, 20, {kRed, kRed, kRed, kRed}},
+    };
+    for (const auto& row : rows) {
+        const long loads_before = harness::load_count();
+        const auto fade = row.overlay ? nullptr : cross_fade({"green", "blue"}, row.enable, row.step);
+        const auto blink = row.overlay ? blinking(row.enable, row.step) : nullptr;
+        ASSERT_TRUE(fade || blink) << row.what;
+        // Blinking off: the base and the overlay, or the base and each front
+        // (the base again last).
+        if (row.enable == 0) {
+            EXPECT_EQ(harness::load_count() - loads_before, row.overlay ? 2 : 4) << row.what << ": no ladder";
+        }
+        for (size_t frame = 0; frame < row.colours.size(); ++frame) {
+            EXPECT_EQ(fade ? drawn(fade.get()) : drawn(blink.get()), row.colours[frame]) << row.what << ", " << frame;
+            if (fade) update_complex_blinking(fade.get());
+            if (blink) update_simple_blinking(blink.get());
+            if (blink && row.step > 255) {
+                EXPECT_EQ(blink->falling, static_cast<int>(frame % 2 == 0)) << "the direction still flips";
+            }
+        }
     }
-    EXPECT_EQ(std::make_tuple(fade->front, fade->subframe, blink->index, blink->falling), std::make_tuple(0, 0, 0, 0));
-    EXPECT_EQ(std::make_pair(drawn(fade.get()), drawn(blink.get())), std::make_pair(kRed, kRed));
-    EXPECT_EQ(cross_fade({"green"}, 7, 100)->enabled, 1) << "any byte but 0 switches blinking on";
-    EXPECT_EQ(blinking(200, 100)->enabled, 1);
+    const auto step_0 = cross_fade({"green"}, 1, 0), any_byte = cross_fade({"green"}, 7, 100);
+    const auto overlay_step_0 = blinking(1, 0), overlay_any_byte = blinking(200, 100);
+    ASSERT_TRUE(step_0 && any_byte && overlay_step_0 && overlay_any_byte);
+    EXPECT_EQ(std::make_pair(step_0->max_subframe, overlay_step_0->ladder[5]->format->alpha),
+              std::make_pair(6, Uint8{250}));
+    EXPECT_EQ(std::make_pair(any_byte->enabled, overlay_any_byte->enabled), std::make_pair(Uint8{1}, Uint8{1}));
 }
 
 TEST_F(BlinkingTest, OverlayRisesAndFallsShowingEachEndTwice)
@@ -267,23 +282,6 @@ TEST_F(BlinkingTest, OverlayRisesAndFallsShowingEachEndTwice)
     const std::vector<int> shown = shown_indices(twelve.get(), 78);
     for (size_t i = 0; i + 26 < shown.size(); ++i) ASSERT_EQ(shown[i], shown[i + 26]) << "frame " << i;
     EXPECT_EQ(*std::max_element(shown.begin(), shown.end()), 12);
-}
-
-TEST_F(BlinkingTest, OverlayStepsOfZero255AndAbove)
-{
-    const auto fifty = blinking(1, 0);  // as step 50
-    ASSERT_TRUE(fifty);
-    EXPECT_EQ(fifty->ladder[5]->format->alpha, 250);
-    const auto on_off = blinking(1, 255);  // the overlay on and off, two frames each
-    for (const Rgb& colour : {kRed, kGreen, kGreen, kRed, kRed, kGreen, kGreen, kRed}) {
-        EXPECT_EQ(drawn(on_off.get()), colour) << "index " << on_off->index;
-        update_simple_blinking(on_off.get());
-    }
-    const auto never = blinking(1, 256);  // never shown; the direction still flips each update
-    for (int i = 0; i < 4; ++i, update_simple_blinking(never.get())) {
-        EXPECT_EQ(drawn(never.get()), kRed);
-        EXPECT_EQ(std::make_pair(never->index, never->falling), std::make_pair(0, i % 2));
-    }
 }
 
 }  // namespace
