@@ -167,31 +167,41 @@ TEST_F(RefusalTest, ArgumentsNoObjectCanBeMadeOfGiveNullAndLeaveNothing)
     struct Refused {
         const char* what;
         std::function<void*()> create;
-        long loads;  // images loaded (and released) before the refusal
+        long loads;          // images loaded (and released) before the refusal
+        const char* reason;  // what the reason says
     };
     const Refused refused[] = {
-        {"complex, no fronts", [&] { return create_complex_surface(a.c_str(), empty, 1, 10, 0, 0, 0, 0, 0); }, 1},
-        {"complex, null list", [&] { return create_complex_surface(a.c_str(), nullptr, 1, 10, 0, 0, 0, 0, 0); }, 1},
-        {"complex, step -1", [&] { return create_complex_surface(a.c_str(), one, 1, -1, 0, 0, 0, 0, 0); }, 0},
-        {"simple, null path", [&] { return create_simple_surface(a.c_str(), nullptr, 1, 10, 0, 0, 0, 0, 0); }, 1},
-        {"simple, step -20", [&] { return create_simple_surface(a.c_str(), a.c_str(), 1, -20, 0, 0, 0, 0, 0); }, 0},
-        {"sprite, no frames", [&] { return create_sprite(empty, 0, 0, 0, 0, 0, 0); }, 0},
-        {"sprite, null list", [&] { return create_sprite(nullptr, 0, 0, 0, 0, 0, 0); }, 0},
-        {"decor, null path", [&] { return create_decor(nullptr, 0, 0, 0, 0, 0); }, 0},
-        {"blinking decor, no surface", [&] { return create_sblink_decor(nullptr, 0, 0); }, 0},
-        {"personnage, null array", [&] { return create_personnage(nullptr, 1, 0, 0); }, 0},
-        {"personnage, no sprites", [&] { return create_personnage(sprites, 0, 0, 0); }, 0},
-        {"personnage, past the terminator", [&] { return create_personnage(sprites, 2, 0, 0); }, 0},
-        {"personnage of no lists", [&] { return tool_create_personnage_from_char(0, 0, 0, 0, 0, 0); }, 0},
-        {"list, negative count", [&] { return make_decor_array(-1); }, 0},
-        {"list, null member", [&] { return make_sprite_array(2, sprites[0], static_cast<sprite*>(nullptr)); }, 0},
-        {"string list, null string", [&] { return make_char_array(2, "x", static_cast<char*>(nullptr)); }, 0},
+        {"complex, no fronts", [&] { return create_complex_surface(a.c_str(), empty, 1, 10, 0, 0, 0, 0, 0); }, 1,
+         "at least one front image"},
+        {"complex, null list", [&] { return create_complex_surface(a.c_str(), nullptr, 1, 10, 0, 0, 0, 0, 0); }, 1,
+         "at least one front image"},
+        {"complex, step -1", [&] { return create_complex_surface(a.c_str(), one, 1, -1, 0, 0, 0, 0, 0); }, 0,
+         "non-negative alpha step, got -1"},
+        {"simple, null path", [&] { return create_simple_surface(a.c_str(), nullptr, 1, 10, 0, 0, 0, 0, 0); }, 1,
+         "no image path given"},
+        {"simple, step -20", [&] { return create_simple_surface(a.c_str(), a.c_str(), 1, -20, 0, 0, 0, 0, 0); }, 0,
+         "non-negative alpha step, got -20"},
+        {"sprite, no frames", [&] { return create_sprite(empty, 0, 0, 0, 0, 0, 0); }, 0, "at least one frame path"},
+        {"sprite, null list", [&] { return create_sprite(nullptr, 0, 0, 0, 0, 0, 0); }, 0, "at least one frame path"},
+        {"decor, null path", [&] { return create_decor(nullptr, 0, 0, 0, 0, 0); }, 0, "no image path given"},
+        {"blinking decor, no surface", [&] { return create_sblink_decor(nullptr, 0, 0); }, 0, "needs a surface"},
+        {"personnage, null array", [&] { return create_personnage(nullptr, 1, 0, 0); }, 0, "at least one sprite"},
+        {"personnage, no sprites", [&] { return create_personnage(sprites, 0, 0, 0); }, 0, "at least one sprite"},
+        {"personnage, past the terminator", [&] { return create_personnage(sprites, 2, 0, 0); }, 0,
+         "sprite 1 of a personnage of 2 is missing"},
+        {"personnage of no lists", [&] { return tool_create_personnage_from_char(0, 0, 0, 0, 0, 0); }, 0,
+         "at least one sprite"},
+        {"list, negative count", [&] { return make_decor_array(-1); }, 0, "a list cannot have -1 members"},
+        {"list, null member", [&] { return make_sprite_array(2, sprites[0], static_cast<sprite*>(nullptr)); }, 0,
+         "member 2 of a list of 2 is null"},
+        {"string list, null string", [&] { return make_char_array(2, "x", static_cast<char*>(nullptr)); }, 0,
+         "member 2 of a list of 2 is null"},
     };
     for (const Refused& r : refused) {
         const long before = harness::load_count();
         SDL_ClearError();
         EXPECT_EQ(r.create(), nullptr) << r.what;
-        EXPECT_STRNE(SDL_GetError(), "") << r.what;
+        EXPECT_NE(std::string(SDL_GetError()).find(r.reason), std::string::npos) << r.what << ": " << SDL_GetError();
         EXPECT_EQ(harness::load_count() - before, r.loads) << r.what;
         EXPECT_EQ(live_now(), held) << r.what << ": what was handed in stays the caller's";
     }
