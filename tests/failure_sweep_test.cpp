@@ -261,6 +261,36 @@ TEST(BmpFileTest, ConstantFourthBytesRepackToTheTwentyFourBitTwin)
     }
 }
 
+// A picture with an alpha mask becomes the usual 32-bit file of the same
+// pixels, every channel widened to 8 bits; any other file is left alone.
+TEST(BmpFileTest, AlphaMasksWidenToTheUsual32BitFile)
+{
+    const auto widen = [](const std::string& file) {
+        const auto* bytes = reinterpret_cast<const unsigned char*>(file.data());
+        std::string widened(anim::detail::widened_size(bytes, file.size()), '\0');
+        anim::detail::widen_to_32_bit(bytes, file.size(), reinterpret_cast<unsigned char*>(widened.data()));
+        return widened;
+    };
+    for (const AlphaMaskedBmp& picture : alpha_masked_bmps())
+        EXPECT_EQ(widen(picture.file.bytes), picture.twin) << picture.file.name;
+    // A channel without a mask widens to 0.
+    EXPECT_EQ(widen(masked_row(16, 56, {0x0f00, 0, 0xf, 0xf000}, {0xf3f3})), true_colour_row({0xff330033}));
+    // A 40-byte header is followed by three masks only, and OS/2's 64-byte
+    // header holds no mask where the longer ones hold the alpha mask.
+    const std::vector<uint32_t> masks{0x0f00, 0xf0, 0xf, 0xf000}, pixels{0xf333, 0x0fff};
+    const struct {
+        const char* what;
+        std::string file;
+    } kNoAlphaMask[] = {
+        {"a 40-byte header", valid_bmp(16, 4, 3, 40, true)},
+        {"OS/2's header", masked_row(16, 64, masks, pixels)},
+        {"a zero alpha mask", masked_row(16, 56, {0x0f00, 0xf0, 0xf, 0}, pixels)},
+        {"no colour masks", valid_bmp(32, 4, 3, 108)},
+        {"24 bits", valid_bmp(24, 4, 3, 124)},
+    };
+    for (const auto& [what, file] : kNoAlphaMask) EXPECT_EQ(widen(file), "") << what;
+}
+
 // The same colour on every SDL the suite runs on. Each is keyed by the
 // complement of its colour, which it does not hold (and which a palette's
 // nearest entry maps to the other of its two colours).

@@ -8,12 +8,14 @@
 #include "anim/owned.h"
 #include "char_array.h"
 
+#include "support/hostile_bmps.h"
 #include "support/ledger_test.h"
 #include "support/objects.h"
 
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <fstream>
 #include <functional>
 #include <memory>
 #include <string>
@@ -407,6 +409,40 @@ TEST_P(DrawFormsTest, AWindowClippedAwayStoresItsPositionInsideTheTarget)
                   std::make_tuple(expected.x, expected.y, expected.w, expected.h, kWhite))
             << "asked at " << asked.x << ", " << asked.y;
     }
+}
+
+// A picture with an alpha mask draws as its 32-bit twin in every form, at
+// every step of its whole fade, over a colour that shows what its
+// transparent pixels let through.
+TEST_P(DrawFormsTest, AlphaMaskedPicturesDrawAsTheir32BitTwinsThroughWholeFades)
+{
+    const Form& form = GetParam();
+    SDL_Surface* twin_target = make_target(target->w, target->h, kBlue);
+    // Row 1 of `t` as drawn, then `t` cleared for the next step.
+    const auto take_row = [](SDL_Surface* t) {
+        std::vector<Rgb> row(6);
+        for (size_t x = 0; x < row.size(); ++x) row[x] = pixel_at(t, static_cast<int>(x), 1);
+        SDL_FillRect(t, nullptr, SDL_MapRGB(t->format, kBlue.r, kBlue.g, kBlue.b));
+        return row;
+    };
+    take_row(target);
+    for (const AlphaMaskedBmp& picture : alpha_masked_bmps()) {
+        SCOPED_TRACE(picture.file.name);
+        std::ofstream(dir.file(picture.file.name), std::ios::binary) << picture.file.bytes;
+        std::ofstream(path("twin"), std::ios::binary) << picture.twin;
+        Objects masked(dir.file(picture.file.name)), twinned(path("twin"));
+        ASSERT_TRUE(masked.complex && masked.simple && masked.s && masked.d && masked.blinking && masked.p)
+            << SDL_GetError();
+        ASSERT_EQ(whole_cycle(masked), whole_cycle(twinned));
+        for (int step = 0; step <= whole_cycle(masked); ++step) {
+            form.draw(masked, target, SDL_Rect{0, 0, 4, 1}, SDL_Rect{1, 1, 0, 0});
+            form.draw(twinned, twin_target, SDL_Rect{0, 0, 4, 1}, SDL_Rect{1, 1, 0, 0});
+            ASSERT_EQ(take_row(target), take_row(twin_target)) << "step " << step;
+            update(masked);
+            update(twinned);
+        }
+    }
+    SDL_FreeSurface(twin_target);
 }
 
 INSTANTIATE_TEST_SUITE_P(Modules, DrawFormsTest, ::testing::ValuesIn(all_forms()), ::testing::PrintToStringParamName());

@@ -11,7 +11,8 @@
 namespace {
 
 constexpr int kFileHeaderSize = 14;
-constexpr int kCoreHeaderSize = 12;  // the old 16-bit header: no compression, no palette count
+constexpr int kCoreHeaderSize = 12;                // the old 16-bit header: no compression, no palette count
+constexpr size_t kHeaders = kFileHeaderSize + 40;  // the headers of the files written here
 
 // Compressions of the info header.
 constexpr uint32_t kUncompressed = 0, kRle8 = 1, kRle4 = 2, kBitFields = 3;
@@ -64,6 +65,82 @@ void put32(unsigned char* p, uint32_t value)
     for (int i = 0; i < 4; ++i) p[i] = static_cast<unsigned char>(value >> (8 * i));
 }
 
+// The headers of an uncompressed BMP of `bits` a pixel with a 40-byte info
+// header, written over the first kHeaders bytes of `file`; `height` as the
+// file gives it (negative for rows stored top down).
+void write_headers(unsigned char* file, int bits, int32_t width, int32_t height, size_t pixel_bytes)
+{
+    memset(file, 0, kHeaders);
+    file[0] = 'B';
+    file[1] = 'M';
+    put32(file + 2, static_cast<uint32_t>(kHeaders + pixel_bytes));
+    put32(file + 10, kHeaders);
+    unsigned char* info = file + kFileHeaderSize;
+    put32(info, 40);
+    put32(info + 4, static_cast<uint32_t>(width));
+    put32(info + 8, static_cast<uint32_t>(height));
+    info[12] = 1;  // planes
+    info[14] = static_cast<unsigned char>(bits);
+    put32(info + 20, static_cast<uint32_t>(pixel_bytes));
+}
+
+// One channel of a pixel, by its colour mask.
+class Channel {
+public:
+    explicit Channel(uint32_t mask) : mask_(mask)
+    {
+        if (mask == 0) return;
+        while ((mask >> shift_ & 1u) == 0) ++shift_;
+        while (width_ < 32 - shift_ && mask >> (shift_ + width_) != 0) ++width_;
+    }
+
+    // The channel's value in `pixel` widened to 8 bits: a channel of fewer
+    // bits repeats them (4-bit 0x3 becomes 0x33, 5-bit 3 becomes 24, as SDL
+    // widens 16-bit colours), one of more keeps its top 8; no mask gives 0.
+    unsigned char widened(uint32_t pixel) const
+    {
+        if (width_ == 0) return 0;
+        const uint32_t value = (pixel & mask_) >> shift_;
+        if (width_ >= 8) return static_cast<unsigned char>(value >> (width_ - 8));
+        uint32_t out = 0;
+        for (int at = 8 - width_; at > -width_; at -= width_) out |= at >= 0 ? value << at : value >> -at;
+        return static_cast<unsigned char>(out);
+    }
+
+private:
+    uint32_t mask_;
+    int shift_ = 0, width_ = 0;  // a mask with holes counts them as bits of the channel
+};
+
+// The channels of a 16 or 32-bit BMP with the bit-fields compression, in
+// the order of a 32-bit pixel's bytes: blue, green, red, and alpha where SDL
+// reads a mask for it, in an info header of 56 bytes or more but OS/2's 64,
+// whose fields there mean something else (a 40-byte header is followed by
+// three masks only).
+struct MaskedLayout {
+    Channel blue, green, red, alpha;
+    bool has_alpha;
+};
+
+std::optional<MaskedLayout> masked_layout(const unsigned char* file, size_t size)
+{
+    const unsigned char* info = file + kFileHeaderSize;
+    const uint32_t header_size = le32(info);
+    if (header_size == kCoreHeaderSize || le32(info + 16) != kBitFields) return std::nullopt;
+    const uint32_t bits = le16(info + 14);
+    if ((bits != 16 && bits != 32) || size < kFileHeaderSize + 52) return std::nullopt;
+    const uint32_t alpha = header_size >= 56 && header_size != 64 ? le32(info + 52) : 0;
+    return MaskedLayout{Channel(le32(info + 48)), Channel(le32(info + 44)), Channel(le32(info + 40)), Channel(alpha),
+                        alpha != 0};
+}
+
+// The number of rows of a sound BMP.
+size_t row_count(const unsigned char* file)
+{
+    const auto height = static_cast<int32_t>(le32(file + kFileHeaderSize + 8));
+    return height < 0 ? 0u - static_cast<uint32_t>(height) : static_cast<uint32_t>(height);
+}
+
 // Which byte of a little-endian 32-bit pixel a channel mask covers whole;
 // 4 (no byte) for any other mask.
 size_t mask_byte(uint32_t mask)
@@ -92,8 +169,6 @@ struct TrueColourLayout {
     uint32_t pixel_offset;
     int32_t width, height;            // the height as the file gives it: negative for rows stored top down
     size_t red, green, blue, fourth;  // byte 0 to 3 of a pixel
-
-    size_t rows() const { return height < 0 ? 0u - static_cast<uint32_t>(height) : static_cast<uint32_t>(height); }
 };
 
 // The layout of a 32-bit BMP, uncompressed or with colour masks of whole
@@ -170,7 +245,7 @@ FourthByte fourth_byte(const unsigned char* file, size_t size)
     const std::optional<TrueColourLayout> layout = true_colour_layout(file, size);
     if (!layout) return FourthByte::absent;
     const unsigned char* pixels = file + layout->pixel_offset;
-    const size_t count = layout->rows() * static_cast<size_t>(layout->width);
+    const size_t count = row_count(file) * static_cast<size_t>(layout->width);
     // Every pixel is compared with the first, without an early exit, so
     // that the loop runs over whole words.
     const uint32_t first = le32(pixels);
@@ -184,8 +259,7 @@ size_t repack_as_24_bit(unsigned char* file, size_t size)
     const std::optional<TrueColourLayout> layout = true_colour_layout(file, size);
     if (!layout) return size;
     const auto width = static_cast<size_t>(layout->width);
-    const size_t rows = layout->rows(), row_bytes = (width * 3 + 3) / 4 * 4;
-    constexpr size_t kHeaders = kFileHeaderSize + 40;
+    const size_t rows = row_count(file), row_bytes = (width * 3 + 3) / 4 * 4;
     // Row by row in the file's order; every pixel is read before its three
     // bytes are written, never past the pixels still to read (the 24-bit
     // rows are shorter and start no later).
@@ -200,19 +274,36 @@ size_t repack_as_24_bit(unsigned char* file, size_t size)
         memset(out + 3 * width, 0, row_bytes - 3 * width);
     }
     const size_t repacked = kHeaders + rows * row_bytes;
-    memset(file, 0, kHeaders);
-    file[0] = 'B';
-    file[1] = 'M';
-    put32(file + 2, static_cast<uint32_t>(repacked));
-    put32(file + 10, kHeaders);
-    unsigned char* info = file + kFileHeaderSize;
-    put32(info, 40);
-    put32(info + 4, static_cast<uint32_t>(layout->width));
-    put32(info + 8, static_cast<uint32_t>(layout->height));
-    info[12] = 1;  // planes
-    info[14] = 24;
-    put32(info + 20, static_cast<uint32_t>(rows * row_bytes));
+    write_headers(file, 24, layout->width, layout->height, rows * row_bytes);
     return repacked;
+}
+
+size_t widened_size(const unsigned char* file, size_t size)
+{
+    const std::optional<MaskedLayout> layout = masked_layout(file, size);
+    if (!layout || !layout->has_alpha) return 0;
+    return kHeaders + 4 * row_count(file) * le32(file + kFileHeaderSize + 4);
+}
+
+void widen_to_32_bit(const unsigned char* file, size_t size, unsigned char* out)
+{
+    const std::optional<MaskedLayout> layout = masked_layout(file, size);
+    if (!layout || !layout->has_alpha) return;
+    const unsigned char* info = file + kFileHeaderSize;
+    const size_t width = le32(info + 4), rows = row_count(file), pixel_bytes = le16(info + 14) / 8u;
+    const size_t row_bytes = (width * pixel_bytes + 3) / 4 * 4;
+    write_headers(out, 32, static_cast<int32_t>(width), static_cast<int32_t>(le32(info + 8)), 4 * rows * width);
+    const unsigned char* in = file + le32(file + 10);
+    unsigned char* pixel = out + kHeaders;
+    for (size_t y = 0; y < rows; ++y)
+        for (size_t x = 0; x < width; ++x, pixel += 4) {
+            const unsigned char* at = in + y * row_bytes + x * pixel_bytes;
+            const uint32_t value = pixel_bytes == 2 ? le16(at) : le32(at);
+            pixel[0] = layout->blue.widened(value);
+            pixel[1] = layout->green.widened(value);
+            pixel[2] = layout->red.widened(value);
+            pixel[3] = layout->alpha.widened(value);
+        }
 }
 
 }  // namespace anim::detail

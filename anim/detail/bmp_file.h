@@ -4,6 +4,8 @@
 //   bmp_header_is_sound  the sanity check every image file passes
 //   fourth_byte          what a 32-bit file's fourth byte holds
 //   repack_as_24_bit     a 32-bit file without alpha made its 24-bit twin
+//   widened_size         the size of a file with an alpha mask made 32-bit
+//   widen_to_32_bit      a file with an alpha mask made the usual 32-bit one
 //
 // SDL's BMP decoders are lenient, and each implementation in its own way:
 // some broken files decode into garbage, some make them allocate or read
@@ -56,6 +58,23 @@ FourthByte fourth_byte(const unsigned char* file, size_t size);
 // the colour key then misses. Returns the file's new size (the old one,
 // unchanged, for a file that fourth_byte calls absent).
 size_t repack_as_24_bit(unsigned char* file, size_t size);
+
+// The size of the file widen_to_32_bit makes of the sound BMP held in
+// `file`, when that one has an alpha mask: 16 or 32 bits a pixel, colour
+// masks, and an alpha mask in its info header (56 bytes or more, but OS/2's
+// 64); 0 for any other file. SDL decodes such a file into a surface of its
+// own depth with an alpha channel, which each SDL blends, keys and widens
+// in its own way, and some not at all.
+size_t widened_size(const unsigned char* file, size_t size);
+
+// Writes the sound BMP held in `file`, which has an alpha mask, into `out`
+// (widened_size bytes) as the uncompressed 32-bit BMP of the same picture:
+// a 40-byte header, rows in the same order, each pixel blue, green, red and
+// alpha, every channel widened to 8 bits (its bits repeated: 4-bit 0x3
+// becomes 0x33). The result is then an ordinary 32-bit picture, with a
+// constant or a varying fourth byte. Writes nothing for a file without an
+// alpha mask.
+void widen_to_32_bit(const unsigned char* file, size_t size, unsigned char* out);
 
 }  // namespace anim::detail
 

@@ -11,9 +11,10 @@
 #include <cstddef>    // Required for: ptrdiff_t
 #include <cstdio>     // Required for: fopen(), fread(), fseek()
 #include <cstdlib>    // Required for: calloc(), malloc(), free()
-#include <cstring>    // Required for: strerror()
+#include <cstring>    // Required for: memcpy(), strerror()
 #include <memory>     // Required for: std::unique_ptr
 #include <string>     // Required for: std::string
+#include <utility>    // Required for: std::move()
 
 namespace {
 
@@ -73,6 +74,30 @@ FileBytes read_file(const char* path)
     return bytes;
 }
 
+// Replaces a file with an alpha mask (16 or 32 bits a pixel, in any masks)
+// by the usual 32-bit file of the same picture, which every SDL decodes
+// alike; leaves any other file as it is. False, with the reason set, when
+// the widened file would be too large or memory runs out for it.
+bool widen_alpha_masked(FileBytes& file)
+{
+    const size_t size = anim::detail::widened_size(file.data.get(), file.size);
+    if (size == 0) return true;
+    if (size > INT_MAX) {
+        SDL_SetError("too large once widened to 32 bits a pixel");
+        return false;
+    }
+    FileBytes widened;
+    widened.data.reset(static_cast<unsigned char*>(malloc(size)));
+    if (!widened.data) {
+        SDL_OutOfMemory();
+        return false;
+    }
+    anim::detail::widen_to_32_bit(file.data.get(), file.size, widened.data.get());
+    widened.size = size;
+    file = std::move(widened);
+    return true;
+}
+
 // True when SDL blends the image by its own alpha channel: SDL 1.2 then
 // ignores its colour key and its per-surface alpha.
 bool uses_alpha_channel(const SDL_Surface* image)
@@ -80,15 +105,22 @@ bool uses_alpha_channel(const SDL_Surface* image)
     return image->format->Amask != 0 && (image->flags & SDL_SRCALPHA) != 0;
 }
 
-// Calls change(pixel) on every pixel of a 32-bit image.
+// Calls change(pixel) on the value of every pixel of an image of any depth
+// (1 to 4 bytes a pixel, read and written back whole); leaves an image it
+// cannot lock alone.
 template <typename Change>
 void change_pixels(SDL_Surface* image, Change change)
 {
-    if (SDL_MUSTLOCK(image) && SDL_LockSurface(image) != 0) return;
+    const size_t bytes = image->format->BytesPerPixel;
+    if (bytes < 1 || bytes > sizeof(Uint32) || (SDL_MUSTLOCK(image) && SDL_LockSurface(image) != 0)) return;
     for (int y = 0; y < image->h; ++y) {
-        auto* row =
-            reinterpret_cast<Uint32*>(static_cast<Uint8*>(image->pixels) + static_cast<ptrdiff_t>(y) * image->pitch);
-        for (int x = 0; x < image->w; ++x) change(row[x]);
+        Uint8* at = static_cast<Uint8*>(image->pixels) + static_cast<ptrdiff_t>(y) * image->pitch;
+        for (int x = 0; x < image->w; ++x, at += bytes) {
+            Uint32 pixel = 0;
+            memcpy(&pixel, at, bytes);  // the low bytes of a host-order word hold a narrower pixel's value
+            change(pixel);
+            memcpy(at, &pixel, bytes);
+        }
     }
     if (SDL_MUSTLOCK(image)) SDL_UnlockSurface(image);
 }
@@ -103,25 +135,25 @@ void settle_alpha_channel(SDL_Surface* image, Uint32 key)
 {
     const SDL_PixelFormat* f = image->format;
     const Uint32 colour = f->Rmask | f->Gmask | f->Bmask;
-    if (f->BytesPerPixel != 4) return;
     if (uses_alpha_channel(image)) {
         change_pixels(image, [&](Uint32& p) {
             if ((p & colour) == (key & colour)) p &= ~f->Amask;
         });
-    } else if (f->Amask == 0) {
+    } else if (f->Amask == 0 && f->BytesPerPixel == 4) {
         change_pixels(image, [&](Uint32& p) { p &= colour; });
     }
 }
 
 // Gives a ladder copy blended by its own alpha channel the ladder's alpha
-// as well: each pixel's alpha becomes its own times `alpha` / 255, rounded.
+// as well: each pixel's alpha becomes its own times `alpha` / 255, rounded,
+// in the channel's own bits (a product never exceeds the pixel's own alpha).
 void fade_alpha_channel(SDL_Surface* image, Uint8 alpha)
 {
     if (!uses_alpha_channel(image)) return;
     const SDL_PixelFormat* f = image->format;
     change_pixels(image, [&](Uint32& p) {
-        const Uint32 own = (p & f->Amask) >> f->Ashift;
-        p = (p & ~f->Amask) | ((own * alpha + 127) / 255) << f->Ashift;
+        const Uint64 own = (p & f->Amask) >> f->Ashift;
+        p = (p & ~f->Amask) | (static_cast<Uint32>((own * alpha + 127) / 255) << f->Ashift & f->Amask);
     });
 }
 
@@ -136,12 +168,13 @@ SDL_Surface* load_keyed_image(const char* path, int r, int g, int b)
         return nullptr;
     }
     // The whole file is read in one go and checked before SDL's decoder
-    // sees it; the decoder then reads from memory. A 32-bit picture without
-    // alpha is decoded as its 24-bit twin, the same on every SDL.
+    // sees it; the decoder then reads from memory. A picture with an alpha
+    // mask is decoded as the usual 32-bit picture of its pixels, and a 32-bit
+    // picture without alpha as its 24-bit twin, the same on every SDL.
     FileBytes file = read_file(path);
     SDL_Surface* image = nullptr;
     FourthByte fourth = FourthByte::absent;
-    if (file.data != nullptr && bmp_header_is_sound(file.data.get(), file.size)) {
+    if (file.data != nullptr && bmp_header_is_sound(file.data.get(), file.size) && widen_alpha_masked(file)) {
         fourth = fourth_byte(file.data.get(), file.size);
         if (fourth == FourthByte::constant) file.size = repack_as_24_bit(file.data.get(), file.size);
         image = SDL_LoadBMP_RW(SDL_RWFromConstMem(file.data.get(), static_cast<int>(file.size)), 1);

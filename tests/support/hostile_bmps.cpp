@@ -90,11 +90,78 @@ std::string run_length_bmp(uint32_t w, uint32_t h)
     return b;
 }
 
-std::string true_colour_row(const std::vector<uint32_t>& pixels)
+std::string true_colour_row(const std::vector<uint32_t>& pixels, uint32_t rows)
 {
-    std::string b = valid_bmp(32, static_cast<uint32_t>(pixels.size()), 1);
-    for (size_t x = 0; x < pixels.size(); ++x) put32(b, kHeaderEnd + 4 * x, pixels[x]);
+    return masked_row(32, 40, {}, pixels, rows);
+}
+
+std::string masked_row(int bits, uint32_t info_size, const std::vector<uint32_t>& masks,
+                       const std::vector<uint32_t>& pixels, uint32_t rows)
+{
+    const auto width = static_cast<uint32_t>(pixels.size());
+    std::string b = valid_bmp(bits, width, rows, info_size);
+    if (!masks.empty()) put32(b, kCompression, 3);
+    for (size_t i = 0; i < masks.size(); ++i) put32(b, kHeaderEnd + 4 * i, masks[i]);
+    const size_t pixel_bytes = static_cast<size_t>(bits) / 8, row_bytes = (width * pixel_bytes + 3) / 4 * 4;
+    for (size_t y = 0; y < rows; ++y)
+        for (size_t x = 0; x < pixels.size(); ++x)
+            for (size_t i = 0; i < pixel_bytes; ++i)
+                b[14 + info_size + y * row_bytes + pixel_bytes * x + i] =
+                    static_cast<char>((pixels[x] >> (8 * i)) & 0xff);
     return b;
+}
+
+std::vector<AlphaMaskedBmp> alpha_masked_bmps()
+{
+    // Masks, the values of the four pixels repeated along each row (an
+    // opaque colour, magenta, a colour and white, at falling alphas), and
+    // the same pixels at 8 bits a channel.
+    const struct {
+        const char* name;
+        int bits;
+        uint32_t info_size;
+        std::vector<uint32_t> masks, pixels, twin;
+    } kForms[] = {
+        {"alpha_4444.bmp",
+         16,
+         108,
+         {0x0f00, 0xf0, 0xf, 0xf000},
+         {0xf333, 0x8f0f, 0x4a51, 0x0fff},
+         {0xff333333, 0x88ff00ff, 0x44aa5511, 0x00ffffff}},
+        {"alpha_1555.bmp",
+         16,
+         56,
+         {0x7c00, 0x3e0, 0x1f, 0x8000},
+         {0x8c63, 0xfc1f, 0xc104, 0x7fff},
+         {0xff181818, 0xffff00ff, 0xff844221, 0x00ffffff}},
+        {"alpha_3544.bmp",
+         16,
+         124,
+         {0x1f00, 0xf0, 0xf, 0xe000},
+         {0xe311, 0x7f0f, 0xaa92, 0x1fff},
+         {0xff181111, 0x6dff00ff, 0xb6529922, 0x00ffffff}},
+        {"alpha_2_10_10_10.bmp",
+         32,
+         108,
+         {0x3ff00000, 0xffc00, 0x3ff, 0xc0000000},
+         {0xd0040100, 0xbff003ff, 0x6a855044, 0x3fffffff},
+         {0xff404040, 0xaaff00ff, 0x55aa5511, 0x00ffffff}},
+    };
+    // Rows wide enough that a pixel loop taking their pixels for wider ones
+    // runs far past the end of the image.
+    constexpr size_t kRepeats = 16;
+    constexpr uint32_t kRows = 2;
+    const auto repeated = [](const std::vector<uint32_t>& pixels) {
+        std::vector<uint32_t> row;
+        for (size_t i = 0; i < kRepeats; ++i) row.insert(row.end(), pixels.begin(), pixels.end());
+        return row;
+    };
+    std::vector<AlphaMaskedBmp> files;
+    for (const auto& form : kForms)
+        files.push_back({{form.name, masked_row(form.bits, form.info_size, form.masks, repeated(form.pixels), kRows)},
+                         true_colour_row(repeated(form.twin), kRows),
+                         form.twin[0]});
+    return files;
 }
 
 std::vector<HostileBmp> hostile_bmps()
@@ -159,6 +226,9 @@ std::vector<UnusualBmp> unusual_bmps()
     for (uint32_t info_size : {42u, 46u, 52u, 56u, 64u, 108u, 124u})
         files.push_back(
             {{"info_" + std::to_string(info_size) + ".bmp", valid_bmp(24, 4, 3, info_size)}, kGrey, kGrey, kGrey});
+    for (const auto& [file, twin, first] : alpha_masked_bmps())
+        files.push_back(
+            {file, static_cast<uint8_t>(first >> 16), static_cast<uint8_t>(first >> 8), static_cast<uint8_t>(first)});
     return files;
 }
 

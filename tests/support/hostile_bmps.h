@@ -33,9 +33,33 @@ std::string valid_bmp(int bits, uint32_t w = 4, uint32_t h = 3, uint32_t info_si
 // shortest form: the end of the bitmap, every pixel left blank.
 std::string run_length_bmp(uint32_t w, uint32_t h);
 
-// A one-row BMP of 32 bits a pixel, uncompressed, whose pixel x is the
-// 0xAARRGGBB value pixels[x] (AA: its fourth byte).
-std::string true_colour_row(const std::vector<uint32_t>& pixels);
+// A BMP of 32 bits a pixel, uncompressed, of `rows` rows whose pixel x is
+// the 0xAARRGGBB value pixels[x] (AA: its fourth byte).
+std::string true_colour_row(const std::vector<uint32_t>& pixels, uint32_t rows = 1);
+
+// A BMP of `bits` (16 or 32) a pixel and an info header of `info_size`
+// bytes, of `rows` rows whose pixel x has the value pixels[x]; with `masks`
+// (red, green, blue and, in a header of 56 bytes or more, alpha), in the
+// bit-fields compression, the masks stored after the 40-byte header's
+// fields.
+std::string masked_row(int bits, uint32_t info_size, const std::vector<uint32_t>& masks,
+                       const std::vector<uint32_t>& pixels, uint32_t rows = 1);
+
+// A well-formed picture with an alpha mask, and its 32-bit twin: the same
+// picture, uncompressed, every channel widened to 8 bits by repeating its
+// bits.
+struct AlphaMaskedBmp {
+    HostileBmp file;
+    std::string twin;  // the twin's file
+    uint32_t first;    // the first pixel of each row, 0xAARRGGBB at 8 bits a channel
+};
+
+// Pictures with alpha masks as editors write them, at 16 bits in 4-4-4-4,
+// 1-5-5-5 and masks of odd widths (3-5-4-4), and at 32 bits in 2-10-10-10,
+// in the longer headers: rows of an opaque colour, the key colour (magenta)
+// under some alpha, a colour under another and a transparent white, again
+// and again.
+std::vector<AlphaMaskedBmp> alpha_masked_bmps();
 
 // The hostile files' contents.
 std::vector<HostileBmp> hostile_bmps();
@@ -50,6 +74,7 @@ struct UnusualBmp {
 // every SDL: rows stored top down, 1, 4 and 8-bit palettes, the old 12-byte
 // header and the longer ones (OS/2 2.x's among them), 16 and 32 bits a pixel
 // (32 with a constant fourth byte, which is no alpha), colour masks, the
+// alpha-masked pictures above (drawn opaque at their top-left pixel), the
 // tallest image SDL 1.2 can place (classic SDL 1.2.15 takes images narrower
 // than 16384 pixels only, so no widest one).
 std::vector<UnusualBmp> unusual_bmps();

@@ -1,6 +1,6 @@
 // objects: one object of every kind the toolkit makes, all from one picture:
-// for the table of draw forms and for the fuzzer, which draws whatever its
-// bytes let be made.
+// for the table of draw forms, for the pictures drawn through their whole
+// fades, and for the fuzzer, which draws whatever its bytes let be made.
 #ifndef ANIM_TESTS_OBJECTS_H
 #define ANIM_TESTS_OBJECTS_H
 
@@ -50,6 +50,26 @@ struct Objects {
     anim::owned_sblink_decor blinking;
     anim::owned_personnage p;
 };
+
+// Advances every object that was made by one step.
+inline void update(Objects& o)
+{
+    if (o.complex) update_complex_blinking(o.complex.get());
+    if (o.simple) update_simple_blinking(o.simple.get());
+    if (o.s) update_sprite(o.s.get());
+    if (o.blinking) update_sblink_decor(o.blinking.get());
+    if (o.p) update_personnage(o.p.get());
+}
+
+// The steps that take every ladder of `o` once through its whole cycle:
+// each front of the complex surface faded in, the simple one's overlay up
+// to its top and down again.
+inline int whole_cycle(const Objects& o)
+{
+    const int fronts = o.complex ? o.complex->count * o.complex->max_subframe : 0;
+    const int blinks = o.simple ? 2 * (o.simple->count + 1) : 0;
+    return fronts > blinks ? fronts : blinks;
+}
 
 }  // namespace test_support
 
