@@ -1,9 +1,11 @@
 // creation_fuzzer: hands the fuzzer's bytes, as a picture file, to every
-// creation function of the toolkit, and draws whatever gets made.
+// creation function of the toolkit, and draws whatever gets made through its
+// whole fade.
 //
 // Built with clang and -fsanitize=fuzzer,address (the "fuzz" preset); run by
-// tools/fuzz.sh, which names a seed folder last: the fuzzer fills it with the
-// hostile and unusual files of the test corpus before it starts.
+// tools/fuzz.sh, which names a seed folder last: the fuzzer fills it with
+// every well-formed form of picture the toolkit takes, and the hostile and
+// unusual files of the test corpus, before it starts.
 #include "support/hostile_bmps.h"
 #include "support/objects.h"
 
@@ -12,6 +14,57 @@
 #include <cstdint>
 #include <fstream>
 #include <string>
+#include <utility>
+#include <vector>
+
+namespace {
+
+// A small picture of every depth in every header, the old one included;
+// at 16 and 32 bits also with colour masks and, in the headers that hold
+// one, an alpha mask; at 8 bits also run-length compressed; at 32
+// bits also with an alpha channel in its fourth byte.
+std::vector<test_support::HostileBmp> well_formed_bmps()
+{
+    using test_support::masked_row;
+    std::vector<test_support::HostileBmp> files;
+    const auto add = [&](const std::string& what, std::string bytes) {
+        files.push_back({"form_" + what + ".bmp", std::move(bytes)});
+    };
+    const std::vector<uint32_t> row{0x12345678, 0x9abcdef0, 0x0f1e2d3c};
+    for (int bits : {1, 4, 8, 16, 24, 32})
+        for (uint32_t info : {12u, 40u, 56u, 64u, 108u, 124u}) {
+            const std::string form = std::to_string(bits) + "_" + std::to_string(info);
+            add(form, test_support::valid_bmp(bits, 5, 3, info));
+            if (bits < 16 || info == 12) continue;
+            const bool colour_16 = bits == 16;
+            add(form + "_masks", masked_row(bits, info,
+                                            colour_16 ? std::vector<uint32_t>{0x7c00, 0x3e0, 0x1f}
+                                                      : std::vector<uint32_t>{0xff0000, 0xff00, 0xff},
+                                            row, 3));
+            if (info < 56 || info == 64) continue;
+            add(form + "_alpha", masked_row(bits, info,
+                                            colour_16 ? std::vector<uint32_t>{0xf00, 0xf0, 0xf, 0xf000}
+                                                      : std::vector<uint32_t>{0xff0000, 0xff00, 0xff, 0xff000000},
+                                            row, 3));
+        }
+    add("8_run_length", test_support::run_length_bmp(5, 3));
+    add("32_alpha_channel", test_support::true_colour_row(row, 3));
+    return files;
+}
+
+// Draws every object that was made onto `target`, in a mix of the draw
+// forms: windows cut at the target's edges, positions written back.
+void draw(test_support::Objects& o, SDL_Surface* target)
+{
+    if (o.complex) blit_complex_blinking_surface(o.complex.get(), target);
+    if (o.simple) blit_simple_blinking_surface_from(o.simple.get(), target, SDL_Rect{1, 1, 3, 3});
+    if (o.s) blit_sprite_from_to(o.s.get(), target, SDL_Rect{0, 0, 5, 5}, SDL_Rect{60, -2, 0, 0});
+    if (o.d) blit_decor(o.d.get(), target);
+    if (o.blinking) blit_sblink_decor(o.blinking.get(), target);
+    if (o.p) blit_personnage(o.p.get(), target);
+}
+
+}  // namespace
 
 extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv)
 {
@@ -19,6 +72,7 @@ extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv)
     const auto write = [&](const test_support::HostileBmp& file) {
         std::ofstream(seeds + "/" + file.name, std::ios::binary) << file.bytes;
     };
+    for (const test_support::HostileBmp& file : well_formed_bmps()) write(file);
     for (const test_support::HostileBmp& file : test_support::hostile_bmps()) write(file);
     for (const test_support::UnusualBmp& unusual : test_support::unusual_bmps()) write(unusual.file);
     return 0;
@@ -31,18 +85,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     static SDL_Surface* t = SDL_CreateRGBSurface(SDL_SWSURFACE, 64, 64, 32, 0xff0000, 0xff00, 0xff, 0);
     std::ofstream(path, std::ios::binary)
         .write(reinterpret_cast<const char*>(data), static_cast<std::streamsize>(size));
+    // Every object made is drawn at each step of its whole fade.
     test_support::Objects o(path);
-    if (o.complex) {
-        update_complex_blinking(o.complex.get());
-        blit_complex_blinking_surface(o.complex.get(), t);
+    for (int frame = 0, frames = test_support::whole_cycle(o); frame <= frames; ++frame) {
+        draw(o, t);
+        test_support::update(o);
     }
-    if (o.simple) {
-        update_simple_blinking(o.simple.get());
-        blit_simple_blinking_surface_from(o.simple.get(), t, SDL_Rect{1, 1, 3, 3});
-    }
-    if (o.s) blit_sprite_from_to(o.s.get(), t, SDL_Rect{0, 0, 5, 5}, SDL_Rect{60, -2, 0, 0});
-    if (o.d) blit_decor(o.d.get(), t);
-    if (o.blinking) blit_sblink_decor(o.blinking.get(), t);
-    if (o.p) blit_personnage(o.p.get(), t);
     return 0;
 }
