@@ -19,10 +19,11 @@
 
 namespace {
 
-// A small picture of every depth in every header, the old one included;
-// at 16 and 32 bits also with colour masks and, in the headers that hold
-// one, an alpha mask; at 8 bits also run-length compressed; at 32
-// bits also with an alpha channel in its fourth byte.
+// A picture of every depth in every header, the old one included; at 16
+// and 32 bits also with colour masks and, in the headers that hold one, an
+// alpha mask; at 8 bits also run-length compressed; at 32 bits also with an
+// alpha channel in its fourth byte. Rows are wide enough that a loop taking
+// their pixels for wider ones runs past what SDL allocates for a surface.
 std::vector<test_support::HostileBmp> well_formed_bmps()
 {
     using test_support::masked_row;
@@ -30,25 +31,22 @@ std::vector<test_support::HostileBmp> well_formed_bmps()
     const auto add = [&](const std::string& what, std::string bytes) {
         files.push_back({"form_" + what + ".bmp", std::move(bytes)});
     };
-    const std::vector<uint32_t> row{0x12345678, 0x9abcdef0, 0x0f1e2d3c};
+    constexpr uint32_t kWidth = 48, kRows = 2;
+    std::vector<uint32_t> row(kWidth);
+    for (uint32_t x = 0; x < kWidth; ++x) row[x] = 0x01020408u * x ^ 0x9abcdef0u;
+    const std::vector<uint32_t> colour_16{0x7c00, 0x3e0, 0x1f}, colour_32{0xff0000, 0xff00, 0xff},
+        alpha_16{0xf00, 0xf0, 0xf, 0xf000}, alpha_32{0xff0000, 0xff00, 0xff, 0xff000000};
     for (int bits : {1, 4, 8, 16, 24, 32})
         for (uint32_t info : {12u, 40u, 56u, 64u, 108u, 124u}) {
             const std::string form = std::to_string(bits) + "_" + std::to_string(info);
-            add(form, test_support::valid_bmp(bits, 5, 3, info));
+            add(form, test_support::valid_bmp(bits, kWidth, kRows, info));
             if (bits < 16 || info == 12) continue;
-            const bool colour_16 = bits == 16;
-            add(form + "_masks", masked_row(bits, info,
-                                            colour_16 ? std::vector<uint32_t>{0x7c00, 0x3e0, 0x1f}
-                                                      : std::vector<uint32_t>{0xff0000, 0xff00, 0xff},
-                                            row, 3));
+            add(form + "_masks", masked_row(bits, info, bits == 16 ? colour_16 : colour_32, row, kRows));
             if (info < 56 || info == 64) continue;
-            add(form + "_alpha", masked_row(bits, info,
-                                            colour_16 ? std::vector<uint32_t>{0xf00, 0xf0, 0xf, 0xf000}
-                                                      : std::vector<uint32_t>{0xff0000, 0xff00, 0xff, 0xff000000},
-                                            row, 3));
+            add(form + "_alpha", masked_row(bits, info, bits == 16 ? alpha_16 : alpha_32, row, kRows));
         }
-    add("8_run_length", test_support::run_length_bmp(5, 3));
-    add("32_alpha_channel", test_support::true_colour_row(row, 3));
+    add("8_run_length", test_support::run_length_bmp(kWidth, kRows));
+    add("32_alpha_channel", test_support::true_colour_row(row, kRows));
     return files;
 }
 

@@ -99,15 +99,17 @@ std::string masked_row(int bits, uint32_t info_size, const std::vector<uint32_t>
                        const std::vector<uint32_t>& pixels, uint32_t rows)
 {
     const auto width = static_cast<uint32_t>(pixels.size());
-    std::string b = valid_bmp(bits, width, rows, info_size);
+    // A 40-byte header is followed by its masks; the longer ones hold them.
+    const bool masks_follow = !masks.empty() && info_size < 52;
+    std::string b = valid_bmp(bits, width, rows, info_size, masks_follow);
     if (!masks.empty()) put32(b, kCompression, 3);
     for (size_t i = 0; i < masks.size(); ++i) put32(b, kHeaderEnd + 4 * i, masks[i]);
     const size_t pixel_bytes = static_cast<size_t>(bits) / 8, row_bytes = (width * pixel_bytes + 3) / 4 * 4;
+    const size_t pixels_at = 14 + info_size + (masks_follow ? 12 : 0);
     for (size_t y = 0; y < rows; ++y)
         for (size_t x = 0; x < pixels.size(); ++x)
             for (size_t i = 0; i < pixel_bytes; ++i)
-                b[14 + info_size + y * row_bytes + pixel_bytes * x + i] =
-                    static_cast<char>((pixels[x] >> (8 * i)) & 0xff);
+                b[pixels_at + y * row_bytes + pixel_bytes * x + i] = static_cast<char>((pixels[x] >> (8 * i)) & 0xff);
     return b;
 }
 

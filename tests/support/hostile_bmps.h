@@ -40,8 +40,8 @@ std::string true_colour_row(const std::vector<uint32_t>& pixels, uint32_t rows =
 // A BMP of `bits` (16 or 32) a pixel and an info header of `info_size`
 // bytes, of `rows` rows whose pixel x has the value pixels[x]; with `masks`
 // (red, green, blue and, in a header of 56 bytes or more, alpha), in the
-// bit-fields compression, the masks stored after the 40-byte header's
-// fields.
+// bit-fields compression, the masks where the longer headers hold them and
+// a 40-byte one is followed by them.
 std::string masked_row(int bits, uint32_t info_size, const std::vector<uint32_t>& masks,
                        const std::vector<uint32_t>& pixels, uint32_t rows = 1);
 
