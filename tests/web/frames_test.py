@@ -3,7 +3,8 @@
 Chromium and titled with the programs' caption, flips frames whose pixels
 hash the same as the desktop program's under the harness, frame for frame
 (as many as programs/programs.json's browser_frames), and so do its test
-pages on the program's pictures written at 32 bits; a picture that cannot
+pages on the program's pictures written at 32 bits, and at 16 bits with an
+alpha mask (against the desktop on those); a picture that cannot
 be loaded ends the page with the desktop's message and status; and the
 page's harness counts the frames, and delivers its quit and refused load,
 as the probe program (the test pages' harness_probe) counts them itself.
@@ -28,28 +29,39 @@ with open(os.path.join(HERE, "..", "..", "programs", "programs.json")) as manife
 FACTS = {program["name"]: program for program in MANIFEST["programs"]}
 
 
-def desktop_run(run_dir, frames, harness, work):
-    """The desktop program of `run_dir` for `frames` frames: its frame
-    hashes, status and error output."""
+def desktop_run(run_dir, frames, harness, work, pictures=None):
+    """The desktop program of `run_dir` for `frames` frames, run in the
+    folder `pictures` (its own by default): its frame hashes, status and
+    error output."""
     name = os.path.basename(run_dir)
     log = os.path.join(work, name + ".log")
     run = subprocess.run(["bash", HEADLESS, "--harness", harness, "--frames", str(frames), "--log", log,
-                          os.path.join(run_dir, name)], capture_output=True, text=True, timeout=120)
+                          "--in", pictures or run_dir, os.path.join(run_dir, name)],
+                         capture_output=True, text=True, timeout=120)
     with open(log) as lines:
         return [line.split()[2] for line in lines if line.startswith("frame ")], run.returncode, run.stderr
 
 
 def compare_frames(sites, run_dir, harness, work):
     """What differs between the desktop program of `run_dir` and its pages:
-    its page in the site, and its test page on its pictures at 32 bits;
+    its page in the site and its test page on its pictures at 32 bits, both
+    against the desktop on its own pictures, and its test page on its
+    pictures at 16 bits with an alpha mask against the desktop on those;
     empty when nothing does."""
     name = os.path.basename(run_dir)
     frames = FACTS[name]["browser_frames"]
-    desktop, status, errors = desktop_run(run_dir, frames, harness, work)
-    if status != 0 or len(desktop) != frames:
-        return [f"{name}: the desktop program ended with {status} after {len(desktop)} frames: {errors}"]
+    at_16 = os.path.join(os.path.dirname(os.path.dirname(run_dir)), "run-16", name)
     problems = []
-    for site, page_name in ((sites[0], name), (sites[1], name + "_32")):
+    desktop_runs = {pictures: desktop_run(run_dir, frames, harness, work, pictures) for pictures in (run_dir, at_16)}
+    for pictures, (desktop, status, errors) in desktop_runs.items():
+        if status != 0 or len(desktop) != frames:
+            problems.append(f"{name} in {pictures}: the desktop program ended with {status} after {len(desktop)} "
+                            f"frames: {errors}")
+    if problems:
+        return problems
+    for site, page_name, pictures in ((sites[0], name, run_dir), (sites[1], name + "_32", run_dir),
+                                      (sites[1], name + "_16", at_16)):
+        desktop = desktop_runs[pictures][0]
         page = site.run_page(page_name + ".html", frames, hashes=True)
         differing = [k + 1 for k in range(frames) if k >= len(page["frames"]) or page["frames"][k] != desktop[k]]
         print(f"{page_name}: {frames - len(differing)} of {frames} frames equal, titled {page['title']!r}")

@@ -1,11 +1,11 @@
 // anim_assets: draws the pictures a program loads and writes them as BMP files.
 //
-// Usage: anim_assets <set> <directory> [32]
+// Usage: anim_assets <set> <directory> [32|16]
 //   blink         the cross-fade pictures of blink_test
 //   blink_sprite  the cross-fade and runner pictures of blink_sprite_test
 //   scene         the snowy scene of scene_demo, under Ressources/
-// The pictures are 24-bit BMPs; with 32, each is written again at 32 bits a
-// pixel, its fourth byte 0xff, as editors write pictures with transparency.
+// The pictures are 24-bit BMPs; with 32 or 16, each is written again in
+// that form (see kForms).
 #include "blink_art.h"
 #include "scene_art.h"
 
@@ -26,10 +26,32 @@ void put(std::vector<char>& bytes, size_t at, Uint32 value, int size)
     for (int i = 0; i < size; ++i) bytes[at + static_cast<size_t>(i)] = static_cast<char>(value >> (8 * i));
 }
 
-// Writes the picture at `path` again as a 32-bit BMP (a 40-byte header, rows
-// bottom up, each pixel blue, green, red, 0xff). False, with the reason in
-// SDL_GetError(), when it cannot be read or written.
-bool rewrite_at_32_bits(const std::string& path)
+// The forms a picture set can be written again in: 32 bits a pixel, its
+// fourth byte 0xff, as editors write pictures with transparency (a 40-byte
+// header); or 16 bits in 4-4-4-4 with an alpha mask, opaque, as editors
+// write them for small memory (a 108-byte header; each colour rounded to 4
+// bits, so the pictures lose shades).
+struct Form {
+    const char* name;
+    Uint32 info_size, bits;
+    Uint32 masks[4];  // red, green, blue, alpha; none: uncompressed
+};
+constexpr Form kForms[] = {
+    {"32", 40, 32, {}},
+    {"16", 108, 16, {0x0f00, 0x00f0, 0x000f, 0xf000}},
+};
+
+// The value of the opaque colour (r, g, b) in `form`.
+Uint32 pixel_value(const Form& form, Uint8 r, Uint8 g, Uint8 b)
+{
+    if (form.bits == 32) return 0xffu << 24 | Uint32{r} << 16 | Uint32{g} << 8 | b;
+    const auto nibble = [](Uint8 c) { return static_cast<Uint32>((c * 15 + 127) / 255); };
+    return 0xfu << 12 | nibble(r) << 8 | nibble(g) << 4 | nibble(b);
+}
+
+// Writes the picture at `path` again in `form` (rows bottom up). False, with
+// the reason in SDL_GetError(), when it cannot be read or written.
+bool rewrite(const std::string& path, const Form& form)
 {
     SDL_Surface* picture = SDL_LoadBMP(path.c_str());
     if (picture == nullptr) {
@@ -38,18 +60,21 @@ bool rewrite_at_32_bits(const std::string& path)
         return false;
     }
     const auto w = static_cast<size_t>(picture->w), h = static_cast<size_t>(picture->h);
-    constexpr size_t kHeaders = 14 + 40;
-    std::vector<char> bytes(kHeaders + 4 * w * h, '\0');
+    const size_t pixel_bytes = form.bits / 8, row_bytes = (w * pixel_bytes + 3) / 4 * 4;
+    const size_t headers = 14 + form.info_size;
+    std::vector<char> bytes(headers + row_bytes * h, '\0');
     bytes[0] = 'B';
     bytes[1] = 'M';
     put(bytes, 2, static_cast<Uint32>(bytes.size()), 4);
-    put(bytes, 10, kHeaders, 4);
-    put(bytes, 14, 40, 4);
+    put(bytes, 10, static_cast<Uint32>(headers), 4);
+    put(bytes, 14, form.info_size, 4);
     put(bytes, 18, static_cast<Uint32>(w), 4);
     put(bytes, 22, static_cast<Uint32>(h), 4);
     put(bytes, 26, 1, 2);
-    put(bytes, 28, 32, 2);
-    put(bytes, 34, static_cast<Uint32>(4 * w * h), 4);
+    put(bytes, 28, form.bits, 2);
+    if (form.masks[0] != 0) put(bytes, 30, 3, 4);  // the bit-fields compression
+    put(bytes, 34, static_cast<Uint32>(row_bytes * h), 4);
+    for (size_t i = 0; i < 4 && form.masks[0] != 0; ++i) put(bytes, 54 + 4 * i, form.masks[i], 4);
     SDL_LockSurface(picture);
     for (size_t y = 0; y < h; ++y)
         for (size_t x = 0; x < w; ++x) {
@@ -59,7 +84,8 @@ bool rewrite_at_32_bits(const std::string& path)
             std::memcpy(&pixel, at, picture->format->BytesPerPixel);
             Uint8 r = 0, g = 0, b = 0;
             SDL_GetRGB(pixel, picture->format, &r, &g, &b);
-            put(bytes, kHeaders + 4 * ((h - 1 - y) * w + x), 0xffu << 24 | Uint32{r} << 16 | Uint32{g} << 8 | b, 4);
+            put(bytes, headers + (h - 1 - y) * row_bytes + x * pixel_bytes, pixel_value(form, r, g, b),
+                static_cast<int>(pixel_bytes));
         }
     SDL_UnlockSurface(picture);
     SDL_FreeSurface(picture);
@@ -71,12 +97,12 @@ bool rewrite_at_32_bits(const std::string& path)
     return true;
 }
 
-// Rewrites every picture under `dir` at 32 bits.
-bool rewrite_all_at_32_bits(const std::string& dir)
+// Rewrites every picture under `dir` in `form`.
+bool rewrite_all(const std::string& dir, const Form& form)
 {
     std::error_code error;
     for (const auto& entry : std::filesystem::recursive_directory_iterator(dir, error))
-        if (entry.path().extension() == ".bmp" && !rewrite_at_32_bits(entry.path().string())) return false;
+        if (entry.path().extension() == ".bmp" && !rewrite(entry.path().string(), form)) return false;
     if (error) SDL_SetError("cannot list %s: %s", dir.c_str(), error.message().c_str());
     return !error;
 }
@@ -85,9 +111,11 @@ bool rewrite_all_at_32_bits(const std::string& dir)
 
 int main(int argc, char* argv[])
 {
-    const bool at_32_bits = argc == 4 && std::string(argv[3]) == "32";
-    if (argc != 3 && !at_32_bits) {
-        std::fprintf(stderr, "usage: anim_assets <blink|blink_sprite|scene> <directory> [32]\n");
+    const Form* form = nullptr;
+    for (const Form& known : kForms)
+        if (argc == 4 && std::string(argv[3]) == known.name) form = &known;
+    if (argc != 3 && form == nullptr) {
+        std::fprintf(stderr, "usage: anim_assets <blink|blink_sprite|scene> <directory> [32|16]\n");
         return 2;
     }
     const std::string set = argv[1];
@@ -102,7 +130,7 @@ int main(int argc, char* argv[])
             written = assets::write_scene_pictures(dir);
         else
             written = assets::write_cross_fade_pictures(dir) && (set == "blink" || assets::write_runner_pictures(dir));
-        if (written && at_32_bits) written = rewrite_all_at_32_bits(dir);
+        if (written && form != nullptr) written = rewrite_all(dir, *form);
     } catch (const std::exception& failure) {
         SDL_SetError("%s", failure.what());
     }
