@@ -119,20 +119,26 @@ TEST_P(FailureSweepTest, EachLoadRefusedInTurn)
 }
 
 // The first allocation refused, then the second, and so on until the
-// creation makes no more: each refusal fails it cleanly.
+// creation makes no more: each refusal fails it cleanly. The first picture
+// is also one with an alpha mask, which is widened into a file of its own.
 TEST_P(FailureSweepTest, EachAllocationRefusedInTurn)
 {
-    for (long k = 1;; ++k) {
-        fail_allocation(k);
-        SDL_ClearError();
-        const Made made = GetParam().create(a().c_str(), b().c_str());
-        if (!allocation_failed()) {
-            EXPECT_NE(made, nullptr) << "with its " << k - 1 << " allocations granted";
-            EXPECT_GT(k, 1) << "a creation allocates at least its record";
-            return;
+    const AlphaMaskedBmp masked = alpha_masked_bmps().front();
+    std::ofstream(dir.file(masked.file.name), std::ios::binary) << masked.file.bytes;
+    for (const std::string& first : {a(), dir.file(masked.file.name)}) {
+        SCOPED_TRACE(first);
+        for (long k = 1;; ++k) {
+            fail_allocation(k);
+            SDL_ClearError();
+            const Made made = GetParam().create(first.c_str(), b().c_str());
+            if (!allocation_failed()) {
+                EXPECT_NE(made, nullptr) << "with its " << k - 1 << " allocations granted";
+                EXPECT_GT(k, 1) << "a creation allocates at least its record";
+                break;
+            }
+            expect_failed(made, "allocation " + std::to_string(k), "Out of memory");
+            ASSERT_LT(k, 1000) << "the creation never stops allocating";
         }
-        expect_failed(made, "allocation " + std::to_string(k), "Out of memory");
-        ASSERT_LT(k, 1000) << "the creation never stops allocating";
     }
 }
 
