@@ -137,6 +137,34 @@ TEST_F(KeyedImageTest, TrueColourPicturesKeyAndFadeAsTheirTwins)
     urgent_free(twin, 6);
 }
 
+// Fading an alpha channel changes 32-bit images only, each pixel's alpha
+// times the copy's; an image of any other depth is left as it is, even one
+// with an alpha channel, whose pixels a 32-bit loop would overrun.
+TEST_F(KeyedImageTest, AlphaChannelsFadeAt32BitsAndOtherDepthsAreLeftAlone)
+{
+    const struct {
+        int bits;
+        Uint32 masks[4];
+    } kDepths[] = {{8, {}},
+                   {16, {0x0f00, 0xf0, 0xf, 0xf000}},
+                   {24, {0xff0000, 0xff00, 0xff, 0}},
+                   {32, {0xff0000, 0xff00, 0xff, 0xff000000}}};
+    for (const auto& [bits, masks] : kDepths) {
+        SCOPED_TRACE(std::to_string(bits) + " bits");
+        SDL_Surface* image = SDL_CreateRGBSurface(SDL_SWSURFACE, 64, 2, bits, masks[0], masks[1], masks[2], masks[3]);
+        ASSERT_NE(image, nullptr) << SDL_GetError();
+        SDL_SetAlpha(image, SDL_SRCALPHA, 255);
+        auto* pixels = static_cast<char*>(image->pixels);
+        const size_t size = static_cast<size_t>(image->h) * image->pitch;
+        std::fill_n(pixels, size, '\xff');
+        fade_alpha_channel(image, 128);
+        std::string expected(size, '\xff');
+        for (size_t at = 3; bits == 32 && at < size; at += 4) expected[at] = '\x80';
+        EXPECT_EQ(std::string(pixels, size), expected);
+        SDL_FreeSurface(image);
+    }
+}
+
 // Blitters may round a blend differently by a level or two.
 constexpr int kBlendTolerance = 2;
 

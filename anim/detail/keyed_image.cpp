@@ -11,7 +11,7 @@
 #include <cstddef>    // Required for: ptrdiff_t
 #include <cstdio>     // Required for: fopen(), fread(), fseek()
 #include <cstdlib>    // Required for: calloc(), malloc(), free()
-#include <cstring>    // Required for: memcpy(), strerror()
+#include <cstring>    // Required for: strerror()
 #include <memory>     // Required for: std::unique_ptr
 #include <string>     // Required for: std::string
 #include <utility>    // Required for: std::move()
@@ -105,22 +105,18 @@ bool uses_alpha_channel(const SDL_Surface* image)
     return image->format->Amask != 0 && (image->flags & SDL_SRCALPHA) != 0;
 }
 
-// Calls change(pixel) on the value of every pixel of an image of any depth
-// (1 to 4 bytes a pixel, read and written back whole); leaves an image it
-// cannot lock alone.
+// Calls change(pixel) on every pixel of a 32-bit image. Leaves an image of
+// any other depth alone, as one it cannot lock: every picture with an alpha
+// channel is loaded at 32 bits (see widen_alpha_masked), and a loop over
+// 4-byte pixels would run past the end of a narrower image.
 template <typename Change>
 void change_pixels(SDL_Surface* image, Change change)
 {
-    const size_t bytes = image->format->BytesPerPixel;
-    if (bytes < 1 || bytes > sizeof(Uint32) || (SDL_MUSTLOCK(image) && SDL_LockSurface(image) != 0)) return;
+    if (image->format->BytesPerPixel != 4 || (SDL_MUSTLOCK(image) && SDL_LockSurface(image) != 0)) return;
     for (int y = 0; y < image->h; ++y) {
-        Uint8* at = static_cast<Uint8*>(image->pixels) + static_cast<ptrdiff_t>(y) * image->pitch;
-        for (int x = 0; x < image->w; ++x, at += bytes) {
-            Uint32 pixel = 0;
-            memcpy(&pixel, at, bytes);  // the low bytes of a host-order word hold a narrower pixel's value
-            change(pixel);
-            memcpy(at, &pixel, bytes);
-        }
+        auto* row =
+            reinterpret_cast<Uint32*>(static_cast<Uint8*>(image->pixels) + static_cast<ptrdiff_t>(y) * image->pitch);
+        for (int x = 0; x < image->w; ++x) change(row[x]);
     }
     if (SDL_MUSTLOCK(image)) SDL_UnlockSurface(image);
 }
@@ -139,22 +135,9 @@ void settle_alpha_channel(SDL_Surface* image, Uint32 key)
         change_pixels(image, [&](Uint32& p) {
             if ((p & colour) == (key & colour)) p &= ~f->Amask;
         });
-    } else if (f->Amask == 0 && f->BytesPerPixel == 4) {
+    } else if (f->Amask == 0) {
         change_pixels(image, [&](Uint32& p) { p &= colour; });
     }
-}
-
-// Gives a ladder copy blended by its own alpha channel the ladder's alpha
-// as well: each pixel's alpha becomes its own times `alpha` / 255, rounded,
-// in the channel's own bits (a product never exceeds the pixel's own alpha).
-void fade_alpha_channel(SDL_Surface* image, Uint8 alpha)
-{
-    if (!uses_alpha_channel(image)) return;
-    const SDL_PixelFormat* f = image->format;
-    change_pixels(image, [&](Uint32& p) {
-        const Uint64 own = (p & f->Amask) >> f->Ashift;
-        p = (p & ~f->Amask) | (static_cast<Uint32>((own * alpha + 127) / 255) << f->Ashift & f->Amask);
-    });
 }
 
 }  // namespace
@@ -189,6 +172,16 @@ SDL_Surface* load_keyed_image(const char* path, int r, int g, int b)
     SDL_SetColorKey(image, SDL_SRCCOLORKEY, key);
     if (fourth == FourthByte::varying) settle_alpha_channel(image, key);
     return image;
+}
+
+void fade_alpha_channel(SDL_Surface* image, Uint8 alpha)
+{
+    if (!uses_alpha_channel(image)) return;
+    const SDL_PixelFormat* f = image->format;
+    change_pixels(image, [&](Uint32& p) {
+        const Uint32 own = (p & f->Amask) >> f->Ashift;
+        p = (p & ~f->Amask) | ((own * alpha + 127) / 255) << f->Ashift;
+    });
 }
 
 Uint8 ladder_alpha(int step, int index)

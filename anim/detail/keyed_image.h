@@ -10,6 +10,7 @@
 //   urgent_free        release a half-built array of images, newest first
 //   load_keyed_images  load an array of keyed images, rolled back on failure
 //   load_alpha_ladder  load N copies of one BMP with rising alpha
+//   fade_alpha_channel a picture's own alpha channel times a copy's alpha
 //   ladder_alpha       the alpha of one copy of a ladder
 //   complex_row_length copies in each ladder row of a complex surface
 //   simple_ladder_top  highest copy of a simple surface's ladder
@@ -74,6 +75,12 @@ SDL_Surface** load_keyed_images(int n, PathOf path_of, int r, int g, int b)
 {
     return load_keyed_images(n, path_of, r, g, b, [](int, SDL_Surface*) {});
 }
+
+// Gives an image that SDL blends by its own alpha channel the alpha of a
+// ladder copy as well: each pixel's alpha becomes its own times `alpha` /
+// 255, rounded. Only a 32-bit image is changed: every picture with an alpha
+// channel is loaded at 32 bits, and any other image is left alone.
+void fade_alpha_channel(SDL_Surface* image, Uint8 alpha);
 
 // The per-surface alpha of copy `index` of a ladder built with `step`:
 // min(index * e, 255), where e is `step`, or 50 when `step` is 0.
