@@ -27,16 +27,17 @@ const char* front_path(const char* base_path, const char* const* front_paths, in
 
 // Loads the count fronts: the list's images in order, then the base image
 // again. Returns a malloc'ed array, or null after releasing what it loaded.
-SDL_Surface** put_sdl_surface(const char* base_path, const char* const* front_paths, int count, int r, int g, int b)
+SDL_Surface** put_sdl_surface(PictureFiles& files, const char* base_path, const char* const* front_paths, int count,
+                              int r, int g, int b)
 {
     const auto path = [=](int i) { return front_path(base_path, front_paths, count, i); };
-    return load_keyed_images(count, path, r, g, b);
+    return load_keyed_images(files, count, path, r, g, b);
 }
 
 // Builds one ladder row per front. On failure the rows built so far stay in
 // surface->front_tab for free_complex_surface to release; returns false.
-bool create_front_tab(complex_surface* surface, const char* base_path, const char* const* front_paths, int r, int g,
-                      int b)
+bool create_front_tab(PictureFiles& files, complex_surface* surface, const char* base_path,
+                      const char* const* front_paths, int r, int g, int b)
 {
     surface->max_subframe = complex_row_length(surface->step);
     surface->front_tab =
@@ -46,7 +47,7 @@ bool create_front_tab(complex_surface* surface, const char* base_path, const cha
         return false;
     }
     for (int k = 0; k < surface->count; ++k) {
-        surface->front_tab[k] = load_alpha_ladder(front_path(base_path, front_paths, surface->count, k), r, g, b,
+        surface->front_tab[k] = load_alpha_ladder(files, front_path(base_path, front_paths, surface->count, k), r, g, b,
                                                   surface->step, surface->max_subframe);
         if (surface->front_tab[k] == nullptr) return false;
     }
@@ -81,7 +82,8 @@ complex_surface* create_complex_surface(const char* base_path, const char* const
         SDL_OutOfMemory();
         return nullptr;
     }
-    surface->base = load_keyed_image(base_path, r, g, b);
+    PictureFiles files;
+    surface->base = load_keyed_image(files, base_path, r, g, b);
     if (surface->base == nullptr) {
         free_complex_surface(surface);
         return nullptr;
@@ -92,7 +94,7 @@ complex_surface* create_complex_surface(const char* base_path, const char* const
         free_complex_surface(surface);
         return nullptr;
     }
-    surface->fronts = put_sdl_surface(base_path, front_paths, count, r, g, b);
+    surface->fronts = put_sdl_surface(files, base_path, front_paths, count, r, g, b);
     if (surface->fronts == nullptr) {
         free_complex_surface(surface);
         return nullptr;
@@ -104,7 +106,7 @@ complex_surface* create_complex_surface(const char* base_path, const char* const
     surface->subframe = 0;
     surface->front = 0;
     surface->enabled = enable != 0 ? 1 : 0;
-    if (surface->enabled != 0 && !create_front_tab(surface, base_path, front_paths, r, g, b)) {
+    if (surface->enabled != 0 && !create_front_tab(files, surface, base_path, front_paths, r, g, b)) {
         free_complex_surface(surface);
         return nullptr;
     }

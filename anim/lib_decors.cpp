@@ -34,7 +34,8 @@ T* create_placed(int x, int y, int w, int h)
 
 decor* create_decor(const char* path, int x, int y, int r, int g, int b)
 {
-    SDL_Surface* image = load_keyed_image(path, r, g, b);
+    PictureFiles files;
+    SDL_Surface* image = load_keyed_image(files, path, r, g, b);
     if (image == nullptr) return nullptr;
     auto* d = create_placed<decor>(x, y, image->w, image->h);
     if (d == nullptr) {

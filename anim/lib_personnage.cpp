@@ -1,6 +1,7 @@
 // lib_personnage: characters made of several sprites.
 #include "anim/lib_personnage.h"
 
+#include "anim/detail/sprite_frames.h"
 #include "anim/object_list.h"
 
 #include <cstdarg>  // Required for: va_list, va_start(), va_arg(), va_end()
@@ -16,9 +17,11 @@ void fit_source_to(personnage* p, const sprite* s)
 }
 
 // Makes `count` animated sprites at (x, y) from the path lists in `lists`,
-// as a null-terminated array. Null after releasing what it made.
+// as a null-terminated array, each picture read once however many sprites
+// show it. Null after releasing what it made.
 sprite** create_sprites(int count, va_list lists, int x, int y, int r, int g, int b)
 {
+    anim::detail::PictureFiles files;
     // An array of pointers, with room for the terminator.
     auto** sprites = static_cast<sprite**>(
         calloc(static_cast<size_t>(count) + 1, sizeof(sprite*)));  // NOLINT(bugprone-sizeof-expression)
@@ -27,7 +30,7 @@ sprite** create_sprites(int count, va_list lists, int x, int y, int r, int g, in
         return nullptr;
     }
     for (int i = 0; i < count; ++i) {
-        sprites[i] = create_sprite(va_arg(lists, const char* const*), 0, x, y, r, g, b);
+        sprites[i] = anim::detail::create_sprite_from_files(files, va_arg(lists, const char* const*), 0, x, y, r, g, b);
         if (sprites[i] == nullptr) {
             free_sprite_array(sprites);
             return nullptr;

@@ -34,8 +34,9 @@ simple_surface* create_simple_surface(const char* base_path, const char* blink_p
         SDL_OutOfMemory();
         return nullptr;
     }
-    surface->base = load_keyed_image(base_path, r, g, b);
-    if (surface->base != nullptr) surface->blink = load_keyed_image(blink_path, r, g, b);
+    PictureFiles files;
+    surface->base = load_keyed_image(files, base_path, r, g, b);
+    if (surface->base != nullptr) surface->blink = load_keyed_image(files, blink_path, r, g, b);
     if (surface->blink == nullptr) {
         free_simple_surface(surface);
         return nullptr;
@@ -48,7 +49,7 @@ simple_surface* create_simple_surface(const char* base_path, const char* blink_p
     surface->enabled = enable != 0 ? 1 : 0;
     if (surface->enabled != 0) {
         surface->count = simple_ladder_top(step);
-        surface->ladder = load_alpha_ladder(blink_path, r, g, b, step, surface->count + 1);
+        surface->ladder = load_alpha_ladder(files, blink_path, r, g, b, step, surface->count + 1);
         if (surface->ladder == nullptr) {
             free_simple_surface(surface);
             return nullptr;

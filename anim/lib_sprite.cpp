@@ -2,6 +2,7 @@
 #include "anim/lib_sprite.h"
 
 #include "anim/detail/keyed_image.h"
+#include "anim/detail/sprite_frames.h"
 #include "anim/object_list.h"
 
 #include <cstdlib>  // Required for: calloc(), free()
@@ -20,7 +21,8 @@ void draw_frame(const sprite* s, SDL_Surface* target, SDL_Rect* src, SDL_Rect* d
 
 }  // namespace
 
-sprite* create_sprite(const char* const* paths, int frozen, int x, int y, int r, int g, int b)
+sprite* anim::detail::create_sprite_from_files(PictureFiles& files, const char* const* paths, int frozen, int x, int y,
+                                               int r, int g, int b)
 {
     const int frame_count = count_paths(paths);
     if (frame_count == 0) {
@@ -28,7 +30,7 @@ sprite* create_sprite(const char* const* paths, int frozen, int x, int y, int r,
         return nullptr;
     }
     const auto path = [paths](int i) { return paths[i]; };
-    SDL_Surface** frames = load_keyed_images(frame_count, path, r, g, b);
+    SDL_Surface** frames = load_keyed_images(files, frame_count, path, r, g, b);
     if (frames == nullptr) return nullptr;
     auto* s = static_cast<sprite*>(calloc(1, sizeof(sprite)));
     if (s == nullptr) {
@@ -45,6 +47,12 @@ sprite* create_sprite(const char* const* paths, int frozen, int x, int y, int r,
     s->w = frames[0]->w;
     s->h = frames[0]->h;
     return s;
+}
+
+sprite* create_sprite(const char* const* paths, int frozen, int x, int y, int r, int g, int b)
+{
+    PictureFiles files;
+    return create_sprite_from_files(files, paths, frozen, x, y, r, g, b);
 }
 
 void free_sprite(sprite* s)

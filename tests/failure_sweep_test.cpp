@@ -142,6 +142,18 @@ TEST_P(FailureSweepTest, EachAllocationRefusedInTurn)
     }
 }
 
+// However many images a creation loads from a picture, it reads the file
+// once.
+TEST_P(FailureSweepTest, EachPictureIsReadOnce)
+{
+    const Creation& c = GetParam();
+    if (c.pictures == 0) GTEST_SKIP() << "reads no picture";
+    const long a_before = harness::reads_of(a()), b_before = harness::reads_of(b());
+    ASSERT_NE(c.create(a().c_str(), b().c_str()), nullptr) << SDL_GetError();
+    EXPECT_EQ(harness::reads_of(a()) - a_before, 1);
+    EXPECT_EQ(harness::reads_of(b()) - b_before, c.pictures == 2 ? 1 : 0);
+}
+
 // Every entry of the hostile corpus is refused before SDL decodes it, with a
 // reason that names its path (and says so of a folder).
 TEST_P(FailureSweepTest, EachHostileFileInEachPath)

@@ -45,8 +45,9 @@ protected:
 
 TEST_F(KeyedImageTest, KeyTakesTheLowEightBitsAndTheFileKeepsItsFormat)
 {
-    SDL_Surface* black_keyed = load_keyed_image(halves().c_str(), 256, 256, 256);
-    SDL_Surface* magenta_keyed = load_keyed_image(halves().c_str(), 511, 256, -1);
+    PictureFiles files;
+    SDL_Surface* black_keyed = load_keyed_image(files, halves().c_str(), 256, 256, 256);
+    SDL_Surface* magenta_keyed = load_keyed_image(files, halves().c_str(), 511, 256, -1);
     ASSERT_TRUE(black_keyed != nullptr && magenta_keyed != nullptr) << SDL_GetError();
     EXPECT_EQ(black_keyed->format->BitsPerPixel, 24);
     EXPECT_EQ(black_keyed->flags & (SDL_SRCCOLORKEY | SDL_RLEACCEL), static_cast<Uint32>(SDL_SRCCOLORKEY));
@@ -60,10 +61,11 @@ TEST_F(KeyedImageTest, KeyTakesTheLowEightBitsAndTheFileKeepsItsFormat)
 
 TEST_F(KeyedImageTest, ReasonNamesTheFileAndWhatIsWrong)
 {
+    PictureFiles files;
     std::filesystem::resize_file(path("red"), 0);
-    EXPECT_EQ(load_keyed_image(path("red").c_str(), 0, 0, 0), nullptr);
+    EXPECT_EQ(load_keyed_image(files, path("red").c_str(), 0, 0, 0), nullptr);
     EXPECT_NE(std::string(SDL_GetError()).find(path("red") + ": empty file"), std::string::npos) << SDL_GetError();
-    EXPECT_EQ(load_keyed_image(path("missing").c_str(), 0, 0, 0), nullptr);
+    EXPECT_EQ(load_keyed_image(files, path("missing").c_str(), 0, 0, 0), nullptr);
     EXPECT_NE(std::string(SDL_GetError()).find(path("missing") + ": No such file"), std::string::npos);
 }
 
@@ -90,7 +92,8 @@ TEST_F(KeyedImageTest, LadderAlphasAndLengthsFollowTheStep)
 
 TEST_F(KeyedImageTest, LadderCopiesAreKeyedImagesWithRisingAlpha)
 {
-    SDL_Surface** ladder = load_alpha_ladder(halves().c_str(), 255, 0, 255, 0, 6);
+    PictureFiles files;
+    SDL_Surface** ladder = load_alpha_ladder(files, halves().c_str(), 255, 0, 255, 0, 6);
     ASSERT_NE(ladder, nullptr) << SDL_GetError();
     for (int i = 0; i < 6; ++i) EXPECT_EQ(ladder[i]->format->alpha, 50 * i);
     EXPECT_EQ(over_red(ladder[0], 0), kRed) << "copy 0 is invisible";
@@ -98,7 +101,7 @@ TEST_F(KeyedImageTest, LadderCopiesAreKeyedImagesWithRisingAlpha)
     EXPECT_EQ(over_red(ladder[5], 3), kRed) << "the key still holds under alpha";
     urgent_free(ladder, 6);
     SDL_ClearError();
-    EXPECT_EQ(load_alpha_ladder(halves().c_str(), 0, 0, 0, 10, 0), nullptr) << "a ladder of no copies";
+    EXPECT_EQ(load_alpha_ladder(files, halves().c_str(), 0, 0, 0, 10, 0), nullptr) << "a ladder of no copies";
     EXPECT_STRNE(SDL_GetError(), "");
 }
 
@@ -110,7 +113,8 @@ TEST_F(KeyedImageTest, LadderCopiesAreKeyedImagesWithRisingAlpha)
 // fourth byte.
 TEST_F(KeyedImageTest, TrueColourPicturesKeyAndFadeAsTheirTwins)
 {
-    SDL_Surface** twin = load_alpha_ladder(halves().c_str(), 255, 0, 255, 0, 6);
+    PictureFiles files;
+    SDL_Surface** twin = load_alpha_ladder(files, halves().c_str(), 255, 0, 255, 0, 6);
     ASSERT_NE(twin, nullptr) << SDL_GetError();
     const std::pair<const char*, std::vector<uint32_t>> pictures[] = {
         {"opaque", {0xff000000, 0xff000000, 0xffff00ff, 0xffff00ff}},
@@ -118,8 +122,9 @@ TEST_F(KeyedImageTest, TrueColourPicturesKeyAndFadeAsTheirTwins)
         {"alpha 128 in places", {0x80000000, 0xff000000, 0x80ff00ff, 0xffff00ff}}};
     for (const auto& [what, pixels] : pictures) {
         SCOPED_TRACE(what);
-        std::ofstream(path("true_colour"), std::ios::binary) << true_colour_row(pixels);
-        SDL_Surface** ladder = load_alpha_ladder(path("true_colour").c_str(), 255, 0, 255, 0, 6);
+        const std::string picture = path(std::string("true_colour ") + what);
+        std::ofstream(picture, std::ios::binary) << true_colour_row(pixels);
+        SDL_Surface** ladder = load_alpha_ladder(files, picture.c_str(), 255, 0, 255, 0, 6);
         ASSERT_NE(ladder, nullptr) << SDL_GetError();
         const bool own_alpha = pixels[0] >> 24 == 0x80 && ladder[0]->format->Amask != 0;
         // Blends by a pixel's own alpha may round a level off the twin's.

@@ -1,4 +1,5 @@
-// keyed_image: keyed BMP loading, alpha ladders and their rollback.
+// keyed_image: keyed BMP loading, each file read once a creation, alpha
+// ladders and their rollback.
 #include "anim/detail/keyed_image.h"
 
 #include "anim/detail/bmp_file.h"
@@ -144,24 +145,46 @@ void settle_alpha_channel(SDL_Surface* image, Uint32 key)
 
 namespace anim::detail {
 
-SDL_Surface* load_keyed_image(const char* path, int r, int g, int b)
+// A picture file as SDL's decoder gets it: read whole and checked, a
+// picture with an alpha mask widened to the usual 32-bit picture of its
+// pixels, a 32-bit picture without alpha repacked as its 24-bit twin.
+struct PictureFiles::File {
+    std::string path;
+    FileBytes bytes;
+    FourthByte fourth = FourthByte::absent;  // what its fourth byte held, before any repacking
+};
+
+PictureFiles::PictureFiles() = default;
+PictureFiles::~PictureFiles() = default;
+
+const PictureFiles::File* PictureFiles::file(const char* path)
+{
+    for (const std::unique_ptr<File>& known : files_)
+        if (known->path == path) return known.get();
+    auto file = std::make_unique<File>();
+    file->bytes = read_file(path);
+    FileBytes& bytes = file->bytes;
+    if (bytes.data == nullptr || !bmp_header_is_sound(bytes.data.get(), bytes.size) || !widen_alpha_masked(bytes))
+        return nullptr;
+    file->fourth = fourth_byte(bytes.data.get(), bytes.size);
+    if (file->fourth == FourthByte::constant) bytes.size = repack_as_24_bit(bytes.data.get(), bytes.size);
+    file->path = path;
+    files_.push_back(std::move(file));
+    return files_.back().get();
+}
+
+SDL_Surface* load_keyed_image(PictureFiles& files, const char* path, int r, int g, int b)
 {
     if (path == nullptr) {
         SDL_SetError("no image path given");
         return nullptr;
     }
-    // The whole file is read in one go and checked before SDL's decoder
-    // sees it; the decoder then reads from memory. A picture with an alpha
-    // mask is decoded as the usual 32-bit picture of its pixels, and a 32-bit
-    // picture without alpha as its 24-bit twin, the same on every SDL.
-    FileBytes file = read_file(path);
+    // SDL's decoder reads the file from memory, the same prepared bytes for
+    // every image the creation loads from it.
+    const PictureFiles::File* file = files.file(path);
     SDL_Surface* image = nullptr;
-    FourthByte fourth = FourthByte::absent;
-    if (file.data != nullptr && bmp_header_is_sound(file.data.get(), file.size) && widen_alpha_masked(file)) {
-        fourth = fourth_byte(file.data.get(), file.size);
-        if (fourth == FourthByte::constant) file.size = repack_as_24_bit(file.data.get(), file.size);
-        image = SDL_LoadBMP_RW(SDL_RWFromConstMem(file.data.get(), static_cast<int>(file.size)), 1);
-    }
+    if (file != nullptr)
+        image = SDL_LoadBMP_RW(SDL_RWFromConstMem(file->bytes.data.get(), static_cast<int>(file->bytes.size)), 1);
     if (image == nullptr) {
         const std::string reason = SDL_GetError();
         SDL_SetError("cannot load %s: %s", path, reason.c_str());
@@ -170,7 +193,7 @@ SDL_Surface* load_keyed_image(const char* path, int r, int g, int b)
     const Uint32 key = SDL_MapRGB(image->format, static_cast<Uint8>(r & 0xff), static_cast<Uint8>(g & 0xff),
                                   static_cast<Uint8>(b & 0xff));
     SDL_SetColorKey(image, SDL_SRCCOLORKEY, key);
-    if (fourth == FourthByte::varying) settle_alpha_channel(image, key);
+    if (file->fourth == FourthByte::varying) settle_alpha_channel(image, key);
     return image;
 }
 
@@ -200,10 +223,10 @@ int simple_ladder_top(int step)
     return 255 / effective_step(step);
 }
 
-SDL_Surface** load_alpha_ladder(const char* path, int r, int g, int b, int step, int length)
+SDL_Surface** load_alpha_ladder(PictureFiles& files, const char* path, int r, int g, int b, int step, int length)
 {
     return load_keyed_images(
-        length, [path](int) { return path; }, r, g, b,
+        files, length, [path](int) { return path; }, r, g, b,
         [step](int i, SDL_Surface* copy) {
             fade_alpha_channel(copy, ladder_alpha(step, i));
             SDL_SetAlpha(copy, SDL_SRCALPHA, ladder_alpha(step, i));

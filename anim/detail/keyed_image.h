@@ -1,11 +1,13 @@
 // keyed_image: how every image enters the toolkit (internal to the toolkit, not installed).
 //
 // A keyed image is a BMP file loaded by path, kept in its file's own pixel
-// format, with one colour made transparent. An alpha ladder is a row of
+// format (but for the pictures with alpha that every SDL would draw its own
+// way, see load_keyed_image), with one colour made transparent. An alpha ladder is a row of
 // separately loaded keyed copies of one file whose per-surface alpha rises
 // step by step; the blinking surfaces draw their fades from such rows, so a
 // fade costs nothing but plain blits at run time.
 //
+//   PictureFiles       the files of one creation, each read from disk once
 //   load_keyed_image   load one BMP and set its colour key
 //   urgent_free        release a half-built array of images, newest first
 //   load_keyed_images  load an array of keyed images, rolled back on failure
@@ -26,29 +28,57 @@
 #include <SDL.h>
 
 #include <cstdlib>  // Required for: calloc()
+#include <memory>   // Required for: std::unique_ptr
+#include <vector>   // Required for: std::vector
 
 namespace anim::detail {
 
-// Loads the BMP at `path` and makes the colour (r, g, b) transparent, using
-// only the low 8 bits of each component (256 keys as 0, -1 as 255). The image
-// keeps the pixel format of its file. The caller owns the result and releases
-// it with SDL_FreeSurface. Returns null when the file cannot be read, fails
-// the checks of bmp_header_is_sound or does not decode; SDL_GetError() then
-// names the path and the reason.
-SDL_Surface* load_keyed_image(const char* path, int r, int g, int b);
+// The picture files one creation loads its images from. Each file is read
+// from disk, checked and prepared for SDL's decoder the first time a path
+// asks for it, and kept until the PictureFiles goes, so that a ladder of any
+// length, or a picture loaded in several places, costs one read; every
+// image is still decoded by a load of its own.
+class PictureFiles {
+public:
+    struct File;
+
+    PictureFiles();
+    ~PictureFiles();
+    PictureFiles(const PictureFiles&) = delete;
+    PictureFiles& operator=(const PictureFiles&) = delete;
+
+    // The file at `path` as SDL's decoder gets it, read on the first asking;
+    // null, with the reason in SDL_GetError(), when it cannot be read or
+    // fails the checks of bmp_header_is_sound (a failure is not kept).
+    const File* file(const char* path);
+
+private:
+    std::vector<std::unique_ptr<File>> files_;
+};
+
+// Loads the BMP at `path` from `files` and makes the colour (r, g, b)
+// transparent, using only the low 8 bits of each component (256 keys as 0,
+// -1 as 255). The image keeps the pixel format of its file, but that a
+// picture with an alpha mask is loaded as the 32-bit picture of its pixels,
+// and a 32-bit picture without alpha as its 24-bit twin, the same on every
+// SDL. The caller owns the result and releases it with SDL_FreeSurface.
+// Returns null when the file cannot be read, fails the checks of
+// bmp_header_is_sound or does not decode; SDL_GetError() then names the path
+// and the reason.
+SDL_Surface* load_keyed_image(PictureFiles& files, const char* path, int r, int g, int b);
 
 // Rolls back a half-built array: releases images[n-1] down to images[0]
 // with SDL_FreeSurface, newest first, then frees the array itself. With
 // n = 0 only the array is freed. Null entries are skipped.
 void urgent_free(SDL_Surface** images, int n);
 
-// Loads `n` keyed images, image i from path_of(i). Returns a malloc'ed array
+// Loads `n` keyed images from `files`, image i from path_of(i). Returns a malloc'ed array
 // of `n` surfaces owned by the caller (release each image, then free the
 // array; urgent_free(images, n) does both), or null when `n` is not positive,
 // an image fails to load or memory runs out; the images loaded so far are
 // released then.
 template <typename PathOf, typename Prepare>
-SDL_Surface** load_keyed_images(int n, PathOf path_of, int r, int g, int b, Prepare prepare)
+SDL_Surface** load_keyed_images(PictureFiles& files, int n, PathOf path_of, int r, int g, int b, Prepare prepare)
 {
     if (n <= 0) {
         SDL_SetError("an image array needs at least one image");
@@ -60,7 +90,7 @@ SDL_Surface** load_keyed_images(int n, PathOf path_of, int r, int g, int b, Prep
         return nullptr;
     }
     for (int i = 0; i < n; ++i) {
-        images[i] = load_keyed_image(path_of(i), r, g, b);
+        images[i] = load_keyed_image(files, path_of(i), r, g, b);
         if (images[i] == nullptr) {
             urgent_free(images, i);
             return nullptr;
@@ -71,9 +101,9 @@ SDL_Surface** load_keyed_images(int n, PathOf path_of, int r, int g, int b, Prep
 }
 
 template <typename PathOf>
-SDL_Surface** load_keyed_images(int n, PathOf path_of, int r, int g, int b)
+SDL_Surface** load_keyed_images(PictureFiles& files, int n, PathOf path_of, int r, int g, int b)
 {
-    return load_keyed_images(n, path_of, r, g, b, [](int, SDL_Surface*) {});
+    return load_keyed_images(files, n, path_of, r, g, b, [](int, SDL_Surface*) {});
 }
 
 // Gives an image that SDL blends by its own alpha channel the alpha of a
@@ -105,12 +135,12 @@ Uint8 ladder_alpha(int step, int index);
 int complex_row_length(int step);
 int simple_ladder_top(int step);
 
-// Loads `length` keyed copies of the BMP at `path`; copy i carries the
+// Loads `length` keyed copies of the BMP at `path` from `files`; copy i carries the
 // per-surface alpha ladder_alpha(step, i), so copy 0 is invisible. Returns a
 // malloc'ed array of `length` surfaces owned by the caller (release each
 // copy, then free the array), or null when `length` is not positive, a copy
 // fails to load or memory runs out; nothing is left allocated then.
-SDL_Surface** load_alpha_ladder(const char* path, int r, int g, int b, int step, int length);
+SDL_Surface** load_alpha_ladder(PictureFiles& files, const char* path, int r, int g, int b, int step, int length);
 
 // SDL_BlitSurface(image, src, target, dst), which stores the final blit
 // rectangle in `dst`; a blit clipped away entirely stores its position moved

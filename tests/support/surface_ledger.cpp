@@ -1,22 +1,27 @@
-// surface_ledger: counting stand-ins for SDL's BMP loader and surface release.
+// surface_ledger: counting stand-ins for SDL's BMP loader and surface
+// release, and for fopen.
 #include "surface_ledger.h"
 
 #include "next_definition.h"
 
 #include <cstdio>
 #include <cstdlib>
+#include <string>
+#include <unordered_map>
 #include <unordered_set>
 
 namespace {
 
 using LoadFn = SDL_Surface* (*)(SDL_RWops*, int);
 using FreeFn = void (*)(SDL_Surface*);
+using OpenFn = FILE* (*)(const char*, const char*);
 
 struct Ledger {
     long loads = 0;
     long fail_at = 0;  // absolute load number to refuse; 0 for none
     std::unordered_set<const SDL_Surface*> live;
     std::vector<const SDL_Surface*> free_log;
+    std::unordered_map<std::string, long> reads;  // by path
 };
 
 Ledger& ledger()
@@ -42,6 +47,12 @@ long live_surfaces()
 void fail_load(long k)
 {
     ledger().fail_at = k > 0 ? ledger().loads + k : 0;
+}
+
+long reads_of(const std::string& path)
+{
+    const auto found = ledger().reads.find(path);
+    return found == ledger().reads.end() ? 0 : found->second;
 }
 
 std::vector<const SDL_Surface*> take_free_log()
@@ -74,4 +85,13 @@ extern "C" void SDL_FreeSurface(SDL_Surface* surface)
     Ledger& l = ledger();
     if (surface != nullptr && l.live.erase(surface) != 0) l.free_log.push_back(surface);
     real_free(surface);
+}
+
+// The C library names its parameters with reserved names.
+// NOLINTNEXTLINE(readability-inconsistent-declaration-parameter-name)
+extern "C" FILE* fopen(const char* filename, const char* modes)
+{
+    static const auto real_open = harness::next_definition<OpenFn>("fopen");
+    if (filename != nullptr && modes != nullptr && modes[0] == 'r') ++ledger().reads[filename];
+    return real_open(filename, modes);
 }

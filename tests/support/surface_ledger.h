@@ -3,12 +3,14 @@
 // Linked into a process (in a test executable, or in the preloaded harness),
 // it stands in front of SDL's SDL_LoadBMP_RW and SDL_FreeSurface: every
 // image load is counted, each loaded surface is tracked until it is freed,
-// and a chosen load can be made to fail as if the file were unreadable.
+// and a chosen load can be made to fail as if the file were unreadable. It
+// also counts the files opened for reading with fopen, by path.
 #ifndef ANIM_HARNESS_SURFACE_LEDGER_H
 #define ANIM_HARNESS_SURFACE_LEDGER_H
 
 #include <SDL.h>
 
+#include <string>
 #include <vector>
 
 namespace harness {
@@ -23,6 +25,9 @@ long live_surfaces();
 // is closed as the loader's contract asks, it returns null and SDL_GetError()
 // names the refusal. k <= 0 cancels a pending failure.
 void fail_load(long k);
+
+// Number of times the file at `path` has been opened for reading with fopen.
+long reads_of(const std::string& path);
 
 // The loaded surfaces freed since the last call, in the order they were
 // freed; the record is cleared.
