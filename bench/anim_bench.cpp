@@ -368,8 +368,10 @@ BENCHMARK_CAPTURE(create_complex_toolkit, at_24_bits, kRunDir)
     ->Name("create/complex/toolkit")
     ->ArgsProduct({kGrowthSteps});
 BENCHMARK_CAPTURE(create_complex_raw, at_24_bits, kRunDir)->Name("create/complex/raw")->ArgsProduct({kGrowthSteps});
-BENCHMARK_CAPTURE(create_complex_toolkit, at_32_bits, kRun32Dir)->Name("create/complex32/toolkit")->Arg(10);
-BENCHMARK_CAPTURE(create_complex_raw, at_32_bits, kRun32Dir)->Name("create/complex32/raw")->Arg(10);
+BENCHMARK_CAPTURE(create_complex_toolkit, at_32_bits, kRun32Dir)
+    ->Name("create/complex32/toolkit")
+    ->ArgsProduct({kGrowthSteps});
+BENCHMARK_CAPTURE(create_complex_raw, at_32_bits, kRun32Dir)->Name("create/complex32/raw")->ArgsProduct({kGrowthSteps});
 BENCHMARK(create_simple_toolkit)->Name("create/simple/toolkit");
 BENCHMARK(create_simple_raw)->Name("create/simple/raw");
 BENCHMARK(create_sprite_toolkit)->Name("create/sprite/toolkit");

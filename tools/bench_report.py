@@ -111,8 +111,10 @@ def growth_rows(m):
     steps = sorted(int(name.rsplit("/", 1)[1]) for name in m if name.startswith("create/complex/toolkit/"))
     for step in steps:
         t, r, counters = toolkit_and_raw(m, "complex", f"/{step}")
+        t32, r32, _ = toolkit_and_raw(m, "complex32", f"/{step}")
         rows.append(f"| {step} | {counters['count_x_rows']:.0f} | {counters['loads']:.0f} | "
-                    f"{counters['expected_loads']:.0f} | {us(t)} | {us(t / counters['loads'])} | {us(r)} |")
+                    f"{counters['expected_loads']:.0f} | {us(t)} | {us(t / counters['loads'])} | {us(r)} | "
+                    f"{mark(t / r, CREATION_GOAL)} | {us(t32)} | {us(r32)} | {mark(t32 / r32, CREATION_GOAL)} |")
     return rows
 
 
