@@ -1,11 +1,11 @@
 // keyed_image: how every image enters the toolkit (internal to the toolkit, not installed).
 //
 // A keyed image is a BMP file loaded by path, kept in its file's own pixel
-// format (but for the pictures with alpha that every SDL would draw its own
-// way, see load_keyed_image), with one colour made transparent. An alpha ladder is a row of
-// separately loaded keyed copies of one file whose per-surface alpha rises
-// step by step; the blinking surfaces draw their fades from such rows, so a
-// fade costs nothing but plain blits at run time.
+// format (save the pictures with alpha that each SDL would draw its own way,
+// see load_keyed_image), with one colour made transparent. An alpha ladder
+// is a row of separately loaded keyed copies of one file whose per-surface
+// alpha rises step by step; the blinking surfaces draw their fades from such
+// rows, so a fade costs nothing but plain blits at run time.
 //
 //   PictureFiles       the files of one creation, each read from disk once
 //   load_keyed_image   load one BMP and set its colour key
@@ -58,8 +58,8 @@ private:
 
 // Loads the BMP at `path` from `files` and makes the colour (r, g, b)
 // transparent, using only the low 8 bits of each component (256 keys as 0,
-// -1 as 255). The image keeps the pixel format of its file, but that a
-// picture with an alpha mask is loaded as the 32-bit picture of its pixels,
+// -1 as 255). The image keeps the pixel format of its file, save that a
+// picture with an alpha mask is loaded as the 32-bit picture of its pixels
 // and a 32-bit picture without alpha as its 24-bit twin, the same on every
 // SDL. The caller owns the result and releases it with SDL_FreeSurface.
 // Returns null when the file cannot be read, fails the checks of
@@ -72,11 +72,11 @@ SDL_Surface* load_keyed_image(PictureFiles& files, const char* path, int r, int 
 // n = 0 only the array is freed. Null entries are skipped.
 void urgent_free(SDL_Surface** images, int n);
 
-// Loads `n` keyed images from `files`, image i from path_of(i). Returns a malloc'ed array
-// of `n` surfaces owned by the caller (release each image, then free the
-// array; urgent_free(images, n) does both), or null when `n` is not positive,
-// an image fails to load or memory runs out; the images loaded so far are
-// released then.
+// Loads `n` keyed images from `files`, image i from path_of(i). Returns a
+// malloc'ed array of `n` surfaces owned by the caller (release each image,
+// then free the array; urgent_free(images, n) does both), or null when `n`
+// is not positive, an image fails to load or memory runs out; the images
+// loaded so far are released then.
 template <typename PathOf, typename Prepare>
 SDL_Surface** load_keyed_images(PictureFiles& files, int n, PathOf path_of, int r, int g, int b, Prepare prepare)
 {
@@ -135,11 +135,12 @@ Uint8 ladder_alpha(int step, int index);
 int complex_row_length(int step);
 int simple_ladder_top(int step);
 
-// Loads `length` keyed copies of the BMP at `path` from `files`; copy i carries the
-// per-surface alpha ladder_alpha(step, i), so copy 0 is invisible. Returns a
-// malloc'ed array of `length` surfaces owned by the caller (release each
-// copy, then free the array), or null when `length` is not positive, a copy
-// fails to load or memory runs out; nothing is left allocated then.
+// Loads `length` keyed copies of the BMP at `path` from `files`; copy i
+// carries the per-surface alpha ladder_alpha(step, i), so copy 0 is
+// invisible. Returns a malloc'ed array of `length` surfaces owned by the
+// caller (release each copy, then free the array), or null when `length` is
+// not positive, a copy fails to load or memory runs out; nothing is left
+// allocated then.
 SDL_Surface** load_alpha_ladder(PictureFiles& files, const char* path, int r, int g, int b, int step, int length);
 
 // SDL_BlitSurface(image, src, target, dst), which stores the final blit
