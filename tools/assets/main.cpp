@@ -34,19 +34,27 @@ void put(std::vector<char>& bytes, size_t at, Uint32 value, int size)
 struct Form {
     const char* name;
     Uint32 info_size, bits;
-    Uint32 masks[4];  // red, green, blue, alpha; none: uncompressed
+    Uint32 masks[4];  // red, green, blue, alpha
+    bool bit_fields;  // the masks are written in the file; else they are the depth's usual ones
 };
 constexpr Form kForms[] = {
-    {"32", 40, 32, {}},
-    {"16", 108, 16, {0x0f00, 0x00f0, 0x000f, 0xf000}},
+    {"32", 40, 32, {0xff0000, 0xff00, 0xff, 0xff000000}, false},
+    {"16", 108, 16, {0x0f00, 0x00f0, 0x000f, 0xf000}, true},
 };
 
-// The value of the opaque colour (r, g, b) in `form`.
+// The value of the opaque colour (r, g, b) in `form`: each channel rounded
+// to its mask's bits.
 Uint32 pixel_value(const Form& form, Uint8 r, Uint8 g, Uint8 b)
 {
-    if (form.bits == 32) return 0xffu << 24 | Uint32{r} << 16 | Uint32{g} << 8 | b;
-    const auto nibble = [](Uint8 c) { return static_cast<Uint32>((c * 15 + 127) / 255); };
-    return 0xfu << 12 | nibble(r) << 8 | nibble(g) << 4 | nibble(b);
+    const Uint8 channels[] = {r, g, b, 255};
+    Uint32 value = 0;
+    for (size_t i = 0; i < 4; ++i) {
+        int shift = 0;
+        while ((form.masks[i] >> shift & 1u) == 0) ++shift;
+        const Uint32 top = form.masks[i] >> shift;
+        value |= (channels[i] * top + 127) / 255 << shift;
+    }
+    return value;
 }
 
 // Writes the picture at `path` again in `form` (rows bottom up). False, with
@@ -72,9 +80,9 @@ bool rewrite(const std::string& path, const Form& form)
     put(bytes, 22, static_cast<Uint32>(h), 4);
     put(bytes, 26, 1, 2);
     put(bytes, 28, form.bits, 2);
-    if (form.masks[0] != 0) put(bytes, 30, 3, 4);  // the bit-fields compression
+    if (form.bit_fields) put(bytes, 30, 3, 4);  // the bit-fields compression
     put(bytes, 34, static_cast<Uint32>(row_bytes * h), 4);
-    for (size_t i = 0; i < 4 && form.masks[0] != 0; ++i) put(bytes, 54 + 4 * i, form.masks[i], 4);
+    for (size_t i = 0; i < 4 && form.bit_fields; ++i) put(bytes, 54 + 4 * i, form.masks[i], 4);
     SDL_LockSurface(picture);
     for (size_t y = 0; y < h; ++y)
         for (size_t x = 0; x < w; ++x) {
