@@ -19,19 +19,10 @@ void draw_frame(const sprite* s, SDL_Surface* target, SDL_Rect* src, SDL_Rect* d
     blit_image(s->frames[s->frame], src, target, dst);
 }
 
-}  // namespace
-
-sprite* anim::detail::create_sprite_from_files(PictureFiles& files, const char* const* paths, int frozen, int x, int y,
-                                               int r, int g, int b)
+// A sprite at (x, y) of `frames`, frame_count images; null, with the frames
+// released, when memory runs out.
+sprite* make_sprite(SDL_Surface** frames, int frame_count, int frozen, int x, int y)
 {
-    const int frame_count = count_paths(paths);
-    if (frame_count == 0) {
-        SDL_SetError("a sprite needs at least one frame path");
-        return nullptr;
-    }
-    const auto path = [paths](int i) { return paths[i]; };
-    SDL_Surface** frames = load_keyed_images(files, frame_count, path, r, g, b);
-    if (frames == nullptr) return nullptr;
     auto* s = static_cast<sprite*>(calloc(1, sizeof(sprite)));
     if (s == nullptr) {
         SDL_OutOfMemory();
@@ -47,6 +38,50 @@ sprite* anim::detail::create_sprite_from_files(PictureFiles& files, const char* 
     s->w = frames[0]->w;
     s->h = frames[0]->h;
     return s;
+}
+
+}  // namespace
+
+sprite* anim::detail::create_sprite_from_files(PictureFiles& files, const char* const* paths, int frozen, int x, int y,
+                                               int r, int g, int b)
+{
+    const int frame_count = count_paths(paths);
+    if (frame_count == 0) {
+        SDL_SetError("a sprite needs at least one frame path");
+        return nullptr;
+    }
+    const auto path = [paths](int i) { return paths[i]; };
+    SDL_Surface** frames = load_keyed_images(files, frame_count, path, r, g, b);
+    return frames != nullptr ? make_sprite(frames, frame_count, frozen, x, y) : nullptr;
+}
+
+sprite* create_sprite_from_sheet(const char* path, int frame_w, int frame_h, int count, int frozen, int x, int y, int r,
+                                 int g, int b)
+{
+    if (frame_w <= 0 || frame_h <= 0 || count <= 0) {
+        SDL_SetError("a sheet needs cells of a positive size and a positive count, not %d cells of %d x %d", count,
+                     frame_w, frame_h);
+        return nullptr;
+    }
+    if (path == nullptr) {
+        SDL_SetError("no sheet path given");
+        return nullptr;
+    }
+    PictureFiles files;
+    int width = 0, height = 0;
+    if (!files.size_of(path, key_colour(r, g, b), &width, &height)) return nullptr;
+    const int columns = width / frame_w;
+    if (static_cast<long long>(columns) * (height / frame_h) < count) {
+        SDL_SetError("sheet %s of %d x %d holds fewer than %d cells of %d x %d", path, width, height, count, frame_w,
+                     frame_h);
+        return nullptr;
+    }
+    SDL_Surface** frames = load_image_array(count, [&](int i) {
+        const SDL_Rect cell{static_cast<Sint16>(i % columns * frame_w), static_cast<Sint16>(i / columns * frame_h),
+                            static_cast<Uint16>(frame_w), static_cast<Uint16>(frame_h)};
+        return load_keyed_image(files, path, r, g, b, SDL_ALPHA_OPAQUE, &cell);
+    });
+    return frames != nullptr ? make_sprite(frames, count, frozen, x, y) : nullptr;
 }
 
 sprite* create_sprite(const char* const* paths, int frozen, int x, int y, int r, int g, int b)

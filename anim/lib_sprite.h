@@ -1,6 +1,7 @@
 // lib_sprite: an animated sequence of keyed frame images, one drawn at a time.
 //
 //   create_sprite        load the frames of a path list
+//   create_sprite_from_sheet  load the frames as cells of one picture
 //   free_sprite          release the frames and the record
 //   blit_sprite          draw the whole current frame at pos
 //   blit_sprite_from     draw a source window of the current frame at pos
@@ -35,6 +36,19 @@ struct sprite {
 // free_sprite. Returns null when a frame cannot be loaded, when the list is
 // null or empty, or when memory runs out; nothing is left allocated then.
 sprite* create_sprite(const char* const* paths, int frozen, int x, int y, int r, int g, int b);
+
+// Loads the first `count` cells of the sheet at `path`, a picture cut into
+// frame_w x frame_h cells from its top left corner, left to right and then
+// top to bottom (a part of a cell left over at the right or bottom edge is
+// no cell), as the frames of a sprite, one keyed frame per cell, exactly as
+// create_sprite loads the same frames from files of their own. A BMP sheet
+// must be uncompressed, at 8 bits a pixel or more; any PNG is one. The
+// caller owns the result and releases it with free_sprite. Returns null,
+// with nothing left allocated, when `frame_w`, `frame_h` or `count` is not
+// positive, the sheet cannot be loaded or cut, it holds fewer than `count`
+// cells, or memory runs out.
+sprite* create_sprite_from_sheet(const char* path, int frame_w, int frame_h, int count, int frozen, int x, int y, int r,
+                                 int g, int b);
 
 // Releases every frame, the frames array and the record. A null sprite is
 // ignored.

@@ -16,7 +16,7 @@ set -euo pipefail
 
 packages=(
   cmake ninja-build g++ pkg-config  # build
-  libsdl1.2-compat-dev              # the one dependency of the toolkit
+  libsdl1.2-compat-dev libstb-dev   # the toolkit's two: SDL 1.2, and the PNG decoder's source
 )
 tasks=("$@")
 [[ " ${tasks[*]} " == *" check "* ]] && tasks+=(test lint fuzz classic web)

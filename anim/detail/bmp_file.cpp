@@ -4,15 +4,16 @@
 
 #include <algorithm>  // Required for: std::find()
 #include <cstdint>    // Required for: uint32_t, int64_t
-#include <cstring>    // Required for: memset()
+#include <cstring>    // Required for: memset(), memcpy()
 #include <iterator>   // Required for: std::begin(), std::end()
 #include <optional>   // Required for: std::optional
 
 namespace {
 
 constexpr int kFileHeaderSize = 14;
-constexpr int kCoreHeaderSize = 12;                // the old 16-bit header: no compression, no palette count
-constexpr size_t kHeaders = kFileHeaderSize + 40;  // the headers of the files written here
+constexpr int kCoreHeaderSize = 12;                    // the old 16-bit header: no compression, no palette count
+constexpr size_t kInfoSize = 40, kRgbaInfoSize = 108;  // the info headers of the files written here
+constexpr size_t kHeaders = kFileHeaderSize + kInfoSize;
 
 // Compressions of the info header.
 constexpr uint32_t kUncompressed = 0, kRle8 = 1, kRle4 = 2, kBitFields = 3;
@@ -65,23 +66,29 @@ void put32(unsigned char* p, uint32_t value)
     for (int i = 0; i < 4; ++i) p[i] = static_cast<unsigned char>(value >> (8 * i));
 }
 
-// The headers of an uncompressed BMP of `bits` a pixel with a 40-byte info
-// header, written over the first kHeaders bytes of `file`; `height` as the
-// file gives it (negative for rows stored top down).
-void write_headers(unsigned char* file, int bits, int32_t width, int32_t height, size_t pixel_bytes)
+// The headers of a BMP of `bits` a pixel written over the first
+// kFileHeaderSize + `info_size` bytes of `file`: a 40-byte info header for
+// uncompressed pixels, or a 108-byte one whose colour masks put red, green,
+// blue and alpha in bytes 0 to 3 of a 32-bit pixel; `height` as the file
+// gives it (negative for rows stored top down).
+void write_headers(unsigned char* file, size_t info_size, int bits, int32_t width, int32_t height, size_t pixel_bytes)
 {
-    memset(file, 0, kHeaders);
+    memset(file, 0, kFileHeaderSize + info_size);
     file[0] = 'B';
     file[1] = 'M';
-    put32(file + 2, static_cast<uint32_t>(kHeaders + pixel_bytes));
-    put32(file + 10, kHeaders);
+    put32(file + 2, static_cast<uint32_t>(kFileHeaderSize + info_size + pixel_bytes));
+    put32(file + 10, static_cast<uint32_t>(kFileHeaderSize + info_size));
     unsigned char* info = file + kFileHeaderSize;
-    put32(info, 40);
+    put32(info, static_cast<uint32_t>(info_size));
     put32(info + 4, static_cast<uint32_t>(width));
     put32(info + 8, static_cast<uint32_t>(height));
     info[12] = 1;  // planes
     info[14] = static_cast<unsigned char>(bits);
     put32(info + 20, static_cast<uint32_t>(pixel_bytes));
+    if (info_size < kRgbaInfoSize) return;
+    put32(info + 16, kBitFields);
+    for (int channel = 0; channel < 4; ++channel) put32(info + 40 + 4 * channel, 0xffu << (8 * channel));
+    memcpy(info + 56, "BGRs", 4);  // the sRGB colour space
 }
 
 // One channel of a pixel, by its colour mask.
@@ -198,7 +205,7 @@ namespace anim::detail {
 
 bool bmp_header_is_sound(const unsigned char* file, size_t size)
 {
-    if (size < kFileHeaderSize + 4 || file[0] != 'B' || file[1] != 'M') return refuse("not a BMP file");
+    if (size < kFileHeaderSize + 4 || file[0] != 'B' || file[1] != 'M') return refuse("neither a BMP nor a PNG file");
     const uint32_t pixel_offset = le32(file + 10);
     const uint32_t header_size = le32(file + kFileHeaderSize);
     if (!known_header_size(header_size)) return refuse("unknown BMP header");
@@ -274,7 +281,7 @@ size_t repack_as_24_bit(unsigned char* file, size_t size)
         memset(out + 3 * width, 0, row_bytes - 3 * width);
     }
     const size_t repacked = kHeaders + rows * row_bytes;
-    write_headers(file, 24, layout->width, layout->height, rows * row_bytes);
+    write_headers(file, kInfoSize, 24, layout->width, layout->height, rows * row_bytes);
     return repacked;
 }
 
@@ -292,7 +299,8 @@ void widen_to_32_bit(const unsigned char* file, size_t size, unsigned char* out)
     const unsigned char* info = file + kFileHeaderSize;
     const size_t width = le32(info + 4), rows = row_count(file), pixel_bytes = le16(info + 14) / 8u;
     const size_t row_bytes = (width * pixel_bytes + 3) / 4 * 4;
-    write_headers(out, 32, static_cast<int32_t>(width), static_cast<int32_t>(le32(info + 8)), 4 * rows * width);
+    write_headers(out, kInfoSize, 32, static_cast<int32_t>(width), static_cast<int32_t>(le32(info + 8)),
+                  4 * rows * width);
     const unsigned char* in = file + le32(file + 10);
     unsigned char* pixel = out + kHeaders;
     for (size_t y = 0; y < rows; ++y)
@@ -304,6 +312,110 @@ void widen_to_32_bit(const unsigned char* file, size_t size, unsigned char* out)
             pixel[2] = layout->red.widened(value);
             pixel[3] = layout->alpha.widened(value);
         }
+}
+
+size_t picture_bmp_size(int width, int height, bool alpha)
+{
+    const auto w = static_cast<size_t>(width), rows = static_cast<size_t>(height);
+    return alpha ? kFileHeaderSize + kRgbaInfoSize + 4 * w * rows : kHeaders + (3 * w + 3) / 4 * 4 * rows;
+}
+
+void write_picture_bmp(const unsigned char* rgba, int width, int height, bool alpha, unsigned char* out)
+{
+    const auto w = static_cast<size_t>(width), rows = static_cast<size_t>(height);
+    if (alpha) {
+        write_headers(out, kRgbaInfoSize, 32, width, -height, 4 * w * rows);
+        memcpy(out + kFileHeaderSize + kRgbaInfoSize, rgba, 4 * w * rows);
+        return;
+    }
+    const size_t row_bytes = (3 * w + 3) / 4 * 4;
+    write_headers(out, kInfoSize, 24, width, -height, row_bytes * rows);
+    for (size_t y = 0; y < rows; ++y) {
+        unsigned char* row = out + kHeaders + y * row_bytes;
+        repack_row(row, rgba + 4 * w * y, w, 2, 1, 0);
+        memset(row + 3 * w, 0, row_bytes - 3 * w);
+    }
+}
+
+int bmp_width(const unsigned char* file)
+{
+    const unsigned char* info = file + kFileHeaderSize;
+    return static_cast<int>(le32(info) == kCoreHeaderSize ? le16(info + 4) : le32(info + 4));
+}
+
+int bmp_rows(const unsigned char* file)
+{
+    if (le32(file + kFileHeaderSize) != kCoreHeaderSize) return static_cast<int>(row_count(file));
+    const int rows = static_cast<int16_t>(le16(file + kFileHeaderSize + 6));
+    return rows < 0 ? -rows : rows;
+}
+
+void unpack_32_bit(const unsigned char* file, size_t size, unsigned char* rgba)
+{
+    const std::optional<TrueColourLayout> layout = true_colour_layout(file, size);
+    if (!layout) return;
+    const auto width = static_cast<size_t>(layout->width);
+    const size_t rows = row_count(file);
+    for (size_t y = 0; y < rows; ++y) {
+        // Rows stored bottom up (a positive height) are read from the last.
+        const size_t stored = layout->height < 0 ? y : rows - 1 - y;
+        const unsigned char* in = file + layout->pixel_offset + 4 * width * stored;
+        unsigned char* out = rgba + 4 * width * y;
+        for (size_t x = 0; x < width; ++x, in += 4, out += 4) {
+            out[0] = in[layout->red];
+            out[1] = in[layout->green];
+            out[2] = in[layout->blue];
+            out[3] = in[layout->fourth];
+        }
+    }
+}
+
+size_t cell_bmp_size(const unsigned char* file, int width, int height)
+{
+    const unsigned char* info = file + kFileHeaderSize;
+    const bool core = le32(info) == kCoreHeaderSize;
+    const uint32_t bits = core ? le16(info + 10) : le16(info + 14);
+    const uint32_t compression = core ? kUncompressed : le32(info + 16);
+    if (bits < 8 || (compression != kUncompressed && compression != kBitFields)) return 0;
+    const size_t row_bytes = (static_cast<size_t>(width) * bits + 31) / 32 * 4;
+    return le32(file + 10) + row_bytes * static_cast<size_t>(height);
+}
+
+void cut_cell(const unsigned char* file, int x, int y, int width, int height, unsigned char* out)
+{
+    unsigned char* info = out + kFileHeaderSize;
+    const uint32_t pixel_offset = le32(file + 10);
+    memcpy(out, file, pixel_offset);
+    const bool core = le32(info) == kCoreHeaderSize;
+    const uint32_t bits = core ? le16(info + 10) : le16(info + 14);
+    const auto sheet_row_bytes = (static_cast<size_t>(bmp_width(file)) * bits + 31) / 32 * 4;
+    const size_t row_bytes = (static_cast<size_t>(width) * bits + 31) / 32 * 4,
+                 bytes = row_bytes * static_cast<size_t>(height);
+    put32(out + 2, static_cast<uint32_t>(pixel_offset + bytes));
+    const int sheet_rows = bmp_rows(file);
+    const bool top_down = core ? static_cast<int16_t>(le16(info + 6)) < 0 : static_cast<int32_t>(le32(info + 8)) < 0;
+    if (core) {
+        info[4] = static_cast<unsigned char>(width);
+        info[5] = static_cast<unsigned char>(width >> 8);
+        const int stored = top_down ? -height : height;
+        info[6] = static_cast<unsigned char>(stored);
+        info[7] = static_cast<unsigned char>(stored >> 8);
+    } else {
+        put32(info + 4, static_cast<uint32_t>(width));
+        put32(info + 8, static_cast<uint32_t>(top_down ? -height : height));
+        put32(info + 20, static_cast<uint32_t>(bytes));
+    }
+    // Stored row j of the cell is picture row y + j from the top when rows
+    // are stored top down, and y + height - 1 - j otherwise.
+    for (int j = 0; j < height; ++j) {
+        const int top_row = top_down ? y + j : y + height - 1 - j;
+        const int stored = top_down ? top_row : sheet_rows - 1 - top_row;
+        const unsigned char* in =
+            file + pixel_offset + sheet_row_bytes * static_cast<size_t>(stored) + static_cast<size_t>(x) * bits / 8;
+        unsigned char* row = out + pixel_offset + row_bytes * static_cast<size_t>(j);
+        memcpy(row, in, static_cast<size_t>(width) * bits / 8);
+        memset(row + static_cast<size_t>(width) * bits / 8, 0, row_bytes - static_cast<size_t>(width) * bits / 8);
+    }
 }
 
 }  // namespace anim::detail

@@ -6,6 +6,11 @@
 //   repack_as_24_bit     a 32-bit file without alpha made its 24-bit twin
 //   widened_size         the size of a file with an alpha mask made 32-bit
 //   widen_to_32_bit      a file with an alpha mask made the usual 32-bit one
+//   unpack_32_bit        a 32-bit file's pixels as red, green, blue, alpha
+//   write_picture_bmp    plain pixels written as a BMP every SDL decodes
+//   bmp_width, bmp_rows  the size of a sound BMP
+//   cell_bmp_size        the size of one cell cut out of a sheet
+//   cut_cell             one cell of a sheet written as a BMP of its own
 //
 // SDL's BMP decoders are lenient, and each implementation in its own way:
 // some broken files decode into garbage, some make them allocate or read
@@ -75,6 +80,37 @@ size_t widened_size(const unsigned char* file, size_t size);
 // constant or a varying fourth byte. Writes nothing for a file without an
 // alpha mask.
 void widen_to_32_bit(const unsigned char* file, size_t size, unsigned char* out);
+
+// Writes the pixels of a sound 32-bit BMP (one fourth_byte does not call
+// absent) into `rgba`, bmp_width x bmp_rows pixels, rows top down, 4 bytes a
+// pixel: red, green, blue, and the fourth byte as alpha.
+void unpack_32_bit(const unsigned char* file, size_t size, unsigned char* rgba);
+
+// The size of the file write_picture_bmp makes of a width x height picture.
+size_t picture_bmp_size(int width, int height, bool alpha);
+
+// Writes `rgba` (width x height pixels, rows top down, red, green, blue and
+// alpha bytes) into `out` (picture_bmp_size bytes) as a BMP with its rows
+// top down. Without `alpha`: a 24-bit file of the colours, alpha left out.
+// With `alpha`: a 32-bit file whose 108-byte header gives the colour and
+// alpha masks of the pixels as they are (red in the low byte), the layout
+// that SDL 1.2's blitters blend closest to the exact blend.
+void write_picture_bmp(const unsigned char* rgba, int width, int height, bool alpha, unsigned char* out);
+
+// The width, and the number of rows, of a sound BMP.
+int bmp_width(const unsigned char* file);
+int bmp_rows(const unsigned char* file);
+
+// The size of the BMP that cut_cell writes for a width x height cell of
+// the sound BMP held in `file`; 0 when that file cannot be cut: its pixels
+// are compressed or take under 8 bits each.
+size_t cell_bmp_size(const unsigned char* file, int width, int height);
+
+// Writes the width x height cell whose top left corner is at (x, y) of the
+// sound BMP held in `file` (which the cell must lie within, and which
+// cell_bmp_size can cut) into `out` (cell_bmp_size bytes): the same
+// headers, palette and masks, with the cell's size, and the cell's rows.
+void cut_cell(const unsigned char* file, int x, int y, int width, int height, unsigned char* out);
 
 }  // namespace anim::detail
 

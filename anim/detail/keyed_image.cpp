@@ -3,6 +3,7 @@
 #include "anim/detail/keyed_image.h"
 
 #include "anim/detail/bmp_file.h"
+#include "anim/detail/png_file.h"
 
 #include <sys/stat.h>  // Required for: fstat(), S_ISDIR()
 
@@ -10,9 +11,10 @@
 #include <cerrno>     // Required for: errno
 #include <climits>    // Required for: INT_MAX
 #include <cstddef>    // Required for: ptrdiff_t
+#include <cstdint>    // Required for: uint8_t
 #include <cstdio>     // Required for: fopen(), fread(), fseek()
 #include <cstdlib>    // Required for: calloc(), malloc(), free()
-#include <cstring>    // Required for: strerror()
+#include <cstring>    // Required for: strerror(), memcpy()
 #include <memory>     // Required for: std::unique_ptr
 #include <string>     // Required for: std::string
 #include <utility>    // Required for: std::move()
@@ -122,88 +124,250 @@ void change_pixels(SDL_Surface* image, Change change)
     if (SDL_MUSTLOCK(image)) SDL_UnlockSurface(image);
 }
 
-// A picture whose fourth byte holds an alpha channel, as SDL decoded it.
-// Blended by that channel, its key colour's pixels get alpha 0, since the
-// colour key no longer applies; read without one (classic SDL keeps the
-// byte in every pixel value, where the key misses it), the byte is cleared,
-// and the picture draws opaque. A decoding with a channel that its blits do
-// not use (the browser's) keys by colour alone and is left as it is.
-void settle_alpha_channel(SDL_Surface* image, Uint32 key)
+// The pixels of a picture with transparency, as the file held them.
+struct Pixels {
+    std::unique_ptr<unsigned char, decltype(&free)> rgba{nullptr, free};
+    int width = 0, height = 0;
+
+    size_t bytes() const { return 4 * static_cast<size_t>(width) * static_cast<size_t>(height); }
+};
+
+// The alpha of a picture's pixels: all opaque (keyed by colour as any
+// picture); only fully transparent and opaque, with no opaque pixel of the
+// key colour (drawn exactly as the same picture keyed); or soft, or keyed
+// but for an opaque pixel of the key colour, drawn by its alpha channel.
+enum class Transparency : uint8_t { none, keyed, soft };
+
+Transparency transparency_of(const Pixels& pixels, Uint32 key)
 {
-    const SDL_PixelFormat* f = image->format;
-    const Uint32 colour = f->Rmask | f->Gmask | f->Bmask;
-    if (uses_alpha_channel(image)) {
-        change_pixels(image, [&](Uint32& p) {
-            if ((p & colour) == (key & colour)) p &= ~f->Amask;
-        });
-    } else if (f->Amask == 0) {
-        change_pixels(image, [&](Uint32& p) { p &= colour; });
+    const size_t count = pixels.bytes() / 4;
+    const unsigned char* p = pixels.rgba.get();
+    bool transparent = false, opaque_key = false;
+    for (size_t i = 0; i < count; ++i, p += 4) {
+        if (p[3] != 0 && p[3] != 255) return Transparency::soft;
+        const Uint32 colour = static_cast<Uint32>(p[0]) << 16 | static_cast<Uint32>(p[1]) << 8 | p[2];
+        transparent = transparent || p[3] == 0;
+        opaque_key = opaque_key || (p[3] == 255 && colour == key);
     }
+    if (!transparent) return Transparency::none;
+    return opaque_key ? Transparency::soft : Transparency::keyed;
+}
+
+// A copy of `image`, which SDL decoded without the alpha channel of its
+// fourth byte (classic SDL reads no alpha mask from a BMP), that SDL blends
+// by that channel: its alpha byte stays, its red and blue swap places, so
+// that the copy is laid out as SDL 1.2's own 32-bit surfaces (red in the
+// third byte), whose blend by the pixels' alpha is the one exact to a
+// level. `image` is released; null, with the reason set, when memory runs
+// out (`image` is released then too).
+SDL_Surface* with_alpha_channel(SDL_Surface* image)
+{
+    const std::unique_ptr<SDL_Surface, decltype(&SDL_FreeSurface)> decoded(image, SDL_FreeSurface);
+    SDL_Surface* copy =
+        SDL_CreateRGBSurface(SDL_SWSURFACE, image->w, image->h, 32, 0x00ff0000, 0x0000ff00, 0x000000ff, 0xff000000);
+    if (copy == nullptr) return nullptr;
+    const SDL_PixelFormat* f = image->format;
+    SDL_SetAlpha(copy, SDL_SRCALPHA, SDL_ALPHA_OPAQUE);
+    for (int y = 0; y < image->h; ++y) {
+        const auto* in = reinterpret_cast<const Uint32*>(static_cast<const Uint8*>(image->pixels) +
+                                                         static_cast<ptrdiff_t>(y) * image->pitch);
+        auto* out =
+            reinterpret_cast<Uint32*>(static_cast<Uint8*>(copy->pixels) + static_cast<ptrdiff_t>(y) * copy->pitch);
+        for (int x = 0; x < image->w; ++x) {
+            const Uint32 p = in[x];
+            const Uint32 red = (p & f->Rmask) >> f->Rshift, green = (p & f->Gmask) >> f->Gshift;
+            const Uint32 blue = (p & f->Bmask) >> f->Bshift, alpha = p >> 24;
+            out[x] = alpha << 24 | red << 16 | green << 8 | blue;
+        }
+    }
+    return copy;
 }
 
 }  // namespace
 
 namespace anim::detail {
 
-// A picture file as SDL's decoder gets it: read whole and checked, a
+// A picture file as SDL's decoder gets it: a BMP read whole and checked, a
 // picture with an alpha mask widened to the usual 32-bit picture of its
-// pixels, a 32-bit picture without alpha repacked as its 24-bit twin.
+// pixels, a 32-bit picture without alpha repacked as its 24-bit twin; and
+// every picture with transparency (a PNG, a BMP whose fourth byte varies)
+// written as the BMP of how it is drawn (see prepare_pixels).
 struct PictureFiles::File {
     std::string path;
     FileBytes bytes;
-    FourthByte fourth = FourthByte::absent;  // what its fourth byte held, before any repacking
+    Transparency transparency = Transparency::none;
+    Pixels keyed;    // the pixels of a picture with keyed transparency, to write it again for another key
+    Uint32 key = 0;  // the key colour its transparent pixels are written in
 };
+
+namespace {
+
+// Writes `pixels` as the BMP SDL decodes for `file`, by their transparency:
+// opaque or soft, the pixels as they are (at 24 bits, or at 32 with their
+// alpha); keyed, at 24 bits with every transparent pixel in the key colour,
+// so that they draw exactly as the same picture keyed, fades included.
+// False, with the reason set, when memory runs out.
+bool prepare_pixels(PictureFiles::File& file, Pixels pixels, Uint32 key)
+{
+    file.transparency = transparency_of(pixels, key);
+    const bool alpha = file.transparency == Transparency::soft;
+    if (file.transparency == Transparency::keyed) {
+        const size_t count = pixels.bytes() / 4;
+        unsigned char* p = pixels.rgba.get();
+        for (size_t i = 0; i < count; ++i, p += 4)
+            if (p[3] == 0) {
+                p[0] = static_cast<unsigned char>(key >> 16);
+                p[1] = static_cast<unsigned char>(key >> 8);
+                p[2] = static_cast<unsigned char>(key);
+            }
+    }
+    FileBytes bytes;
+    bytes.size = picture_bmp_size(pixels.width, pixels.height, alpha);
+    bytes.data.reset(static_cast<unsigned char*>(malloc(bytes.size)));
+    if (!bytes.data) {
+        SDL_OutOfMemory();
+        return false;
+    }
+    write_picture_bmp(pixels.rgba.get(), pixels.width, pixels.height, alpha, bytes.data.get());
+    file.bytes = std::move(bytes);
+    file.key = key;
+    if (file.transparency == Transparency::keyed) file.keyed = std::move(pixels);
+    return true;
+}
+
+// The pixels of the file's bytes: a PNG decoded, or a BMP whose fourth
+// byte varies unpacked; none, with the reason set, when that fails.
+Pixels pixels_of(const FileBytes& bytes, bool png)
+{
+    Pixels pixels;
+    if (png) {
+        pixels.rgba.reset(decode_png(bytes.data.get(), bytes.size, &pixels.width, &pixels.height));
+        return pixels;
+    }
+    pixels.width = bmp_width(bytes.data.get());
+    pixels.height = bmp_rows(bytes.data.get());
+    pixels.rgba.reset(static_cast<unsigned char*>(malloc(pixels.bytes())));
+    if (!pixels.rgba)
+        SDL_OutOfMemory();
+    else
+        unpack_32_bit(bytes.data.get(), bytes.size, pixels.rgba.get());
+    return pixels;
+}
+
+// Puts the path before the reason SDL_GetError() holds, as the loaders
+// report a failure: "cannot load <path>: <reason>". Returns false.
+bool name_path(const char* path)
+{
+    const std::string reason = SDL_GetError();
+    SDL_SetError("cannot load %s: %s", path, reason.c_str());
+    return false;
+}
+
+}  // namespace
 
 PictureFiles::PictureFiles() = default;
 PictureFiles::~PictureFiles() = default;
 
-const PictureFiles::File* PictureFiles::file(const char* path)
+const PictureFiles::File* PictureFiles::file(const char* path, Uint32 key)
 {
-    for (const std::unique_ptr<File>& known : files_)
-        if (known->path == path) return known.get();
+    for (const std::unique_ptr<File>& known : files_) {
+        if (known->path != path) continue;
+        if (known->transparency != Transparency::keyed || known->key == key) return known.get();
+        // Written for another key: written again from its pixels.
+        Pixels pixels;
+        pixels.width = known->keyed.width;
+        pixels.height = known->keyed.height;
+        pixels.rgba.reset(static_cast<unsigned char*>(malloc(pixels.bytes())));
+        if (!pixels.rgba) {
+            SDL_OutOfMemory();
+            return nullptr;
+        }
+        memcpy(pixels.rgba.get(), known->keyed.rgba.get(), pixels.bytes());
+        return prepare_pixels(*known, std::move(pixels), key) ? known.get() : nullptr;
+    }
     auto file = std::make_unique<File>();
-    file->bytes = read_file(path);
-    FileBytes& bytes = file->bytes;
-    if (bytes.data == nullptr || !bmp_header_is_sound(bytes.data.get(), bytes.size) || !widen_alpha_masked(bytes))
-        return nullptr;
-    file->fourth = fourth_byte(bytes.data.get(), bytes.size);
-    if (file->fourth == FourthByte::constant) bytes.size = repack_as_24_bit(bytes.data.get(), bytes.size);
+    FileBytes bytes = read_file(path);
+    if (bytes.data == nullptr) return nullptr;
+    const bool png = is_png(bytes.data.get(), bytes.size);
+    if (!png && (!bmp_header_is_sound(bytes.data.get(), bytes.size) || !widen_alpha_masked(bytes))) return nullptr;
+    const FourthByte fourth = png ? FourthByte::varying : fourth_byte(bytes.data.get(), bytes.size);
+    if (fourth == FourthByte::varying) {
+        Pixels pixels = pixels_of(bytes, png);
+        if (!pixels.rgba || !prepare_pixels(*file, std::move(pixels), key)) return nullptr;
+    } else {
+        if (fourth == FourthByte::constant) bytes.size = repack_as_24_bit(bytes.data.get(), bytes.size);
+        file->bytes = std::move(bytes);
+    }
     file->path = path;
     files_.push_back(std::move(file));
     return files_.back().get();
 }
 
-SDL_Surface* load_keyed_image(PictureFiles& files, const char* path, int r, int g, int b)
+bool PictureFiles::size_of(const char* path, Uint32 key, int* width, int* height)
+{
+    const File* known = file(path, key);
+    if (known == nullptr) return name_path(path);
+    *width = bmp_width(known->bytes.data.get());
+    *height = bmp_rows(known->bytes.data.get());
+    return true;
+}
+
+SDL_Surface* load_keyed_image(PictureFiles& files, const char* path, int r, int g, int b, Uint8 opacity,
+                              const SDL_Rect* cell)
 {
     if (path == nullptr) {
         SDL_SetError("no image path given");
         return nullptr;
     }
+    const Uint32 key = key_colour(r, g, b);
     // SDL's decoder reads the file from memory, the same prepared bytes for
-    // every image the creation loads from it.
-    const PictureFiles::File* file = files.file(path);
+    // every image the creation loads from it; a cell of a sheet from bytes
+    // of its own, cut out of them.
+    const PictureFiles::File* file = files.file(path, key);
     SDL_Surface* image = nullptr;
-    if (file != nullptr)
-        image = SDL_LoadBMP_RW(SDL_RWFromConstMem(file->bytes.data.get(), static_cast<int>(file->bytes.size)), 1);
-    if (image == nullptr) {
-        const std::string reason = SDL_GetError();
-        SDL_SetError("cannot load %s: %s", path, reason.c_str());
-        return nullptr;
+    if (file != nullptr) {
+        FileBytes cut;
+        const unsigned char* data = file->bytes.data.get();
+        size_t size = file->bytes.size;
+        if (cell != nullptr) {
+            cut.size = cell_bmp_size(data, cell->w, cell->h);
+            if (cut.size != 0) cut.data.reset(static_cast<unsigned char*>(malloc(cut.size)));
+            if (cut.data) cut_cell(data, cell->x, cell->y, cell->w, cell->h, cut.data.get());
+            data = cut.data.get();
+            size = cut.size;
+        }
+        if (data == nullptr && size == 0)
+            SDL_SetError("a sheet is cut from a PNG, or a BMP uncompressed at 8 bits a pixel or more");
+        else if (data == nullptr)
+            SDL_OutOfMemory();
+        else
+            image = SDL_LoadBMP_RW(SDL_RWFromConstMem(data, static_cast<int>(size)), 1);
+        if (image != nullptr && file->transparency == Transparency::soft) {
+            if (!uses_alpha_channel(image)) image = with_alpha_channel(image);
+            if (image != nullptr) fade_alpha_channel(image, opacity);
+        } else if (image != nullptr) {
+            SDL_SetColorKey(image, SDL_SRCCOLORKEY,
+                            SDL_MapRGB(image->format, static_cast<Uint8>(key >> 16), static_cast<Uint8>(key >> 8),
+                                       static_cast<Uint8>(key)));
+        }
     }
-    const Uint32 key = SDL_MapRGB(image->format, static_cast<Uint8>(r & 0xff), static_cast<Uint8>(g & 0xff),
-                                  static_cast<Uint8>(b & 0xff));
-    SDL_SetColorKey(image, SDL_SRCCOLORKEY, key);
-    if (file->fourth == FourthByte::varying) settle_alpha_channel(image, key);
+    if (image == nullptr) name_path(path);
     return image;
 }
 
-void fade_alpha_channel(SDL_Surface* image, Uint8 alpha)
+Uint32 key_colour(int r, int g, int b)
+{
+    return static_cast<Uint32>(r & 0xff) << 16 | static_cast<Uint32>(g & 0xff) << 8 | static_cast<Uint32>(b & 0xff);
+}
+
+void fade_alpha_channel(SDL_Surface* image, Uint8 opacity)
 {
     if (!uses_alpha_channel(image)) return;
     const SDL_PixelFormat* f = image->format;
     change_pixels(image, [&](Uint32& p) {
         const Uint32 own = (p & f->Amask) >> f->Ashift;
-        p = (p & ~f->Amask) | ((own * alpha + 127) / 255) << f->Ashift;
+        const Uint32 alpha = std::min<Uint32>((own * opacity * 256 / 255 + 127) / 255, 255);
+        p = (p & ~f->Amask) | alpha << f->Ashift;
     });
 }
 
@@ -225,12 +389,13 @@ int simple_ladder_top(int step)
 
 SDL_Surface** load_alpha_ladder(PictureFiles& files, const char* path, int r, int g, int b, int step, int length)
 {
-    return load_keyed_images(
-        files, length, [path](int) { return path; }, r, g, b,
-        [step](int i, SDL_Surface* copy) {
-            fade_alpha_channel(copy, ladder_alpha(step, i));
-            SDL_SetAlpha(copy, SDL_SRCALPHA, ladder_alpha(step, i));
-        });
+    return load_image_array(length, [&](int i) {
+        SDL_Surface* copy = load_keyed_image(files, path, r, g, b, ladder_alpha(step, i));
+        // A picture blended by its alpha channel carries the copy's alpha in
+        // that channel; SDL 1.2 ignores the per-surface alpha then.
+        if (copy != nullptr && !uses_alpha_channel(copy)) SDL_SetAlpha(copy, SDL_SRCALPHA, ladder_alpha(step, i));
+        return copy;
+    });
 }
 
 void urgent_free(SDL_Surface** images, int n)

@@ -1,18 +1,21 @@
 // keyed_image: how every image enters the toolkit (internal to the toolkit, not installed).
 //
-// A keyed image is a BMP file loaded by path, kept in its file's own pixel
-// format (save the pictures with alpha that each SDL would draw its own way,
-// see load_keyed_image), with one colour made transparent. An alpha ladder
-// is a row of separately loaded keyed copies of one file whose per-surface
-// alpha rises step by step; the blinking surfaces draw their fades from such
-// rows, so a fade costs nothing but plain blits at run time.
+// A keyed image is a picture file (BMP or PNG, told apart by their
+// contents) loaded by path, with one colour made transparent; a picture
+// with soft transparency (alpha between opaque and transparent) is drawn by
+// its alpha channel instead, the same on every SDL. An alpha ladder is a row
+// of separately loaded copies of one file whose alpha rises step by step;
+// the blinking surfaces draw their fades from such rows, so a fade costs
+// nothing but plain blits at run time.
 //
 //   PictureFiles       the files of one creation, each read from disk once
-//   load_keyed_image   load one BMP and set its colour key
+//   load_keyed_image   load one picture, or one cell of a sheet, keyed
+//   key_colour         the key colour of (r, g, b) as the loaders take it
 //   urgent_free        release a half-built array of images, newest first
-//   load_keyed_images  load an array of keyed images, rolled back on failure
-//   load_alpha_ladder  load N copies of one BMP with rising alpha
-//   fade_alpha_channel a picture's own alpha channel times a copy's alpha
+//   load_image_array   load an array of images, rolled back on failure
+//   load_keyed_images  load an array of keyed images from paths
+//   load_alpha_ladder  load N copies of one picture with rising alpha
+//   fade_alpha_channel a picture's own alpha channel times an opacity
 //   ladder_alpha       the alpha of one copy of a ladder
 //   complex_row_length copies in each ladder row of a complex surface
 //   simple_ladder_top  highest copy of a simple surface's ladder
@@ -34,10 +37,11 @@
 namespace anim::detail {
 
 // The picture files one creation loads its images from. Each file is read
-// from disk, checked and prepared for SDL's decoder the first time a path
-// asks for it, and kept until the PictureFiles goes, so that a ladder of any
-// length, or a picture loaded in several places, costs one read; every
-// image is still decoded by a load of its own.
+// from disk, checked and prepared for SDL's decoder (a PNG decoded and
+// written as a BMP) the first time a path asks for it, and kept until the
+// PictureFiles goes, so that a ladder of any length, or a picture loaded in
+// several places, costs one read; every image is still decoded by a load of
+// its own.
 class PictureFiles {
 public:
     struct File;
@@ -47,38 +51,54 @@ public:
     PictureFiles(const PictureFiles&) = delete;
     PictureFiles& operator=(const PictureFiles&) = delete;
 
-    // The file at `path` as SDL's decoder gets it, read on the first asking;
-    // null, with the reason in SDL_GetError(), when it cannot be read or
-    // fails the checks of bmp_header_is_sound (a failure is not kept).
-    const File* file(const char* path);
+    // The file at `path` as SDL's decoder gets it for the key colour `key`
+    // (0xRRGGBB), read on the first asking; null, with the reason in
+    // SDL_GetError(), when it cannot be read, is neither a sound BMP nor a
+    // PNG that decodes, or memory runs out (a failure is not kept).
+    const File* file(const char* path, Uint32 key);
+
+    // Stores the size of the picture at `path` (read as file() reads it) in
+    // `width` and `height`; false when file() fails, with SDL_GetError()
+    // naming the path and the reason.
+    bool size_of(const char* path, Uint32 key, int* width, int* height);
 
 private:
     std::vector<std::unique_ptr<File>> files_;
 };
 
-// Loads the BMP at `path` from `files` and makes the colour (r, g, b)
+// Loads the picture at `path` from `files` and makes the colour (r, g, b)
 // transparent, using only the low 8 bits of each component (256 keys as 0,
 // -1 as 255). The image keeps the pixel format of its file, save that a
-// picture with an alpha mask is loaded as the 32-bit picture of its pixels
-// and a 32-bit picture without alpha as its 24-bit twin, the same on every
-// SDL. The caller owns the result and releases it with SDL_FreeSurface.
-// Returns null when the file cannot be read, fails the checks of
-// bmp_header_is_sound or does not decode; SDL_GetError() then names the path
+// picture with transparency is loaded as its 24-bit picture with the
+// transparent pixels in the key colour, or, with soft transparency, as a
+// 32-bit picture blended by its alpha channel (times `opacity` / 255) and
+// not keyed; a 32-bit picture without alpha is loaded as its 24-bit twin.
+// With `cell`, only that rectangle of the picture is loaded, which must lie
+// within it (a BMP cut so must be uncompressed at 8 bits a pixel or more).
+// The caller owns the result and releases it with SDL_FreeSurface.
+// Returns null when the file cannot be read, is neither a sound BMP nor a
+// PNG that decodes, or does not load; SDL_GetError() then names the path
 // and the reason.
-SDL_Surface* load_keyed_image(PictureFiles& files, const char* path, int r, int g, int b);
+SDL_Surface* load_keyed_image(PictureFiles& files, const char* path, int r, int g, int b, Uint8 opacity = 255,
+                              const SDL_Rect* cell = nullptr);
+
+// The key colour (r, g, b) as the loaders take it, 0xRRGGBB of the low 8
+// bits of each component.
+Uint32 key_colour(int r, int g, int b);
 
 // Rolls back a half-built array: releases images[n-1] down to images[0]
 // with SDL_FreeSurface, newest first, then frees the array itself. With
 // n = 0 only the array is freed. Null entries are skipped.
 void urgent_free(SDL_Surface** images, int n);
 
-// Loads `n` keyed images from `files`, image i from path_of(i). Returns a
-// malloc'ed array of `n` surfaces owned by the caller (release each image,
-// then free the array; urgent_free(images, n) does both), or null when `n`
-// is not positive, an image fails to load or memory runs out; the images
-// loaded so far are released then.
-template <typename PathOf, typename Prepare>
-SDL_Surface** load_keyed_images(PictureFiles& files, int n, PathOf path_of, int r, int g, int b, Prepare prepare)
+// Makes an array of `n` images, image i by load(i), which returns null,
+// with the reason set, when it fails. Returns a malloc'ed array of `n`
+// surfaces owned by the caller (release each image, then free the array;
+// urgent_free(images, n) does both), or null when `n` is not positive, an
+// image fails to load or memory runs out; the images loaded so far are
+// released then.
+template <typename Load>
+SDL_Surface** load_image_array(int n, Load load)
 {
     if (n <= 0) {
         SDL_SetError("an image array needs at least one image");
@@ -90,27 +110,29 @@ SDL_Surface** load_keyed_images(PictureFiles& files, int n, PathOf path_of, int 
         return nullptr;
     }
     for (int i = 0; i < n; ++i) {
-        images[i] = load_keyed_image(files, path_of(i), r, g, b);
+        images[i] = load(i);
         if (images[i] == nullptr) {
             urgent_free(images, i);
             return nullptr;
         }
-        prepare(i, images[i]);
     }
     return images;
 }
 
+// load_image_array of `n` keyed images from `files`, image i from path_of(i).
 template <typename PathOf>
 SDL_Surface** load_keyed_images(PictureFiles& files, int n, PathOf path_of, int r, int g, int b)
 {
-    return load_keyed_images(files, n, path_of, r, g, b, [](int, SDL_Surface*) {});
+    return load_image_array(n, [&](int i) { return load_keyed_image(files, path_of(i), r, g, b); });
 }
 
-// Gives an image that SDL blends by its own alpha channel the alpha of a
-// ladder copy as well: each pixel's alpha becomes its own times `alpha` /
-// 255, rounded. Only a 32-bit image is changed: every picture with an alpha
+// Gives an image that SDL blends by its own alpha channel an opacity as
+// well: each pixel's alpha a becomes a * opacity / 255, scaled by 256 / 255
+// and rounded (at most 255), since SDL 1.2's blend by a pixel's alpha
+// divides by 256: the drawn pixels then come within 1.5 of the exact
+// blend. Only a 32-bit image is changed: every picture with an alpha
 // channel is loaded at 32 bits, and any other image is left alone.
-void fade_alpha_channel(SDL_Surface* image, Uint8 alpha);
+void fade_alpha_channel(SDL_Surface* image, Uint8 opacity);
 
 // The per-surface alpha of copy `index` of a ladder built with `step`:
 // min(index * e, 255), where e is `step`, or 50 when `step` is 0.
@@ -135,9 +157,9 @@ Uint8 ladder_alpha(int step, int index);
 int complex_row_length(int step);
 int simple_ladder_top(int step);
 
-// Loads `length` keyed copies of the BMP at `path` from `files`; copy i
-// carries the per-surface alpha ladder_alpha(step, i), so copy 0 is
-// invisible. Returns a malloc'ed array of `length` surfaces owned by the
+// Loads `length` keyed copies of the picture at `path` from `files`; copy i
+// carries the alpha ladder_alpha(step, i) (per surface, or in its alpha
+// channel), so copy 0 is invisible. Returns a malloc'ed array of `length` surfaces owned by the
 // caller (release each copy, then free the array), or null when `length` is
 // not positive, a copy fails to load or memory runs out; nothing is left
 // allocated then.

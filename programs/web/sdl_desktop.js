@@ -2,24 +2,25 @@
 // semantics where the toolkit and the programs rely on them.
 //
 // Emscripten's built-in SDL draws through each surface's canvas: it ignores
-// colour keys, blends with the canvas's own rounding, neither clips a blit's
-// source rectangle nor writes the clipped destination back, and keeps no
-// error reason. Here the pixels of every surface live in its memory buffer
-// (one 32-bit RGBA word a pixel, as Emscripten lays them out), the functions
-// below draw into those buffers as the desktop library's software blitter
-// does, and the display's buffer is uploaded to its canvas once per flip.
+// colour keys, blends with the canvas's own rounding, loses the colours
+// under soft alpha, neither clips a blit's source rectangle nor writes the
+// clipped destination back, and keeps no error reason. Here the pixels of
+// every surface live in its memory buffer (one 32-bit RGBA word a pixel, as
+// Emscripten lays them out), the functions below draw into those buffers as
+// the desktop library's software blitter does, and the display's buffer is
+// uploaded to its canvas once per flip.
 // Emscripten's own functions stay for the rest of what the toolkit and the
-// programs call: loading (through stb_image), per-surface alpha, freeing,
-// events and the delay. Functions that go through a surface's canvas, such
-// as SDL_LockSurface, SDL_ConvertSurface or SDL_UpdateRect, would see or
-// show a stale canvas once the buffer holds the pixels: this layer does not
-// serve them.
+// programs call: per-surface alpha, freeing, events and the delay.
+// Functions that go through a surface's canvas, such as SDL_ConvertSurface
+// or SDL_UpdateRect, would see or show a stale canvas once the buffer holds
+// the pixels: this layer does not serve them.
 
 mergeInto(LibraryManager.library, {
   $Desktop__deps: ['$SDL'],
   $Desktop: {
-    // SDL_SRCCOLORKEY in this SDL's headers.
+    // SDL_SRCCOLORKEY and SDL_SRCALPHA in this SDL's headers.
     SRCCOLORKEY: 0x00020000,
+    SRCALPHA: 0x00010000,
 
     // Makes the surface's buffer hold its pixels: the first time, what its
     // canvas holds (a loaded image, or the display's black) is copied into
@@ -45,6 +46,32 @@ mergeInto(LibraryManager.library, {
     pixels: function(surf) {
       var data = SDL.surfaces[surf];
       return HEAPU32.subarray(data.buffer >> 2, (data.buffer >> 2) + data.width * data.height);
+    },
+
+    // Draws the w x h pixels at (sx, sy) of `source` (a row of `pitch`
+    // pixels) at (dx, dy) of `target` (rows of `targetPitch`) as the
+    // desktop library blends a surface by its pixels' alpha: a transparent
+    // pixel is skipped, an opaque one copied, any other blended as
+    // d + (s - d) * a / 256, rounded down; key and per-surface alpha unused.
+    blendByAlpha: function(source, pitch, sx, sy, target, targetPitch, dx, dy, w, h) {
+      for (var row = 0; row < h; ++row) {
+        var i = (sy + row) * pitch + sx, j = (dy + row) * targetPitch + dx;
+        for (var end = i + w; i < end; ++i, ++j) {
+          var p = source[i], a = p >>> 24;
+          if (a === 0) continue;
+          var q = target[j];
+          if (a === 255) {
+            target[j] = (q & 0xff000000) | (p & 0xffffff);
+            continue;
+          }
+          var mixed = q & 0xff000000;
+          for (var shift = 0; shift < 24; shift += 8) {
+            var under = (q >>> shift) & 0xff, over = (p >>> shift) & 0xff;
+            mixed |= (under + ((over - under) * a >> 8)) << shift;
+          }
+          target[j] = mixed;
+        }
+      }
     },
 
     // Keeps the text `bytes` as the reason SDL_GetError returns (the last
@@ -105,6 +132,11 @@ mergeInto(LibraryManager.library, {
 
     if (!Desktop.inMemory(src) || !Desktop.inMemory(dst)) return -1;
     var source = Desktop.pixels(src), target = Desktop.pixels(dst);
+    var flags = {{{ makeGetValue('src', C_STRUCTS.SDL_Surface.flags, 'i32') }}};
+    if (from.alphaChannel && (flags & Desktop.SRCALPHA)) {
+      Desktop.blendByAlpha(source, from.width, sx, sy, target, to.width, d.x, d.y, w, h);
+      return 0;
+    }
     var key = from.colorKey === undefined ? -1 : from.colorKey, alpha = from.alpha;
     for (var row = 0; row < h; ++row) {
       var i = (sy + row) * from.width + sx, j = (d.y + row) * to.width + d.x;
@@ -153,23 +185,56 @@ mergeInto(LibraryManager.library, {
     return 0;
   },
 
-  // Wraps Emscripten's loader, which gives no reason when stb_image cannot
-  // decode a file (it takes no 1-bit, run-length or 52-byte-header BMP):
-  // stb_image's own reason is kept. The page may refuse a load, as the
-  // desktop's test harness does, through Module.onLoad(), which returns the
-  // reason to fail with (the stream is closed as the loader's contract asks).
-  SDL_LoadBMP_RW__deps: ['$Desktop', 'IMG_Load_RW', 'SDL_FreeRW'],
+  // Replaces Emscripten's loader, which draws the decoded image into a
+  // canvas (whose premultiplied pixels lose the colours under soft alpha)
+  // and gives no reason when stb_image cannot decode a file. The file is
+  // decoded by stb_image into the surface's buffer, which holds its pixels
+  // from then on; an image with an alpha channel keeps it and is blended by
+  // it (SDL_SRCALPHA set, as the desktop library sets it), any other is
+  // opaque. stb_image's reason is kept when it cannot decode (it takes no
+  // 1-bit, run-length or 52-byte-header BMP). The page may refuse a load,
+  // as the desktop's test harness does, through Module.onLoad(), which
+  // returns the reason to fail with. The stream is closed as the loader's
+  // contract asks.
+  SDL_LoadBMP_RW__deps: ['$Desktop', 'SDL_FreeRW'],
   SDL_LoadBMP_RW: function(rw, freesrc) {
     var refusal = Module['onLoad'] && Module['onLoad']();
-    if (refusal) {
-      if (freesrc) _SDL_FreeRW(rw);
-      Desktop.setError(intArrayFromString(refusal, true));
-      return 0;
+    var source = SDL.rwops[rw], image = 0, reason = refusal;
+    if (!refusal) {
+      var sizes = _malloc(12);
+      var decoded = sizes && _stbi_load_from_memory(source.bytes, source.count, sizes, sizes + 4, sizes + 8, 4);
+      if (!decoded) {
+        reason = sizes ? 'cannot decode: ' + UTF8ToString(_stbi_failure_reason()) : 'Out of memory';
+      } else {
+        var width = HEAP32[sizes >> 2], height = HEAP32[(sizes >> 2) + 1], channels = HEAP32[(sizes >> 2) + 2];
+        image = SDL.makeSurface(width, height, 0, false, 'load');
+        var data = SDL.surfaces[image];
+        HEAPU8.set(HEAPU8.subarray(decoded, decoded + width * height * 4), data.buffer);
+        _stbi_image_free(decoded);
+        data.alphaChannel = channels == 4;
+        if (data.alphaChannel) {
+          var flags = {{{ makeGetValue('image', C_STRUCTS.SDL_Surface.flags, 'i32') }}};
+          {{{ makeSetValue('image', C_STRUCTS.SDL_Surface.flags, 'flags | Desktop.SRCALPHA', 'i32') }}};
+        } else {
+          for (var i = data.buffer + 3, end = i + width * height * 4; i < end; i += 4) HEAPU8[i] = 255;
+        }
+        data.inMemory = true;
+      }
+      _free(sizes);
     }
-    var image = _IMG_Load_RW(rw, freesrc);
-    if (!image) Desktop.setError(intArrayFromString('cannot decode: ' + UTF8ToString(_stbi_failure_reason()), true));
+    if (freesrc) _SDL_FreeRW(rw);
+    if (reason) Desktop.setError(intArrayFromString(reason, true));
     return image;
   },
+
+  // Replace Emscripten's, which copy the surface's canvas into its buffer
+  // and back: the buffer holds the pixels here, and is the surface's pixels
+  // while locked and after.
+  SDL_LockSurface__deps: ['$Desktop'],
+  SDL_LockSurface: function(surf) {
+    return Desktop.inMemory(surf) ? 0 : -1;
+  },
+  SDL_UnlockSurface: function(surf) {},
 
   // Wraps Emscripten's: the page may close the program as a window is
   // closed, through Module.onPoll(), which returns true when this poll is to
