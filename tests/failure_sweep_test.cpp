@@ -125,12 +125,14 @@ TEST_P(FailureSweepTest, EachLoadRefusedInTurn)
 
 // The first allocation refused, then the second, and so on until the
 // creation makes no more: each refusal fails it cleanly. The first picture
-// is also one with an alpha mask, which is widened into a file of its own.
+// is also one with an alpha mask, which is widened into a file of its own,
+// and a PNG with soft edges, decoded and written again.
 TEST_P(FailureSweepTest, EachAllocationRefusedInTurn)
 {
     const AlphaMaskedBmp masked = alpha_masked_bmps().front();
     std::ofstream(dir.file(masked.file.name), std::ios::binary) << masked.file.bytes;
-    for (const std::string& first : {a(), dir.file(masked.file.name)}) {
+    write_png(dir.file("soft.png"), 20, 10, [](int x, int y) { return Rgba{column(x), Uint8(x * 12 + y)}; });
+    for (const std::string& first : {a(), dir.file(masked.file.name), dir.file("soft.png")}) {
         SCOPED_TRACE(first);
         for (long k = 1;; ++k) {
             fail_allocation(k);

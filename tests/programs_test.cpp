@@ -241,21 +241,25 @@ TEST_P(ProgramsTest, DrawsWhatItsObjectSetDraws)
 }
 
 // The program's pictures written again at 32 bits (the fourth byte 0xff, as
-// editors write pictures with transparency) draw the very frames of the
-// 24-bit ones, on whichever SDL the test runs on.
-TEST_P(ProgramsTest, DrawsTheSameFramesFromItsPicturesAt32Bits)
+// editors write pictures with transparency), and as PNG files (RGB, a
+// palette, and RGBA with the key colour transparent over another colour),
+// draw the very frames of the 24-bit ones, on whichever SDL the test runs on.
+TEST_P(ProgramsTest, DrawsTheSameFramesFromItsPicturesInEveryForm)
 {
     const long frames = GetParam().compared;
     const RunResult at_24 = run_program(GetParam().binary, folder, RunOptions().quit(frames));
-    std::filesystem::copy(PICTURES_32_DIR "/" + name(), folder,
-                          std::filesystem::copy_options::recursive | std::filesystem::copy_options::overwrite_existing);
-    const RunResult at_32 = run_program(GetParam().binary, folder, RunOptions().quit(frames));
     ASSERT_EQ(at_24.frames.size(), static_cast<size_t>(frames)) << at_24.error_output;
-    long equal = 0;
-    for (size_t k = 0; k < at_24.frames.size() && k < at_32.frames.size(); ++k)
-        equal += at_24.frames[k] == at_32.frames[k];
-    std::printf("%s: %ld of %ld frames equal at 32 bits\n", name().c_str(), equal, frames);
-    EXPECT_EQ(at_32.frames, at_24.frames) << at_32.error_output;
+    for (const char* form : {"32", "png"}) {
+        std::filesystem::copy(
+            PICTURE_FORMS_DIR "/run-" + std::string(form) + "/" + name(), folder,
+            std::filesystem::copy_options::recursive | std::filesystem::copy_options::overwrite_existing);
+        const RunResult again = run_program(GetParam().binary, folder, RunOptions().quit(frames));
+        long equal = 0;
+        for (size_t k = 0; k < at_24.frames.size() && k < again.frames.size(); ++k)
+            equal += at_24.frames[k] == again.frames[k];
+        std::printf("%s: %ld of %ld frames equal in form %s\n", name().c_str(), equal, frames, form);
+        EXPECT_EQ(again.frames, at_24.frames) << form << ": " << again.error_output;
+    }
 }
 
 // No frame allocates: the program's objects, drawn onto a real (headless)

@@ -12,6 +12,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <string>
@@ -105,45 +106,193 @@ TEST_F(KeyedImageTest, LadderCopiesAreKeyedImagesWithRisingAlpha)
     EXPECT_STRNE(SDL_GetError(), "");
 }
 
-// A 32-bit picture keys and fades on every SDL. With a constant fourth byte
-// (0xff as editors write it, or 0) it draws as its 24-bit twin; with an
-// alpha channel (128 in columns 0 and 2), an SDL that blends by that channel
-// fades it as its own alpha times the ladder's, one that does not draws it
-// opaque at the ladder's alpha. Its key colour is transparent whatever the
-// fourth byte.
-TEST_F(KeyedImageTest, TrueColourPicturesKeyAndFadeAsTheirTwins)
+// A PNG form and what its decoded pixel of each sample tuple is.
+struct PngCase {
+    const char* what;
+    png_writer::ColourType colour_type;
+    int depth;
+    bool interlaced = false;
+    bool transparency = false;  // a tRNS chunk: palette alphas, or one grey or RGB colour made transparent
+};
+
+// Every standard form, 13 x 9 pixels (odd sizes: partial bytes and
+// partial Adam7 passes), each pixel drawn over black and over white as its
+// decoded colour and alpha: exactly where it is opaque or transparent,
+// within two levels of the exact blend where the alpha is soft.
+TEST_F(KeyedImageTest, EveryPngFormDrawsItsPixels)
 {
-    PictureFiles files;
-    SDL_Surface** twin = load_alpha_ladder(files, halves().c_str(), 255, 0, 255, 0, 6);
-    ASSERT_NE(twin, nullptr) << SDL_GetError();
-    const std::pair<const char*, std::vector<uint32_t>> pictures[] = {
-        {"opaque", {0xff000000, 0xff000000, 0xffff00ff, 0xffff00ff}},
-        {"no alpha data", {0x00000000, 0x00000000, 0x00ff00ff, 0x00ff00ff}},
-        {"alpha 128 in places", {0x80000000, 0xff000000, 0x80ff00ff, 0xffff00ff}}};
-    for (const auto& [what, pixels] : pictures) {
-        SCOPED_TRACE(what);
-        const std::string picture = path(std::string("true_colour ") + what);
-        std::ofstream(picture, std::ios::binary) << true_colour_row(pixels);
-        SDL_Surface** ladder = load_alpha_ladder(files, picture.c_str(), 255, 0, 255, 0, 6);
-        ASSERT_NE(ladder, nullptr) << SDL_GetError();
-        const bool own_alpha = pixels[0] >> 24 == 0x80 && ladder[0]->format->Amask != 0;
-        // Blends by a pixel's own alpha may round a level off the twin's.
-        const int tolerance = own_alpha ? 2 : 0;
-        for (int i : {0, 2, 5}) {
-            const Rgb half_alpha = over_red(ladder[i], 0), opaque = over_red(ladder[i], 1);
-            const Rgb expected = own_alpha ? blend(kBlack, kRed, (128 * 50 * i + 127) / 255) : over_red(twin[i], 0);
-            EXPECT_TRUE(near(half_alpha, expected, tolerance)) << "copy " << i << ": " << half_alpha;
-            EXPECT_TRUE(near(opaque, over_red(twin[i], 1), tolerance)) << "copy " << i << ": " << opaque;
-            EXPECT_EQ(std::make_pair(over_red(ladder[i], 2), over_red(ladder[i], 3)), std::make_pair(kRed, kRed))
-                << "copy " << i << " keys magenta";
+    using namespace png_writer;
+    constexpr PngCase kCases[] = {
+        {"grey 1", kGrey, 1},
+        {"grey 2", kGrey, 2},
+        {"grey 4", kGrey, 4},
+        {"grey 8", kGrey, 8},
+        {"grey 16", kGrey, 16},
+        {"grey 1 interlaced", kGrey, 1, true},
+        {"RGB 8", kRgb, 8},
+        {"RGB 16", kRgb, 16},
+        {"RGB 8 interlaced", kRgb, 8, true},
+        {"palette 1", kPalette, 1},
+        {"palette 2", kPalette, 2},
+        {"palette 4", kPalette, 4},
+        {"palette 8", kPalette, 8},
+        {"palette 2 interlaced", kPalette, 2, true},
+        {"grey alpha 8", kGreyAlpha, 8},
+        {"grey alpha 16", kGreyAlpha, 16},
+        {"RGBA 8", kRgba, 8},
+        {"RGBA 16", kRgba, 16},
+        {"RGBA 16 interlaced", kRgba, 16, true},
+        {"palette 4, tRNS", kPalette, 4, false, true},
+        {"grey 8, tRNS", kGrey, 8, false, true},
+        {"grey 16, tRNS", kGrey, 16, false, true},
+        {"RGB 8, tRNS", kRgb, 8, false, true},
+        {"RGB 16, tRNS", kRgb, 16, false, true},
+    };
+    constexpr int kW = 13, kH = 9;
+    constexpr size_t kPixels = kW * kH;
+    for (const PngCase& c : kCases) {
+        SCOPED_TRACE(c.what);
+        PngForm form;
+        form.colour_type = c.colour_type;
+        form.depth = c.depth;
+        form.interlaced = c.interlaced;
+        const auto per_pixel = static_cast<size_t>(samples_a_pixel(c.colour_type));
+        const unsigned top = (1u << c.depth) - 1;
+        // Samples that cover each depth's range, high bytes of 16-bit ones included.
+        std::vector<uint16_t> samples;
+        for (size_t i = 0; i < kPixels * per_pixel; ++i)
+            samples.push_back(static_cast<uint16_t>((i * 40503 + i / 7) & top));
+        const auto eight = [&](uint16_t v) {
+            return static_cast<Uint8>(c.depth == 16 ? v >> 8 : c.depth == 8 ? v : v * 255 / top);
+        };
+        std::vector<Rgba> expected;
+        for (size_t i = 0; i < kPixels; ++i) {
+            const uint16_t* p = &samples[i * per_pixel];
+            if (c.colour_type == kPalette) {
+                const Uint8 n = static_cast<Uint8>(p[0]);
+                expected.push_back({{Uint8(n * 37), Uint8(n * 91 + 7), Uint8(n * 53 + 100)},
+                                    c.transparency ? Uint8(n * 67) : Uint8(255)});
+            } else if (per_pixel <= 2) {
+                expected.push_back(
+                    {{eight(p[0]), eight(p[0]), eight(p[0])}, per_pixel == 2 ? eight(p[1]) : Uint8(255)});
+            } else {
+                expected.push_back(
+                    {{eight(p[0]), eight(p[1]), eight(p[2])}, per_pixel == 4 ? eight(p[3]) : Uint8(255)});
+            }
         }
-        urgent_free(ladder, 6);
+        for (unsigned n = 0; c.colour_type == kPalette && n <= top; ++n) {
+            form.palette.insert(form.palette.end(), {uint8_t(n * 37), uint8_t(n * 91 + 7), uint8_t(n * 53 + 100)});
+            if (c.transparency) form.transparency.push_back(static_cast<uint8_t>(n * 67));
+        }
+        if (c.transparency && c.colour_type != kPalette) {
+            // The colour of pixel 5 is transparent wherever it appears.
+            const uint16_t* fifth = &samples[5 * per_pixel];
+            for (size_t k = 0; k < per_pixel; ++k)
+                form.transparency.insert(form.transparency.end(), {uint8_t(fifth[k] >> 8), uint8_t(fifth[k] & 0xff)});
+            for (size_t i = 0; i < kPixels; ++i)
+                if (std::equal(fifth, fifth + per_pixel, &samples[i * per_pixel])) expected[i].a = 0;
+        }
+        const std::string picture = dir.file("form.png");
+        std::ofstream(picture, std::ios::binary) << encode_png(kW, kH, form, samples);
+        PictureFiles files;
+        SDL_Surface* image = load_keyed_image(files, picture.c_str(), 1, 2, 3);
+        ASSERT_NE(image, nullptr) << SDL_GetError();
+        for (const Rgb under : {kBlack, kWhite}) {
+            SDL_Surface* canvas = make_target(kW, kH, under);
+            SDL_BlitSurface(image, nullptr, canvas, nullptr);
+            for (size_t i = 0; i < kPixels; ++i) {
+                const Rgba e = expected[i];
+                const Rgb drawn = pixel_at(canvas, static_cast<int>(i % kW), static_cast<int>(i / kW));
+                const double tolerance = e.a == 0 || e.a == 255 ? 0 : 2;
+                ASSERT_TRUE(near_exact_blend(drawn, e.rgb, under, e.a, 255, tolerance))
+                    << "pixel " << i << ": " << drawn << " for " << e.rgb << " at alpha " << int(e.a) << " over "
+                    << under;
+            }
+            SDL_FreeSurface(canvas);
+        }
+        SDL_FreeSurface(image);
     }
-    urgent_free(twin, 6);
+}
+
+// A picture with soft edges, each alpha from 0 to 255 in colours that
+// include the key colour and white and black, as a PNG and as a 32-bit BMP:
+// every copy of its ladder draws every pixel within two levels of the exact
+// blend of its own alpha times the copy's, over any colour; a transparent
+// pixel leaves the target as it was; the key colour does not cut it.
+TEST_F(KeyedImageTest, SoftEdgesFadeWithinTwoLevelsOfTheExactBlend)
+{
+    const Rgb kColours[] = {kMagenta, kWhite, kBlack, {200, 100, 30}};
+    const auto colour = [&](int y) { return kColours[y % 4]; };
+    write_png(dir.file("soft.png"), 256, 4, [&](int x, int y) { return Rgba{colour(y), Uint8(x)}; });
+    std::vector<uint32_t> row;
+    for (uint32_t x = 0; x < 256; ++x) row.push_back(x << 24 | 200u << 16 | 100u << 8 | 30u);
+    std::ofstream(dir.file("soft.bmp"), std::ios::binary) << true_colour_row(row, 4);
+    constexpr int kStep = 15, kCopies = 255 / kStep + 1;
+    double worst = 0;
+    for (const char* name : {"soft.png", "soft.bmp"}) {
+        SCOPED_TRACE(name);
+        const bool png = std::string(name) == "soft.png";
+        PictureFiles files;
+        SDL_Surface** ladder = load_alpha_ladder(files, dir.file(name).c_str(), 255, 0, 255, kStep, kCopies);
+        ASSERT_NE(ladder, nullptr) << SDL_GetError();
+        for (int i = 0; i < kCopies; ++i)
+            for (const Rgb under : {kBlack, kWhite, Rgb{90, 160, 20}}) {
+                SDL_Surface* canvas = make_target(256, 4, under);
+                SDL_BlitSurface(ladder[i], nullptr, canvas, nullptr);
+                for (int y = 0; y < 4; ++y)
+                    for (int x = 0; x < 256; ++x) {
+                        const Rgb drawn = pixel_at(canvas, x, y), over = png ? colour(y) : Rgb{200, 100, 30};
+                        ASSERT_TRUE(x == 0 ? drawn == under
+                                           : near_exact_blend(drawn, over, under, x, ladder_alpha(kStep, i), 2))
+                            << "copy " << i << ", pixel " << x << ", " << y << ": " << drawn << " for " << over
+                            << " over " << under;
+                        while (!near_exact_blend(drawn, over, under, x, ladder_alpha(kStep, i), worst)) worst += 0.01;
+                    }
+                SDL_FreeSurface(canvas);
+            }
+        urgent_free(ladder, kCopies);
+    }
+    std::printf("soft edges: worst channel error %.2f of the exact blend\n", worst);
+}
+
+// A picture whose alpha is all or nothing draws, copy for copy, exactly what
+// the same picture keyed draws, whatever colour lies under its transparent
+// pixels; unless an opaque pixel has the key colour, which then shows.
+TEST_F(KeyedImageTest, AllOrNothingAlphaDrawsAsTheSamePictureKeyed)
+{
+    const auto transparent = [](int x, int y) { return (x + y) % 3 == 0; };
+    write_png(dir.file("cut_out.png"), 12, 5, [&](int x, int y) {
+        return transparent(x, y) ? Rgba{{Uint8(x * 20), Uint8(y * 50), 7}, 0} : Rgba{column(x), 255};
+    });
+    write_bmp(path("cut_out"), 12, 5, [&](int x, int y) { return transparent(x, y) ? kMagenta : column(x); });
+    PictureFiles files;
+    SDL_Surface** alpha = load_alpha_ladder(files, dir.file("cut_out.png").c_str(), 255, 0, 255, 60, 5);
+    SDL_Surface** keyed = load_alpha_ladder(files, path("cut_out").c_str(), 255, 0, 255, 60, 5);
+    ASSERT_TRUE(alpha != nullptr && keyed != nullptr) << SDL_GetError();
+    for (int i = 0; i < 5; ++i) {
+        SDL_Surface* drawn[2];
+        for (int k = 0; k < 2; ++k) {
+            drawn[k] = make_target(12, 5, kYellow);
+            SDL_BlitSurface((k == 0 ? alpha : keyed)[i], nullptr, drawn[k], nullptr);
+        }
+        for (int y = 0; y < 5; ++y)
+            for (int x = 0; x < 12; ++x)
+                ASSERT_EQ(pixel_at(drawn[0], x, y), pixel_at(drawn[1], x, y)) << "copy " << i << ", " << x << ", " << y;
+        SDL_FreeSurface(drawn[0]);
+        SDL_FreeSurface(drawn[1]);
+    }
+    urgent_free(alpha, 5);
+    urgent_free(keyed, 5);
+    // An opaque pixel of the key colour beside transparent ones.
+    write_png(dir.file("opaque_key.png"), 2, 1, [](int x, int) { return Rgba{kMagenta, Uint8(x == 0 ? 255 : 0)}; });
+    SDL_Surface* image = load_keyed_image(files, dir.file("opaque_key.png").c_str(), 255, 0, 255);
+    ASSERT_NE(image, nullptr) << SDL_GetError();
+    EXPECT_EQ(std::make_pair(over_red(image, 0), over_red(image, 1)), std::make_pair(kMagenta, kRed));
+    SDL_FreeSurface(image);
 }
 
 // Fading an alpha channel changes 32-bit images only, each pixel's alpha
-// times the copy's; an image of any other depth is left as it is, even one
+// times the opacity; an image of any other depth is left as it is, even one
 // with an alpha channel, whose pixels a 32-bit loop would overrun.
 TEST_F(KeyedImageTest, AlphaChannelsFadeAt32BitsAndOtherDepthsAreLeftAlone)
 {
@@ -164,7 +313,8 @@ TEST_F(KeyedImageTest, AlphaChannelsFadeAt32BitsAndOtherDepthsAreLeftAlone)
         std::fill_n(pixels, size, '\xff');
         fade_alpha_channel(image, 128);
         std::string expected(size, '\xff');
-        for (size_t at = 3; bits == 32 && at < size; at += 4) expected[at] = '\x80';
+        // 255 times 128 / 255, scaled by 256 / 255 and rounded.
+        for (size_t at = 3; bits == 32 && at < size; at += 4) expected[at] = '\x81';
         EXPECT_EQ(std::string(pixels, size), expected);
         SDL_FreeSurface(image);
     }

@@ -1,10 +1,13 @@
 // hostile_bmps: broken BMP files, built field by field.
 #include "support/hostile_bmps.h"
 
+#include "png_writer.h"
+
 #include <algorithm>
 #include <cstdint>
 #include <filesystem>
 #include <fstream>
+#include <tuple>
 
 namespace test_support {
 
@@ -207,6 +210,59 @@ std::vector<HostileBmp> hostile_bmps()
     std::string masked_rows_missing = valid_bmp(32, 4, 3, 40, true);
     put32(masked_rows_missing, kHeight, 30000);
     files.push_back({"bit_fields_cut_short.bmp", masked_rows_missing});
+    const std::vector<HostileBmp> pngs = hostile_pngs();
+    files.insert(files.end(), pngs.begin(), pngs.end());
+    return files;
+}
+
+std::string valid_png(uint32_t w, uint32_t h)
+{
+    return png_writer::encode_png(static_cast<int>(w), static_cast<int>(h), {},
+                                  std::vector<uint16_t>(3 * static_cast<size_t>(w) * h, 0x40));
+}
+
+// A PNG file of a header (w x h, `depth` bits, colour type `colour`,
+// interlace method `interlace`) and the chunks that follow it.
+std::string png_file(uint32_t w, uint32_t h, int depth, int colour, int interlace, const std::string& chunks)
+{
+    std::string header;
+    for (const uint32_t value : {w, h})
+        for (int shift = 24; shift >= 0; shift -= 8) header.push_back(static_cast<char>(value >> shift));
+    header += {static_cast<char>(depth), static_cast<char>(colour), '\0', '\0', static_cast<char>(interlace)};
+    return std::string("\x89PNG\r\n\x1a\n", 8) + png_writer::chunk("IHDR", header) + chunks;
+}
+
+std::vector<HostileBmp> hostile_pngs()
+{
+    using png_writer::chunk;
+    const std::string valid = valid_png(), end = chunk("IEND", "");
+    // Rows of 4 RGB pixels, each after its filter byte.
+    const std::string rows = chunk("IDAT", png_writer::zlib_stored(std::string(3 * 13, '\0')));
+    std::vector<HostileBmp> files;
+    // Cut in the signature, the header, the pixels, before the end chunk.
+    for (size_t end_at : {4u, 8u, 20u, 33u, 50u})
+        files.push_back({"png_cut_at_" + std::to_string(end_at) + ".png", valid.substr(0, end_at)});
+    files.push_back({"png_cut_before_end.png", valid.substr(0, valid.size() - 12)});
+    std::string damaged = valid;
+    damaged[45] = static_cast<char>(damaged[45] ^ 0x10);
+    files.push_back({"png_crc_mismatch.png", damaged});
+    files.push_back({"png_no_header.png", std::string("\x89PNG\r\n\x1a\n", 8) + rows + end});
+    files.push_back({"png_no_pixels.png", png_file(4, 3, 8, 2, 0, end)});
+    files.push_back({"png_too_few_rows.png", png_file(4, 30, 8, 2, 0, rows + end)});
+    files.push_back({"png_bad_zlib.png", png_file(4, 3, 8, 2, 0, chunk("IDAT", "\x78\x02rubbish") + end)});
+    for (const auto& [name, depth, colour] : {std::tuple{"depth_3", 3, 2},
+                                              {"colour_type_5", 8, 5},
+                                              {"palette_of_16_bits", 16, 3},
+                                              {"grey_alpha_of_4_bits", 4, 4}})
+        files.push_back({std::string("png_") + name + ".png", png_file(4, 3, depth, colour, 0, rows + end)});
+    files.push_back({"png_palette_missing.png", png_file(4, 3, 8, 3, 0, rows + end)});
+    files.push_back({"png_interlace_2.png", png_file(4, 3, 8, 2, 2, rows + end)});
+    files.push_back({"png_width_0.png", png_file(0, 3, 8, 2, 0, rows + end)});
+    // A row of 16,384 RGBA pixels is 65,536 bytes, more than an SDL 1.2
+    // surface's pitch holds; 16,383 x 16,383 pixels would inflate from a
+    // few hundred kB to a gigabyte. Both are refused from their header.
+    files.push_back({"png_row_of_65536_bytes.png", png_file(16384, 1, 8, 6, 0, rows + end)});
+    files.push_back({"png_inflation_bomb.png", png_file(16383, 16383, 8, 6, 0, rows + end)});
     return files;
 }
 
@@ -228,6 +284,7 @@ std::vector<UnusualBmp> unusual_bmps()
     for (uint32_t info_size : {42u, 46u, 52u, 56u, 64u, 108u, 124u})
         files.push_back(
             {{"info_" + std::to_string(info_size) + ".bmp", valid_bmp(24, 4, 3, info_size)}, kGrey, kGrey, kGrey});
+    files.push_back({{"rgb.png", valid_png()}, kGrey, kGrey, kGrey});
     for (const auto& [file, twin, first] : alpha_masked_bmps())
         files.push_back(
             {file, static_cast<uint8_t>(first >> 16), static_cast<uint8_t>(first >> 8), static_cast<uint8_t>(first)});

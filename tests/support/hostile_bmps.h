@@ -15,7 +15,7 @@
 namespace test_support {
 
 struct HostileBmp {
-    std::string name;   // file name, ending in .bmp
+    std::string name;   // file name, ending in .bmp (or .png for a PNG)
     std::string bytes;  // the file's content
 };
 
@@ -61,7 +61,17 @@ struct AlphaMaskedBmp {
 // and again.
 std::vector<AlphaMaskedBmp> alpha_masked_bmps();
 
-// The hostile files' contents.
+// A valid w x h PNG of 8-bit RGB, every sample 0x40.
+std::string valid_png(uint32_t w = 4, uint32_t h = 3);
+
+// PNG files broken in one way: cut short anywhere, a chunk whose CRC does
+// not match, chunks missing, corrupt compressed data, depths and colour
+// types that do not exist or do not fit each other, too few rows, and
+// sizes larger than a surface holds (among them a bomb that would inflate
+// to a gigabyte).
+std::vector<HostileBmp> hostile_pngs();
+
+// The hostile files' contents: BMPs, and the hostile PNGs.
 std::vector<HostileBmp> hostile_bmps();
 
 // A well-formed file, and the colour of its top-left pixel.
@@ -74,7 +84,7 @@ struct UnusualBmp {
 // every SDL: rows stored top down, 1, 4 and 8-bit palettes, the old 12-byte
 // header and the longer ones (OS/2 2.x's among them), 16 and 32 bits a pixel
 // (32 with a constant fourth byte, which is no alpha), colour masks, the
-// alpha-masked pictures above (drawn opaque at their top-left pixel), the
+// alpha-masked pictures above (drawn opaque at their top-left pixel), a PNG, the
 // tallest image SDL 1.2 can place (classic SDL 1.2.15 takes images narrower
 // than 16384 pixels only, so no widest one).
 std::vector<UnusualBmp> unusual_bmps();

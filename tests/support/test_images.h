@@ -3,6 +3,8 @@
 #ifndef ANIM_TESTS_TEST_IMAGES_H
 #define ANIM_TESTS_TEST_IMAGES_H
 
+#include "png_writer.h"
+
 #include <SDL.h>
 #include <gtest/gtest.h>
 
@@ -10,10 +12,12 @@
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
+#include <fstream>
 #include <functional>
 #include <ostream>
 #include <stdexcept>
 #include <string>
+#include <vector>
 
 namespace test_support {
 
@@ -90,6 +94,36 @@ inline void write_bmp(const std::string& path, int w, int h, const std::function
     const int saved = SDL_SaveBMP(s, path.c_str());
     SDL_FreeSurface(s);
     ASSERT_EQ(saved, 0) << "cannot write " << path << ": " << SDL_GetError();
+}
+
+// A colour and its alpha (0 transparent, 255 opaque).
+struct Rgba {
+    Rgb rgb;
+    Uint8 a;
+};
+
+// Writes a w x h PNG of 8-bit RGBA whose pixel (x, y) is paint(x, y).
+inline void write_png(const std::string& path, int w, int h, const std::function<Rgba(int, int)>& paint)
+{
+    std::vector<uint16_t> samples;
+    for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x) {
+            const Rgba c = paint(x, y);
+            samples.insert(samples.end(), {c.rgb.r, c.rgb.g, c.rgb.b, c.a});
+        }
+    png_writer::PngForm rgba;
+    rgba.colour_type = png_writer::kRgba;
+    std::ofstream(path, std::ios::binary) << png_writer::encode_png(w, h, rgba, samples);
+}
+
+// True when `drawn` is within `tolerance` a channel of the exact blend of
+// `over` at alpha `alpha` times `opacity` (each of 255) onto `under`.
+inline bool near_exact_blend(Rgb drawn, Rgb over, Rgb under, int alpha, int opacity, double tolerance)
+{
+    const auto off = [&](Uint8 d, Uint8 s, Uint8 u) {
+        return std::abs(d - (u + (s - u) * static_cast<double>(alpha) * opacity / (255.0 * 255.0))) <= tolerance;
+    };
+    return off(drawn.r, over.r, under.r) && off(drawn.g, over.g, under.g) && off(drawn.b, over.b, under.b);
 }
 
 // A w x h 32-bit software surface filled with `fill`; free with SDL_FreeSurface.

@@ -1,21 +1,29 @@
 // anim_assets: draws the pictures a program loads and writes them as BMP files.
 //
-// Usage: anim_assets <set> <directory> [32|16]
+// Usage: anim_assets <set> <directory> [<form>]
 //   blink         the cross-fade pictures of blink_test
 //   blink_sprite  the cross-fade and runner pictures of blink_sprite_test
 //   scene         the snowy scene of scene_demo, under Ressources/
-// The pictures are 24-bit BMPs; with 32 or 16, each is written again in
-// that form (see kForms).
+// The pictures are 24-bit BMPs; with a form, each is written again in it,
+// under the same name: 32 or 16 (BMP forms, see kForms), or png (PNG
+// forms, see kPngForms).
+#include "anim_programs.h"
 #include "blink_art.h"
+#include "png_writer.h"
 #include "scene_art.h"
+#include "scene_pictures.h"
 
 #include <SDL.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
 #include <exception>
 #include <filesystem>
 #include <fstream>
+#include <functional>
+#include <iterator>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -57,9 +65,10 @@ Uint32 pixel_value(const Form& form, Uint8 r, Uint8 g, Uint8 b)
     return value;
 }
 
-// Writes the picture at `path` again in `form` (rows bottom up). False, with
-// the reason in SDL_GetError(), when it cannot be read or written.
-bool rewrite(const std::string& path, const Form& form)
+// The colours of the picture at `path`, red, green and blue bytes a pixel,
+// rows top down, and its size. False, with the reason in SDL_GetError(),
+// when it cannot be read.
+bool read_colours(const std::string& path, std::vector<Uint8>& rgb, int& width, int& height)
 {
     SDL_Surface* picture = SDL_LoadBMP(path.c_str());
     if (picture == nullptr) {
@@ -67,10 +76,44 @@ bool rewrite(const std::string& path, const Form& form)
         SDL_SetError("cannot read %s: %s", path.c_str(), reason.c_str());
         return false;
     }
-    const auto w = static_cast<size_t>(picture->w), h = static_cast<size_t>(picture->h);
-    const size_t pixel_bytes = form.bits / 8, row_bytes = (w * pixel_bytes + 3) / 4 * 4;
+    width = picture->w;
+    height = picture->h;
+    rgb.clear();
+    SDL_LockSurface(picture);
+    for (int y = 0; y < height; ++y)
+        for (int x = 0; x < width; ++x) {
+            Uint32 pixel = 0;
+            const Uint8* at =
+                static_cast<const Uint8*>(picture->pixels) + y * picture->pitch + x * picture->format->BytesPerPixel;
+            std::memcpy(&pixel, at, picture->format->BytesPerPixel);
+            Uint8 r = 0, g = 0, b = 0;
+            SDL_GetRGB(pixel, picture->format, &r, &g, &b);
+            rgb.insert(rgb.end(), {r, g, b});
+        }
+    SDL_UnlockSurface(picture);
+    SDL_FreeSurface(picture);
+    return true;
+}
+
+bool write_file(const std::string& path, const std::string& bytes)
+{
+    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    if (!out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()))) {
+        SDL_SetError("cannot write %s", path.c_str());
+        return false;
+    }
+    return true;
+}
+
+// Writes the picture at `path` again in `form` (rows bottom up).
+bool rewrite(const std::string& path, const Form& form)
+{
+    std::vector<Uint8> rgb;
+    int w = 0, h = 0;
+    if (!read_colours(path, rgb, w, h)) return false;
+    const size_t pixel_bytes = form.bits / 8, row_bytes = (static_cast<size_t>(w) * pixel_bytes + 3) / 4 * 4;
     const size_t headers = 14 + form.info_size;
-    std::vector<char> bytes(headers + row_bytes * h, '\0');
+    std::vector<char> bytes(headers + row_bytes * static_cast<size_t>(h), '\0');
     bytes[0] = 'B';
     bytes[1] = 'M';
     put(bytes, 2, static_cast<Uint32>(bytes.size()), 4);
@@ -81,49 +124,115 @@ bool rewrite(const std::string& path, const Form& form)
     put(bytes, 26, 1, 2);
     put(bytes, 28, form.bits, 2);
     if (form.bit_fields) put(bytes, 30, 3, 4);  // the bit-fields compression
-    put(bytes, 34, static_cast<Uint32>(row_bytes * h), 4);
+    put(bytes, 34, static_cast<Uint32>(row_bytes * static_cast<size_t>(h)), 4);
     for (size_t i = 0; i < 4 && form.bit_fields; ++i) put(bytes, 54 + 4 * i, form.masks[i], 4);
-    SDL_LockSurface(picture);
-    for (size_t y = 0; y < h; ++y)
-        for (size_t x = 0; x < w; ++x) {
-            Uint32 pixel = 0;
-            const Uint8* at = static_cast<const Uint8*>(picture->pixels) + y * static_cast<size_t>(picture->pitch) +
-                              x * picture->format->BytesPerPixel;
-            std::memcpy(&pixel, at, picture->format->BytesPerPixel);
-            Uint8 r = 0, g = 0, b = 0;
-            SDL_GetRGB(pixel, picture->format, &r, &g, &b);
-            put(bytes, headers + (h - 1 - y) * row_bytes + x * pixel_bytes, pixel_value(form, r, g, b),
-                static_cast<int>(pixel_bytes));
+    for (size_t y = 0; y < static_cast<size_t>(h); ++y)
+        for (size_t x = 0; x < static_cast<size_t>(w); ++x) {
+            const Uint8* c = &rgb[3 * (y * static_cast<size_t>(w) + x)];
+            put(bytes, headers + (static_cast<size_t>(h) - 1 - y) * row_bytes + x * pixel_bytes,
+                pixel_value(form, c[0], c[1], c[2]), static_cast<int>(pixel_bytes));
         }
-    SDL_UnlockSurface(picture);
-    SDL_FreeSurface(picture);
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    if (!out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()))) {
-        SDL_SetError("cannot write %s", path.c_str());
-        return false;
-    }
-    return true;
+    return write_file(path, std::string(bytes.begin(), bytes.end()));
 }
 
-// Rewrites every picture under `dir` in `form`.
-bool rewrite_all(const std::string& dir, const Form& form)
+// The PNG form a picture set can be written again in, "png": each picture
+// under its own name (a loader tells a PNG by its contents), the pictures
+// in turn, in the order of their paths, as 8-bit RGB; as an 8-bit palette
+// (a picture has at most 256 colours); and as 8-bit RGBA, Adam7
+// interlaced, the pixels of the colour the program keys the picture with
+// transparent, with another colour under them.
+enum class PngForm { rgb, palette, rgba };
+constexpr PngForm kPngForms[] = {PngForm::rgb, PngForm::palette, PngForm::rgba};
+
+// The colour each picture of `set` is keyed with when its program loads it:
+// the program's key, but for scene_demo's sprites, keyed white.
+Uint32 load_key(const std::string& set, const std::string& relative_path)
+{
+    namespace key = anim_programs::blink_test::key;
+    if (set != "scene") return static_cast<Uint32>(key::kRed << 16 | key::kGreen << 8 | key::kBlue);
+    namespace pictures = scene_demo::pictures;
+    std::vector<const char*> sprites(std::begin(pictures::kRunning), std::end(pictures::kRunning));
+    sprites.insert(sprites.end(), std::begin(pictures::kWaiting), std::end(pictures::kWaiting));
+    sprites.insert(sprites.end(), std::begin(pictures::kClosedBalloon), std::end(pictures::kClosedBalloon));
+    sprites.insert(sprites.end(), std::begin(pictures::kOpenBalloon), std::end(pictures::kOpenBalloon));
+    for (const char* path : sprites)
+        if (std::filesystem::path(path).lexically_normal() == relative_path) return 0xffffffu;
+    namespace decor_key = anim_programs::scene_demo::key;
+    return static_cast<Uint32>(decor_key::kRed << 16 | decor_key::kGreen << 8 | decor_key::kBlue);
+}
+
+// Writes the picture at `path` again as a PNG in `form`; `key` is its load
+// key colour (0xRRGGBB).
+bool rewrite_png(const std::string& path, PngForm form, Uint32 key)
+{
+    std::vector<Uint8> rgb;
+    int w = 0, h = 0;
+    if (!read_colours(path, rgb, w, h)) return false;
+    png_writer::PngForm png;
+    std::vector<uint16_t> samples;
+    std::map<Uint32, uint16_t> palette;
+    for (size_t i = 0; i < rgb.size() && form == PngForm::palette; i += 3)
+        palette.emplace(static_cast<Uint32>(rgb[i] << 16 | rgb[i + 1] << 8 | rgb[i + 2]), 0);
+    if (form == PngForm::palette && palette.size() <= 256) {
+        png.colour_type = png_writer::kPalette;
+        uint16_t index = 0;
+        for (auto& [colour, at] : palette) {
+            at = index++;
+            png.palette.insert(png.palette.end(), {static_cast<uint8_t>(colour >> 16),
+                                                   static_cast<uint8_t>(colour >> 8), static_cast<uint8_t>(colour)});
+        }
+        for (size_t i = 0; i < rgb.size(); i += 3)
+            samples.push_back(palette[static_cast<Uint32>(rgb[i] << 16 | rgb[i + 1] << 8 | rgb[i + 2])]);
+    } else if (form == PngForm::palette) {
+        SDL_SetError("%s has more than 256 colours, too many for a palette", path.c_str());
+        return false;
+    } else if (form == PngForm::rgba) {
+        png.colour_type = png_writer::kRgba;
+        png.interlaced = true;
+        for (size_t i = 0; i < rgb.size(); i += 3) {
+            const bool keyed = static_cast<Uint32>(rgb[i] << 16 | rgb[i + 1] << 8 | rgb[i + 2]) == key;
+            // Under a transparent pixel, the key colour's opposite.
+            for (size_t c = 0; c < 3; ++c) samples.push_back(keyed ? 255 - rgb[i + c] : rgb[i + c]);
+            samples.push_back(keyed ? 0 : 255);
+        }
+    } else {
+        samples.assign(rgb.begin(), rgb.end());
+    }
+    return write_file(path, png_writer::encode_png(w, h, png, samples));
+}
+
+// Rewrites every picture under `dir`, in the order of their paths, by
+// rewrite_one(path, its path under `dir`, its place in that order).
+bool rewrite_all(const std::string& dir,
+                 const std::function<bool(const std::string&, const std::string&, size_t)>& rewrite_one)
 {
     std::error_code error;
+    std::vector<std::filesystem::path> pictures;
     for (const auto& entry : std::filesystem::recursive_directory_iterator(dir, error))
-        if (entry.path().extension() == ".bmp" && !rewrite(entry.path().string(), form)) return false;
-    if (error) SDL_SetError("cannot list %s: %s", dir.c_str(), error.message().c_str());
-    return !error;
+        if (entry.path().extension() == ".bmp") pictures.push_back(entry.path());
+    if (error) {
+        SDL_SetError("cannot list %s: %s", dir.c_str(), error.message().c_str());
+        return false;
+    }
+    std::sort(pictures.begin(), pictures.end());
+    for (size_t i = 0; i < pictures.size(); ++i)
+        if (!rewrite_one(pictures[i].string(), pictures[i].lexically_relative(dir).string(), i)) return false;
+    return true;
 }
 
 }  // namespace
 
 int main(int argc, char* argv[])
 {
-    const Form* form = nullptr;
+    const std::string form = argc == 4 ? argv[3] : "";
+    std::function<bool(const std::string&, const std::string&, size_t)> rewrite_one;
     for (const Form& known : kForms)
-        if (argc == 4 && std::string(argv[3]) == known.name) form = &known;
-    if (argc != 3 && form == nullptr) {
-        std::fprintf(stderr, "usage: anim_assets <blink|blink_sprite|scene> <directory> [32|16]\n");
+        if (form == known.name)
+            rewrite_one = [&known](const std::string& path, const std::string&, size_t) {
+                return rewrite(path, known);
+            };
+    if (argc < 3 || argc > 4 || (argc == 4 && !rewrite_one && form != "png")) {
+        std::fprintf(stderr, "usage: anim_assets <blink|blink_sprite|scene> <directory> [32|16|png]\n");
         return 2;
     }
     const std::string set = argv[1];
@@ -132,13 +241,17 @@ int main(int argc, char* argv[])
         std::fprintf(stderr, "anim_assets: unknown picture set '%s'\n", set.c_str());
         return 2;
     }
+    if (form == "png")
+        rewrite_one = [&set](const std::string& path, const std::string& relative, size_t i) {
+            return rewrite_png(path, kPngForms[i % std::size(kPngForms)], load_key(set, relative));
+        };
     bool written = false;
     try {
         if (set == "scene")
             written = assets::write_scene_pictures(dir);
         else
             written = assets::write_cross_fade_pictures(dir) && (set == "blink" || assets::write_runner_pictures(dir));
-        if (written && form != nullptr) written = rewrite_all(dir, *form);
+        if (written && rewrite_one) written = rewrite_all(dir, rewrite_one);
     } catch (const std::exception& failure) {
         SDL_SetError("%s", failure.what());
     }
