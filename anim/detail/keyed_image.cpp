@@ -290,8 +290,9 @@ const PictureFiles::File* PictureFiles::file(const char* path, Uint32 key)
     if (bytes.data == nullptr) return nullptr;
     const bool png = is_png(bytes.data.get(), bytes.size);
     if (!png && (!bmp_header_is_sound(bytes.data.get(), bytes.size) || !widen_alpha_masked(bytes))) return nullptr;
-    const FourthByte fourth = png ? FourthByte::varying : fourth_byte(bytes.data.get(), bytes.size);
-    if (fourth == FourthByte::varying) {
+    // A PNG, or a BMP with an alpha channel, is drawn from its pixels.
+    const FourthByte fourth = png ? FourthByte::absent : fourth_byte(bytes.data.get(), bytes.size);
+    if (png || fourth == FourthByte::varying) {
         Pixels pixels = pixels_of(bytes, png);
         if (!pixels.rgba || !prepare_pixels(*file, std::move(pixels), key)) return nullptr;
     } else {
