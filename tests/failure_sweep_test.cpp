@@ -66,6 +66,8 @@ const Creation kCreations[] = {
          const char* const frames[] = {a, b, nullptr};
          return own(create_sprite(frames, 0, 0, 0, 0, 0, 0), free_sprite);
      }},
+    {"sprite_sheet", 4, 1,
+     [](auto a, auto) { return own(create_sprite_from_sheet(a, 2, 1, 4, 0, 0, 0, 0, 0, 0), free_sprite); }},
     {"decor", 1, 1, [](auto a, auto) { return own(create_decor(a, 0, 0, 0, 0, 0), free_everything_decor); }},
     {"blinking_decor", 6, 2,
      [](auto a, auto b) { return own(blinking_decor(a, b, 85, 0, 0, 0), free_everything_sblink_decor); }},

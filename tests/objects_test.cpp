@@ -177,6 +177,113 @@ TEST_F(SceneObjectsTest, WorldFreesItsDecorsThenItsCharactersAndNothingElse)
 // A world of one decor (yellow) and one blinking decor (blue) at x 0, a
 // personnage in the peoples list (showing magenta) and a hero (red), all
 // shown, owned by an anim::owned_world.
+// Writes a picture of the painted pixels at a path in one form.
+using SheetWriter = std::function<void(const std::string&, int, int, const std::function<Rgba(int, int)>&)>;
+
+// Writes an SDL surface of `bits` a pixel (8: a palette of the four colours
+// the sheets use) painted with `paint` as a BMP, as SDL saves it.
+void save_surface_bmp(const std::string& path, int w, int h, int bits, const std::function<Rgba(int, int)>& paint)
+{
+    SDL_Surface* s = bits == 8 ? SDL_CreateRGBSurface(SDL_SWSURFACE, w, h, 8, 0, 0, 0, 0)
+                               : SDL_CreateRGBSurface(SDL_SWSURFACE, w, h, 32, 0xff0000, 0xff00, 0xff, 0xff000000);
+    ASSERT_NE(s, nullptr) << SDL_GetError();
+    SDL_Color colours[] = {{200, 30, 30, 0}, {30, 180, 60, 0}, {40, 60, 210, 0}, {230, 200, 40, 0}};
+    if (bits == 8) SDL_SetColors(s, colours, 0, 4);
+    for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x) {
+            const Rgba c = paint(x, y);
+            SDL_Rect pixel{static_cast<Sint16>(x), static_cast<Sint16>(y), 1, 1};
+            SDL_FillRect(s, &pixel, SDL_MapRGBA(s->format, c.rgb.r, c.rgb.g, c.rgb.b, c.a));
+        }
+    EXPECT_EQ(SDL_SaveBMP(s, path.c_str()), 0) << SDL_GetError();
+    SDL_FreeSurface(s);
+}
+
+// A sheet of 3 x 2 cells of 5 x 4 pixels, with a strip left over at its
+// right and bottom edges, in each form a sheet can take: its first five
+// cells make the very sprite their own files make, frame for frame.
+TEST_F(SceneObjectsTest, SheetCellsMakeTheSpriteOfTheirOwnFiles)
+{
+    const Rgb kColours[] = {kRed, kGreen, kBlue, kYellow};
+    const auto paint = [&](int x, int y) { return Rgba{kColours[(x * 3 + y) % 4], Uint8((x * 37 + y * 11) % 256)}; };
+    const std::pair<const char*, SheetWriter> kForms[] = {
+        {"24-bit BMP",
+         [](auto path, int w, int h, auto p) { write_bmp(path, w, h, [&](int x, int y) { return p(x, y).rgb; }); }},
+        {"8-bit BMP", [](auto path, int w, int h, auto p) { save_surface_bmp(path, w, h, 8, p); }},
+        {"32-bit BMP with alpha", [](auto path, int w, int h, auto p) { save_surface_bmp(path, w, h, 32, p); }},
+        {"RGBA PNG", [](auto path, int w, int h, auto p) { write_png(path, w, h, p); }},
+    };
+    constexpr int kCellW = 5, kCellH = 4, kCount = 5;
+    for (const auto& [form, write] : kForms) {
+        SCOPED_TRACE(form);
+        const std::string sheet = dir.file("sheet");
+        write(sheet, 3 * kCellW + 2, 2 * kCellH + 1, paint);
+        std::vector<std::string> cells;
+        for (int k = 0; k < kCount; ++k) {
+            cells.push_back("cell" + std::to_string(k));
+            const int left = k % 3 * kCellW, top = k / 3 * kCellH;
+            write(path(cells.back()), kCellW, kCellH, [&](int x, int y) { return paint(left + x, top + y); });
+        }
+        const anim::owned_sprite from_files(create_sprite(pictures(cells), 0, 0, 0, 1, 2, 3));
+        const anim::owned_sprite from_sheet(
+            create_sprite_from_sheet(sheet.c_str(), kCellW, kCellH, kCount, 0, 0, 0, 1, 2, 3));
+        ASSERT_TRUE(from_files && from_sheet) << SDL_GetError();
+        EXPECT_EQ(std::make_tuple(from_sheet->frame_count, from_sheet->w, from_sheet->h),
+                  std::make_tuple(kCount, kCellW, kCellH));
+        for (int k = 0; k < kCount; ++k) {
+            SDL_Surface* drawn[2] = {make_target(kCellW, kCellH, kWhite), make_target(kCellW, kCellH, kWhite)};
+            blit_sprite(from_files.get(), drawn[0]);
+            blit_sprite(from_sheet.get(), drawn[1]);
+            for (int y = 0; y < kCellH; ++y)
+                for (int x = 0; x < kCellW; ++x)
+                    ASSERT_EQ(pixel_at(drawn[1], x, y), pixel_at(drawn[0], x, y))
+                        << "frame " << k << ", " << x << ", " << y;
+            SDL_FreeSurface(drawn[0]);
+            SDL_FreeSurface(drawn[1]);
+            update_sprite(from_files.get());
+            update_sprite(from_sheet.get());
+        }
+    }
+}
+
+// A sheet that cannot give the cells asked of it is refused with its
+// reason, leaving nothing; sheet sprites make a personnage.
+TEST_F(SceneObjectsTest, SheetsRefuseWhatTheyCannotCutAndMakePersonnages)
+{
+    std::ofstream(dir.file("run_length.bmp"), std::ios::binary) << run_length_bmp(20, 10);
+    const std::string red = path("red");
+    const struct {
+        const char* path;
+        int frame_w, frame_h, count;
+        const char* reason;
+    } kRefused[] = {
+        {red.c_str(), 10, 5, 5, "holds fewer than 5 cells of 10 x 5"},
+        {red.c_str(), 21, 1, 1, "holds fewer than 1 cells of 21 x 1"},
+        {red.c_str(), 0, 5, 1, "positive size"},
+        {red.c_str(), 10, -5, 1, "positive size"},
+        {red.c_str(), 10, 5, 0, "positive count"},
+        {nullptr, 10, 5, 1, "no sheet path"},
+        {"run_length.bmp", 10, 5, 1, "a sheet is cut from a PNG, or a BMP uncompressed at 8 bits a pixel or more"},
+    };
+    for (const auto& [sheet, frame_w, frame_h, count, reason] : kRefused) {
+        const std::string at = sheet == nullptr || sheet == red.c_str() ? "" : dir.file(sheet);
+        const char* file = at.empty() ? sheet : at.c_str();
+        EXPECT_EQ(create_sprite_from_sheet(file, frame_w, frame_h, count, 0, 0, 0, 0, 0, 0), nullptr) << reason;
+        EXPECT_NE(std::string(SDL_GetError()).find(reason), std::string::npos) << SDL_GetError();
+        EXPECT_EQ(live_now(), 0) << reason;
+    }
+    sprite** sprites =
+        make_sprite_array(2, create_sprite_from_sheet(path("columns").c_str(), 10, 10, 2, 0, 0, 0, 1, 2, 3),
+                          create_sprite_from_sheet(path("columns").c_str(), 5, 5, 8, 0, 0, 0, 1, 2, 3));
+    ASSERT_NE(sprites, nullptr) << SDL_GetError();
+    const anim::owned_personnage p(create_personnage(sprites, 2, 0, 0));
+    ASSERT_TRUE(p) << SDL_GetError();
+    p->hidden = 0;
+    update_personnage(p.get());
+    blit_personnage(p.get(), target);
+    EXPECT_EQ(std::make_tuple(at(0, 0), at(9, 9), at(10, 0)), std::make_tuple(column(10), column(19), kWhite));
+}
+
 class WorldTest : public SceneObjectsTest {
 protected:
     void SetUp() override

@@ -9,6 +9,8 @@
 #include "support/hostile_bmps.h"
 #include "support/objects.h"
 
+#include "png_writer.h"
+
 #include <unistd.h>
 
 #include <cstdint>
@@ -22,7 +24,7 @@ namespace {
 // A picture of every depth in every header, the old one included; at 16
 // and 32 bits also with colour masks and, in the headers that hold one, an
 // alpha mask; at 8 bits also run-length compressed; at 32 bits also with an
-// alpha channel in its fourth byte. Rows are wide enough that a loop taking
+// alpha channel in its fourth byte; and a PNG of every form. Rows are wide enough that a loop taking
 // their pixels for wider ones runs past what SDL allocates for a surface.
 std::vector<test_support::HostileBmp> well_formed_bmps()
 {
@@ -47,6 +49,30 @@ std::vector<test_support::HostileBmp> well_formed_bmps()
         }
     add("8_run_length", test_support::run_length_bmp(kWidth, kRows));
     add("32_alpha_channel", test_support::true_colour_row(row, kRows));
+    // A PNG of each colour type at each depth it allows, plain and
+    // interlaced, with a transparency chunk where the type takes one.
+    using namespace png_writer;
+    const std::pair<ColourType, std::vector<int>> kPngTypes[] = {
+        {kGrey, {1, 2, 4, 8, 16}}, {kRgb, {8, 16}}, {kPalette, {1, 2, 4, 8}}, {kGreyAlpha, {8, 16}}, {kRgba, {8, 16}}};
+    for (const auto& [type, depths] : kPngTypes)
+        for (const int depth : depths)
+            for (const bool interlaced : {false, true}) {
+                PngForm form;
+                form.colour_type = type;
+                form.depth = depth;
+                form.interlaced = interlaced;
+                const int top = (1 << depth) - 1;
+                for (int n = 0; type == kPalette && n <= top; ++n)
+                    form.palette.insert(form.palette.end(), {uint8_t(n * 7), uint8_t(n * 13), uint8_t(n * 29)});
+                if (type == kPalette) form.transparency = {0, 128};
+                if (type == kGrey || type == kRgb) form.transparency.assign(2 * samples_a_pixel(type), 0);
+                std::vector<uint16_t> samples;
+                for (uint32_t i = 0; i < kWidth * kRows * static_cast<uint32_t>(samples_a_pixel(type)); ++i)
+                    samples.push_back(static_cast<uint16_t>(row[i % kWidth] >> (i % 3) & static_cast<uint32_t>(top)));
+                files.push_back({"form_png_" + std::to_string(type) + "_" + std::to_string(depth) +
+                                     (interlaced ? "_adam7.png" : ".png"),
+                                 encode_png(kWidth, kRows, form, samples)});
+            }
     return files;
 }
 
@@ -60,6 +86,7 @@ void draw(test_support::Objects& o, SDL_Surface* target)
     if (o.d) blit_decor(o.d.get(), target);
     if (o.blinking) blit_sblink_decor(o.blinking.get(), target);
     if (o.p) blit_personnage(o.p.get(), target);
+    if (o.sheet) blit_sprite(o.sheet.get(), target);
 }
 
 }  // namespace

@@ -32,7 +32,8 @@ struct Objects {
           s(create_sprite(one, 0, 0, 0, 255, 0, 255)),
           d(create_decor(path.c_str(), 0, 0, 255, 0, 255)),
           blinking(blinking_decor(path.c_str(), path.c_str(), 10, 255, 0, 255)),
-          p(tool_create_personnage_from_char(0, 0, 255, 0, 255, 1, one))
+          p(tool_create_personnage_from_char(0, 0, 255, 0, 255, 1, one)),
+          sheet(create_sprite_from_sheet(path.c_str(), 3, 2, 2, 0, 0, 0, 255, 0, 255))
     {
         if (blinking) blinking->hidden = 0;
         if (d) d->hidden = 0;
@@ -49,6 +50,7 @@ struct Objects {
     anim::owned_decor d;
     anim::owned_sblink_decor blinking;
     anim::owned_personnage p;
+    anim::owned_sprite sheet;  // two 3 x 2 cells of the picture
 };
 
 // Advances every object that was made by one step.
@@ -59,6 +61,7 @@ inline void update(Objects& o)
     if (o.s) update_sprite(o.s.get());
     if (o.blinking) update_sblink_decor(o.blinking.get());
     if (o.p) update_personnage(o.p.get());
+    if (o.sheet) update_sprite(o.sheet.get());
 }
 
 // The steps that take every ladder of `o` once through its whole cycle:
