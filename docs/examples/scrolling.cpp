@@ -1,6 +1,8 @@
 // scrolling: a child runs along a snowy valley twice as wide as the window,
-// which scrolls after it; a lantern blinks by the path, and the child waits
-// at the valley's end. Run it from a folder holding scene_demo's pictures
+// which scrolls after it; a lantern blinks by the path, a fir tree stands in
+// the snow, and the child waits at the valley's end. The child, the tree and
+// the lantern's glow are PNG pictures with soft edges, the child's frames
+// cut from two sprite sheets. Run it from a folder holding scene_demo's pictures
 // (Ressources/...), such as share/anim/scene_demo of an install.
 #include "anim/gestion_monde.h"
 #include "anim/owned.h"
@@ -10,8 +12,9 @@
 namespace {
 
 constexpr int kViewW = 256, kViewH = 256, kValleyW = 512;
-constexpr int kSpeed = 2;    // pixels a frame
-constexpr int kMargin = 64;  // the child keeps this far from the window's edges
+constexpr int kSpeed = 2;                  // pixels a frame
+constexpr int kMargin = 64;                // the child keeps this far from the window's edges
+constexpr int kChildW = 32, kChildH = 35;  // a cell of the child's sprite sheets
 
 // Says what could not be made, at once: a later creation that succeeds may
 // leave an unrelated message in SDL_GetError().
@@ -21,11 +24,12 @@ bool made(const void* object, const char* what)
     return object != nullptr;
 }
 
-// A hidden decor of a picture of the valley, black transparent.
+// A hidden decor of a picture of the valley (name.bmp or name.png), black
+// transparent; a picture with an alpha channel is drawn by its alpha.
 decor* scenery(const char* name, int x, int y)
 {
     char path[64];
-    std::snprintf(path, sizeof path, "Ressources/background/%s.bmp", name);
+    std::snprintf(path, sizeof path, "Ressources/background/%s", name);
     return create_decor(path, x, y, 0, 0, 0);
 }
 
@@ -33,36 +37,25 @@ decor* scenery(const char* name, int x, int y)
 // holds from here on; false when anything cannot be made.
 bool fill_valley(world* valley)
 {
-    const char* const running[] = {"Ressources/x_running/x02.bmp",
-                                   "Ressources/x_running/x03.bmp",
-                                   "Ressources/x_running/x04.bmp",
-                                   "Ressources/x_running/x05.bmp",
-                                   "Ressources/x_running/x06.bmp",
-                                   "Ressources/x_running/x07.bmp",
-                                   "Ressources/x_running/x08.bmp",
-                                   "Ressources/x_running/x09.bmp",
-                                   "Ressources/x_running/x10.bmp",
-                                   "Ressources/x_running/x11.bmp",
-                                   nullptr};
-    const char* const waiting[] = {"Ressources/x_waiting/x_waiting1.bmp", "Ressources/x_waiting/x_waiting2.bmp",
-                                   "Ressources/x_waiting/x_waiting3.bmp", nullptr};
-
-    // The ground, as wide as the valley, and an ice peak on it.
-    anim::owned_decor ground(scenery("plateform", 0, 112));
+    // The ground, as wide as the valley, an ice peak and a fir tree on it.
+    anim::owned_decor ground(scenery("plateform.bmp", 0, 112));
     if (!made(ground.get(), "the ground")) return false;
-    anim::owned_decor peak(scenery("icepeak", 330, 168));
+    anim::owned_decor peak(scenery("icepeak.bmp", 330, 168));
     if (!made(peak.get(), "the ice peak")) return false;
     peak->src.w = 71;  // a window of its picture: the peak without the snow below it
     peak->src.h = 56;
-    ground->hidden = peak->hidden = 0;  // decors, like everything else, start hidden
-    valley->decors = make_decor_array(2, ground.get(), peak.get());
+    anim::owned_decor fir(scenery("fir.png", 250, 164));
+    if (!made(fir.get(), "the fir tree")) return false;
+    ground->hidden = peak->hidden = fir->hidden = 0;  // decors, like everything else, start hidden
+    valley->decors = make_decor_array(3, ground.get(), peak.get(), fir.get());
     if (!made(valley->decors, "the decor list")) return false;
     anim::hand_over(ground);
     anim::hand_over(peak);
+    anim::hand_over(fir);
 
-    // The lantern: its light fades in and out, in steps of 20.
+    // The lantern: its light, a soft glow, fades in and out, in steps of 20.
     anim::owned_simple_surface light(create_simple_surface("Ressources/background/blink1_1.bmp",
-                                                           "Ressources/background/blink1_2.bmp", 1, 20, 0, 0, 0, 0, 0));
+                                                           "Ressources/background/glow.png", 1, 20, 0, 0, 0, 0, 0));
     if (!made(light.get(), "the lantern's light")) return false;
     anim::owned_sblink_decor lantern(create_sblink_decor(light.get(), 150, 116));
     if (!made(lantern.get(), "the lantern")) return false;
@@ -72,10 +65,14 @@ bool fill_valley(world* valley)
     if (!made(valley->sblink_decors, "the lantern list")) return false;
     anim::hand_over(lantern);
 
-    // The child: sprite 0 runs, sprite 1 waits; white is transparent.
-    anim::owned_sprite runs(create_sprite(running, 0, 0, 0, 255, 255, 255));
+    // The child: sprite 0 runs (10 cells of its sheet), sprite 1 waits (3);
+    // the sheets' alpha draws the child's edges (the key, white, would
+    // serve pictures without alpha).
+    anim::owned_sprite runs(
+        create_sprite_from_sheet("Ressources/child/running.png", kChildW, kChildH, 10, 0, 0, 0, 255, 255, 255));
     if (!made(runs.get(), "the running child")) return false;
-    anim::owned_sprite waits(create_sprite(waiting, 0, 0, 0, 255, 255, 255));
+    anim::owned_sprite waits(
+        create_sprite_from_sheet("Ressources/child/waiting.png", kChildW, kChildH, 3, 0, 0, 0, 255, 255, 255));
     if (!made(waits.get(), "the waiting child")) return false;
     anim::owned_sprite_array both(make_sprite_array(2, runs.get(), waits.get()));
     if (!made(both.get(), "the child's sprites")) return false;
@@ -96,7 +93,7 @@ int play()
     SDL_Surface* display = SDL_SetVideoMode(kViewW, kViewH, 32, SDL_SWSURFACE);
     const anim::owned_screen view(create_screen(kViewW, kViewH, 0, 0));
     const anim::owned_world valley(create_world(0, 0, kValleyW, kViewH));  // frees what it holds too
-    const anim::owned_decor sky(scenery("background", 0, 0));              // in no list: it does not scroll
+    const anim::owned_decor sky(scenery("background.bmp", 0, 0));          // in no list: it does not scroll
     if (!made(display, "the window") || !made(view.get(), "the view") || !made(valley.get(), "the valley") ||
         !made(sky.get(), "the sky") || !fill_valley(valley.get()))
         return 1;

@@ -3,9 +3,10 @@
 Chromium and titled with the programs' caption, flips frames whose pixels
 hash the same as the desktop program's under the harness, frame for frame
 (as many as programs/programs.json's browser_frames), and so do its test
-pages on the program's pictures written at 32 bits, and at 16 bits with an
-alpha mask (against the desktop on those); a picture that cannot
-be loaded ends the page with the desktop's message and status; and the
+pages on the program's pictures written at 32 bits and as PNG files, and at
+16 bits with an alpha mask (against the desktop on those); a picture that cannot
+be loaded ends the page with the desktop's message and status; the guide's
+scrolling example, with soft-edged pictures, flips the desktop's frames; and the
 page's harness counts the frames, and delivers its quit and refused load,
 as the probe program (the test pages' harness_probe) counts them itself.
 
@@ -44,10 +45,10 @@ def desktop_run(run_dir, frames, harness, work, pictures=None):
 
 def compare_frames(sites, run_dir, harness, work):
     """What differs between the desktop program of `run_dir` and its pages:
-    its page in the site and its test page on its pictures at 32 bits, both
-    against the desktop on its own pictures, and its test page on its
-    pictures at 16 bits with an alpha mask against the desktop on those;
-    empty when nothing does."""
+    its page in the site and its test pages on its pictures at 32 bits and
+    as PNG files, all against the desktop on its own pictures, and its test
+    page on its pictures at 16 bits with an alpha mask against the desktop
+    on those; empty when nothing does."""
     name = os.path.basename(run_dir)
     frames = FACTS[name]["browser_frames"]
     at_16 = os.path.join(os.path.dirname(os.path.dirname(run_dir)), "run-16", name)
@@ -60,7 +61,7 @@ def compare_frames(sites, run_dir, harness, work):
     if problems:
         return problems
     for site, page_name, pictures in ((sites[0], name, run_dir), (sites[1], name + "_32", run_dir),
-                                      (sites[1], name + "_16", at_16)):
+                                      (sites[1], name + "_png", run_dir), (sites[1], name + "_16", at_16)):
         desktop = desktop_runs[pictures][0]
         page = site.run_page(page_name + ".html", frames, hashes=True)
         differing = [k + 1 for k in range(frames) if k >= len(page["frames"]) or page["frames"][k] != desktop[k]]
@@ -97,6 +98,23 @@ def compare_broken_picture(site_dir, run_dir, harness, work):
     return []
 
 
+# Frames of the guide's scrolling example compared: its child runs past the
+# fir tree, the lantern fades in and out, and the view scrolls.
+EXAMPLE_FRAMES = 200
+
+
+def compare_example(pages, run_dir, harness, work):
+    """What differs between the guide's scrolling example on the desktop and
+    its test page, whose child and fir tree have soft edges."""
+    desktop, status, errors = desktop_run(run_dir, EXAMPLE_FRAMES, harness, work)
+    page = pages.run_page("scrolling.html", EXAMPLE_FRAMES, hashes=True)
+    differing = [k + 1 for k in range(len(desktop)) if k >= len(page["frames"]) or page["frames"][k] != desktop[k]]
+    print(f"scrolling: {len(desktop) - len(differing)} of {EXAMPLE_FRAMES} frames equal")
+    if status != 0 or len(desktop) != EXAMPLE_FRAMES:
+        return [f"scrolling: the desktop example ended with {status} after {len(desktop)} frames: {errors}"]
+    return [f"scrolling: frames {differing[:20]} differ ({len(differing)} in all)"] if differing else []
+
+
 def check_probe(pages):
     """What differs between the probe's own count and what its page was
     asked to do, for a few quit frames and refused loads."""
@@ -121,6 +139,7 @@ def main():
                     for problem in compare_frames((site, pages), run_dir, harness, work)]
         blink_test = next(d for d in run_dirs if os.path.basename(d) == "blink_test")
         failures += compare_broken_picture(site_dir, blink_test, harness, work)
+        failures += compare_example(pages, os.path.join(os.path.dirname(blink_test), "scrolling"), harness, work)
         failures += check_probe(pages)
     for failure in failures:
         print("FAILED: " + failure, file=sys.stderr)

@@ -2,7 +2,8 @@
 //
 // Draws hard-edged shapes (the images are colour-keyed, so there is no
 // anti-aliasing to leave fringes of the key colour) into a 24-bit surface and
-// saves it as a BMP that SDL's loader reads.
+// saves it as a BMP that SDL's loader reads; soft_picture makes pictures
+// with soft edges of canvases drawn larger.
 #ifndef ANIM_TOOLS_CANVAS_H
 #define ANIM_TOOLS_CANVAS_H
 
@@ -28,6 +29,8 @@ public:
     Canvas(const Canvas&) = delete;
     Canvas& operator=(const Canvas&) = delete;
 
+    int width() const { return w_; }
+    int height() const { return h_; }
     Rgb get(int x, int y) const;
     void set(int x, int y, Rgb c);  // ignored outside the canvas
     void fill_rect(int x, int y, int w, int h, Rgb c);

@@ -11,6 +11,7 @@
 #include "canvas.h"
 #include "figure.h"
 #include "scene_pictures.h"
+#include "soft_picture.h"
 
 #include <cmath>
 #include <string>
@@ -322,11 +323,79 @@ bool write_characters(const std::string& dir)
     return ok;
 }
 
+// The guide's scrolling example draws these, with soft edges: the hero's
+// frames as two sprite sheets of 32 x 35 cells, running (5 x 2) and
+// waiting (3 x 1), a fir tree in the snow with its shadow, and the
+// lantern's light as a soft glow.
+constexpr const char* kRunningSheet = "Ressources/child/running.png";
+constexpr const char* kWaitingSheet = "Ressources/child/waiting.png";
+constexpr const char* kFir = "Ressources/background/fir.png";
+constexpr const char* kGlow = "Ressources/background/glow.png";
+constexpr Rgb kKeyMagenta{255, 0, 255};  // no colour of the art
+
+// A sheet of `count` frames of the hero, `columns` a row, each drawn by
+// draw(pen, frame) kSubPixels times larger.
+template <typename Draw>
+bool write_sheet(const std::string& path, int count, int columns, Draw draw)
+{
+    SoftPicture sheet(32 * columns, 35 * ((count + columns - 1) / columns));
+    for (int i = 0; i < count; ++i) {
+        Canvas big(32 * kSubPixels, 35 * kSubPixels, kKeyMagenta);
+        Pen pen(big, 2 * kSubPixels, 0, 0.7 * kSubPixels);
+        draw(pen, i);
+        sheet.cover(big, kKeyMagenta, i % columns * 32, i / columns * 35);
+    }
+    return sheet.save(path);
+}
+
+// A 40 x 64 fir tree laden with snow, its shadow a translucent blue on the
+// snow at its foot.
+bool write_fir(const std::string& path)
+{
+    SoftPicture fir(40, 64);
+    Canvas shadow(40 * kSubPixels, 64 * kSubPixels, kKeyMagenta);
+    shadow.fill_ellipse(21 * kSubPixels, 59 * kSubPixels, 18 * kSubPixels, 4 * kSubPixels, {70, 90, 150});
+    fir.cover(shadow, kKeyMagenta, 0, 0, 0.45);
+    Canvas tree(40 * kSubPixels, 64 * kSubPixels, kKeyMagenta);
+    tree.fill_rect(18 * kSubPixels, 48 * kSubPixels, 4 * kSubPixels, 12 * kSubPixels, kBark);
+    pine(tree, 20 * kSubPixels, 56 * kSubPixels, 54 * kSubPixels, kPine, kSnow);
+    fir.cover(tree, kKeyMagenta, 0, 0);
+    return fir.save(path);
+}
+
+// The lantern's light over its unlit picture (16 x 44): a glow that fades
+// out from the lamp, its window lit.
+bool write_glow(const std::string& path)
+{
+    SoftPicture glow(16, 44);
+    for (int r = 8; r >= 2; --r) {
+        Canvas ring(16 * kSubPixels, 44 * kSubPixels, kKeyMagenta);
+        ring.fill_circle(8 * kSubPixels, 9 * kSubPixels, r * kSubPixels,
+                         mix(Rgb{230, 140, 40}, Rgb{255, 230, 130}, (8 - r) / 6.0));
+        glow.cover(ring, kKeyMagenta, 0, 0, 0.3);
+    }
+    Canvas window(16 * kSubPixels, 44 * kSubPixels, kKeyMagenta);
+    window.fill_rect(5 * kSubPixels, 6 * kSubPixels, 6 * kSubPixels, 7 * kSubPixels, Rgb{255, 246, 190});
+    glow.cover(window, kKeyMagenta, 0, 0);
+    return glow.save(path);
+}
+
+bool write_soft_pictures(const std::string& dir)
+{
+    const int running = static_cast<int>(std::size(pictures::kRunning));
+    const int waiting = static_cast<int>(std::size(pictures::kWaiting));
+    return write_sheet(dir + "/" + kRunningSheet, running, 5,
+                       [&](Pen& pen, int i) { draw_runner(pen, static_cast<double>(i) / running, kHeroOutfit); }) &&
+           write_sheet(dir + "/" + kWaitingSheet, waiting, waiting,
+                       [](Pen& pen, int i) { draw_standing(pen, i, kHeroOutfit); }) &&
+           write_fir(dir + "/" + kFir) && write_glow(dir + "/" + kGlow);
+}
+
 }  // namespace
 
 bool write_scene_pictures(const std::string& dir)
 {
-    return write_scenery(dir) && write_characters(dir);
+    return write_scenery(dir) && write_characters(dir) && write_soft_pictures(dir);
 }
 
 }  // namespace assets

@@ -7,7 +7,10 @@
 namespace assets {
 
 // Writes the 26 pictures of the snowy scene into `dir`/Ressources, in its
-// folders background, x_running, x_waiting and balloon. False when a file
+// folders background, x_running, x_waiting and balloon, and the soft-edged
+// PNG pictures the guide's scrolling example adds to them (the hero's two
+// sprite sheets in child, a fir tree and a lantern's glow in background).
+// False when a file
 // cannot be written.
 bool write_scene_pictures(const std::string& dir);
 
