@@ -87,8 +87,8 @@ void write_headers(unsigned char* file, size_t info_size, int bits, int32_t widt
     put32(info + 20, static_cast<uint32_t>(pixel_bytes));
     if (info_size < kRgbaInfoSize) return;
     put32(info + 16, kBitFields);
-    for (int channel = 0; channel < 4; ++channel) put32(info + 40 + 4 * channel, 0xffu << (8 * channel));
-    memcpy(info + 56, "BGRs", 4);  // the sRGB colour space
+    for (size_t channel = 0; channel < 4; ++channel) put32(info + 40 + 4 * channel, 0xffu << (8 * channel));
+    put32(info + 56, 0x73524742);  // "sRGB": the colour space
 }
 
 // One channel of a pixel, by its colour mask.
@@ -158,12 +158,13 @@ size_t mask_byte(uint32_t mask)
 }
 
 // Writes the blue, green and red bytes (at offsets `blue`, `green`, `red` of
-// each 4-byte pixel of `in`) of `width` pixels as 3-byte pixels at `out`,
-// which may be `in` or lie before it.
+// each kStride-byte pixel of `in`) of `width` pixels as 3-byte pixels at
+// `out`, which may be `in` or lie before it.
+template <size_t kStride>
 inline void repack_row(unsigned char* out, const unsigned char* in, size_t width, size_t blue, size_t green, size_t red)
 {
     for (size_t x = 0; x < width; ++x) {
-        const unsigned char b = in[4 * x + blue], g = in[4 * x + green], r = in[4 * x + red];
+        const unsigned char b = in[kStride * x + blue], g = in[kStride * x + green], r = in[kStride * x + red];
         out[3 * x] = b;
         out[3 * x + 1] = g;
         out[3 * x + 2] = r;
@@ -275,9 +276,9 @@ size_t repack_as_24_bit(unsigned char* file, size_t size)
         unsigned char* out = file + kHeaders + y * row_bytes;
         const unsigned char* in = file + layout->pixel_offset + 4 * y * width;
         if (usual)
-            repack_row(out, in, width, 0, 1, 2);  // known offsets: the compiler unrolls the copies
+            repack_row<4>(out, in, width, 0, 1, 2);  // known offsets: the compiler unrolls the copies
         else
-            repack_row(out, in, width, layout->blue, layout->green, layout->red);
+            repack_row<4>(out, in, width, layout->blue, layout->green, layout->red);
         memset(out + 3 * width, 0, row_bytes - 3 * width);
     }
     const size_t repacked = kHeaders + rows * row_bytes;
@@ -320,19 +321,22 @@ size_t picture_bmp_size(int width, int height, bool alpha)
     return alpha ? kFileHeaderSize + kRgbaInfoSize + 4 * w * rows : kHeaders + (3 * w + 3) / 4 * 4 * rows;
 }
 
-void write_picture_bmp(const unsigned char* rgba, int width, int height, bool alpha, unsigned char* out)
+void write_picture_bmp(const unsigned char* pixels, int channels, int width, int height, bool alpha, unsigned char* out)
 {
     const auto w = static_cast<size_t>(width), rows = static_cast<size_t>(height);
     if (alpha) {
         write_headers(out, kRgbaInfoSize, 32, width, -height, 4 * w * rows);
-        memcpy(out + kFileHeaderSize + kRgbaInfoSize, rgba, 4 * w * rows);
+        memcpy(out + kFileHeaderSize + kRgbaInfoSize, pixels, 4 * w * rows);
         return;
     }
     const size_t row_bytes = (3 * w + 3) / 4 * 4;
     write_headers(out, kInfoSize, 24, width, -height, row_bytes * rows);
     for (size_t y = 0; y < rows; ++y) {
         unsigned char* row = out + kHeaders + y * row_bytes;
-        repack_row(row, rgba + 4 * w * y, w, 2, 1, 0);
+        if (channels == 4)
+            repack_row<4>(row, pixels + 4 * w * y, w, 2, 1, 0);
+        else
+            repack_row<3>(row, pixels + 3 * w * y, w, 2, 1, 0);
         memset(row + 3 * w, 0, row_bytes - 3 * w);
     }
 }

@@ -89,13 +89,15 @@ void unpack_32_bit(const unsigned char* file, size_t size, unsigned char* rgba);
 // The size of the file write_picture_bmp makes of a width x height picture.
 size_t picture_bmp_size(int width, int height, bool alpha);
 
-// Writes `rgba` (width x height pixels, rows top down, red, green, blue and
-// alpha bytes) into `out` (picture_bmp_size bytes) as a BMP with its rows
-// top down. Without `alpha`: a 24-bit file of the colours, alpha left out.
-// With `alpha`: a 32-bit file whose 108-byte header gives the colour and
+// Writes `pixels` (width x height pixels, rows top down, `channels` bytes a
+// pixel: red, green, blue, and alpha when there are 4) into `out`
+// (picture_bmp_size bytes) as a BMP with its rows top down. Without
+// `alpha`: a 24-bit file of the colours, any alpha left out. With `alpha`
+// (4 channels): a 32-bit file whose 108-byte header gives the colour and
 // alpha masks of the pixels as they are (red in the low byte), the layout
 // that SDL 1.2's blitters blend closest to the exact blend.
-void write_picture_bmp(const unsigned char* rgba, int width, int height, bool alpha, unsigned char* out);
+void write_picture_bmp(const unsigned char* pixels, int channels, int width, int height, bool alpha,
+                       unsigned char* out);
 
 // The width, and the number of rows, of a sound BMP.
 int bmp_width(const unsigned char* file);

@@ -124,12 +124,14 @@ void change_pixels(SDL_Surface* image, Change change)
     if (SDL_MUSTLOCK(image)) SDL_UnlockSurface(image);
 }
 
-// The pixels of a picture with transparency, as the file held them.
+// The pixels of a PNG or a BMP with alpha, as the file held them.
 struct Pixels {
     std::unique_ptr<unsigned char, decltype(&free)> rgba{nullptr, free};
     int width = 0, height = 0;
+    int channels = 4;  // red, green, blue, and alpha with 4
 
-    size_t bytes() const { return 4 * static_cast<size_t>(width) * static_cast<size_t>(height); }
+    size_t count() const { return static_cast<size_t>(width) * static_cast<size_t>(height); }
+    size_t bytes() const { return static_cast<size_t>(channels) * count(); }
 };
 
 // The alpha of a picture's pixels: all opaque (keyed by colour as any
@@ -140,8 +142,13 @@ enum class Transparency : uint8_t { none, keyed, soft };
 
 Transparency transparency_of(const Pixels& pixels, Uint32 key)
 {
-    const size_t count = pixels.bytes() / 4;
+    if (pixels.channels == 3) return Transparency::none;
+    const size_t count = pixels.count();
     const unsigned char* p = pixels.rgba.get();
+    // Most pictures are opaque: one pass over the alpha bytes alone tells.
+    unsigned char all = 0xff;
+    for (size_t i = 0; i < count; ++i) all &= p[4 * i + 3];
+    if (all == 0xff) return Transparency::none;
     bool transparent = false, opaque_key = false;
     for (size_t i = 0; i < count; ++i, p += 4) {
         if (p[3] != 0 && p[3] != 255) return Transparency::soft;
@@ -212,7 +219,7 @@ bool prepare_pixels(PictureFiles::File& file, Pixels pixels, Uint32 key)
     file.transparency = transparency_of(pixels, key);
     const bool alpha = file.transparency == Transparency::soft;
     if (file.transparency == Transparency::keyed) {
-        const size_t count = pixels.bytes() / 4;
+        const size_t count = pixels.count();
         unsigned char* p = pixels.rgba.get();
         for (size_t i = 0; i < count; ++i, p += 4)
             if (p[3] == 0) {
@@ -228,7 +235,7 @@ bool prepare_pixels(PictureFiles::File& file, Pixels pixels, Uint32 key)
         SDL_OutOfMemory();
         return false;
     }
-    write_picture_bmp(pixels.rgba.get(), pixels.width, pixels.height, alpha, bytes.data.get());
+    write_picture_bmp(pixels.rgba.get(), pixels.channels, pixels.width, pixels.height, alpha, bytes.data.get());
     file.bytes = std::move(bytes);
     file.key = key;
     if (file.transparency == Transparency::keyed) file.keyed = std::move(pixels);
@@ -241,7 +248,7 @@ Pixels pixels_of(const FileBytes& bytes, bool png)
 {
     Pixels pixels;
     if (png) {
-        pixels.rgba.reset(decode_png(bytes.data.get(), bytes.size, &pixels.width, &pixels.height));
+        pixels.rgba.reset(decode_png(bytes.data.get(), bytes.size, &pixels.width, &pixels.height, &pixels.channels));
         return pixels;
     }
     pixels.width = bmp_width(bytes.data.get());
@@ -277,6 +284,7 @@ const PictureFiles::File* PictureFiles::file(const char* path, Uint32 key)
         Pixels pixels;
         pixels.width = known->keyed.width;
         pixels.height = known->keyed.height;
+        pixels.channels = known->keyed.channels;
         pixels.rgba.reset(static_cast<unsigned char*>(malloc(pixels.bytes())));
         if (!pixels.rgba) {
             SDL_OutOfMemory();

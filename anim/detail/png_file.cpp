@@ -1,31 +1,15 @@
-// png_file: the PNG decoder, stb_image built with what the toolkit uses.
+// png_file: the checks of a PNG file, then stb_image's decoder.
 #include "anim/detail/png_file.h"
 
 #include "anim/detail/bmp_file.h"
+#include "anim/detail/stb_png.h"
 
 #include <SDL.h>
 
 #include <array>    // Required for: std::array
 #include <climits>  // Required for: INT_MAX
 #include <cstdint>  // Required for: uint32_t
-#include <cstdlib>  // Required for: malloc(), realloc(), free()
 #include <cstring>  // Required for: memcmp(), strcmp()
-
-// PNG only, from memory, with the C library's allocator so that the pixels
-// are released with free(); every function static, so that no name of the
-// decoder reaches the library's symbols (the browser's runtime has its own
-// copy).
-#define STB_IMAGE_STATIC
-#define STB_IMAGE_IMPLEMENTATION
-#define STBI_ONLY_PNG
-#define STBI_NO_STDIO
-#define STBI_NO_LINEAR
-#define STBI_NO_HDR
-#define STBI_MAX_DIMENSIONS 32767
-#define STBI_MALLOC malloc
-#define STBI_REALLOC realloc
-#define STBI_FREE free
-#include <stb_image.h>
 
 namespace {
 
@@ -35,19 +19,30 @@ uint32_t be32(const unsigned char* p)
            p[3];
 }
 
+// The CRC-32 of PNG chunks, four bytes a step (a table for each byte's
+// place in the step): a chunk's pixels are checked at a few cycles a byte.
 uint32_t crc32(const unsigned char* bytes, size_t size)
 {
-    static const auto kTable = [] {
-        std::array<uint32_t, 256> table{};
+    static const auto kTables = [] {
+        std::array<std::array<uint32_t, 256>, 4> tables{};
         for (uint32_t n = 0; n < 256; ++n) {
             uint32_t c = n;
             for (int k = 0; k < 8; ++k) c = (c & 1) != 0 ? 0xedb88320u ^ (c >> 1) : c >> 1;
-            table[n] = c;
+            tables[0][n] = c;
         }
-        return table;
+        for (size_t t = 1; t < 4; ++t)
+            for (uint32_t n = 0; n < 256; ++n)
+                tables[t][n] = tables[0][tables[t - 1][n] & 0xff] ^ (tables[t - 1][n] >> 8);
+        return tables;
     }();
     uint32_t c = 0xffffffffu;
-    for (size_t i = 0; i < size; ++i) c = kTable[(c ^ bytes[i]) & 0xff] ^ (c >> 8);
+    size_t i = 0;
+    for (; i + 4 <= size; i += 4) {
+        c ^= static_cast<uint32_t>(bytes[i]) | static_cast<uint32_t>(bytes[i + 1]) << 8 |
+             static_cast<uint32_t>(bytes[i + 2]) << 16 | static_cast<uint32_t>(bytes[i + 3]) << 24;
+        c = kTables[3][c & 0xff] ^ kTables[2][(c >> 8) & 0xff] ^ kTables[1][(c >> 16) & 0xff] ^ kTables[0][c >> 24];
+    }
+    for (; i < size; ++i) c = kTables[0][(c ^ bytes[i]) & 0xff] ^ (c >> 8);
     return c ^ 0xffffffffu;
 }
 
@@ -104,10 +99,12 @@ bool header_is_sound(const unsigned char* header, int* width, int* height)
 
 // Checks the chunks of a PNG file after its signature: each whole within
 // the file and matching its CRC, the header first (see header_is_sound,
-// which stores the picture's size) and the end chunk last. The decoder
+// which stores the picture's size) and the end chunk last; stores in
+// `transparency` whether the picture has an alpha channel or a
+// transparency chunk. The decoder
 // checks neither the CRCs nor all of the header. True, or false with the
 // reason set.
-bool chunks_are_sound(const unsigned char* file, size_t size, int* width, int* height)
+bool chunks_are_sound(const unsigned char* file, size_t size, int* width, int* height, bool* transparency)
 {
     constexpr size_t kSignatureSize = 8, kFraming = 12;  // length, type, CRC
     for (size_t at = kSignatureSize; size - at >= kFraming;) {
@@ -123,6 +120,9 @@ bool chunks_are_sound(const unsigned char* file, size_t size, int* width, int* h
             return false;
         }
         if (at == kSignatureSize && !header_is_sound(type + 4, width, height)) return false;
+        // An alpha channel (grey or RGB with alpha), or a transparency chunk.
+        if (at == kSignatureSize) *transparency = type[13] == 4 || type[13] == 6;
+        if (memcmp(type, "tRNS", 4) == 0) *transparency = true;
         if (memcmp(type, "IEND", 4) == 0) return true;
         at += kFraming + length;
     }
@@ -140,21 +140,18 @@ bool is_png(const unsigned char* file, size_t size)
     return size >= sizeof kSignature && memcmp(file, kSignature, sizeof kSignature) == 0;
 }
 
-unsigned char* decode_png(const unsigned char* file, size_t size, int* width, int* height)
+unsigned char* decode_png(const unsigned char* file, size_t size, int* width, int* height, int* channels)
 {
     if (size > INT_MAX) {
         SDL_SetError("PNG file too large");
         return nullptr;
     }
-    if (!chunks_are_sound(file, size, width, height)) return nullptr;
-    // The decoder keeps its last reason, and gives none when some of its
-    // allocations fail: the reason is cleared first (with the decoder's own
-    // setter, compiled here), and a failure without one ran out of memory.
-    stbi__err(nullptr, nullptr);
-    int channels = 0;
-    unsigned char* pixels = stbi_load_from_memory(file, static_cast<int>(size), width, height, &channels, 4);
+    bool transparency = false;
+    if (!chunks_are_sound(file, size, width, height, &transparency)) return nullptr;
+    *channels = transparency ? 4 : 3;
+    unsigned char* pixels = stb_decode_png(file, static_cast<int>(size), *channels, width, height);
     if (pixels != nullptr) return pixels;
-    const char* reason = stbi_failure_reason();
+    const char* reason = stb_failure_reason();
     if (reason == nullptr || strcmp(reason, "outofmem") == 0)
         SDL_OutOfMemory();
     else

@@ -1,6 +1,8 @@
 // png_writer: stored deflate blocks, Adam7 passes and the chunks around them.
 #include "png_writer.h"
 
+#include "stb_zlib.h"
+
 #include <algorithm>
 #include <array>
 
@@ -127,7 +129,7 @@ std::string encode_png(int width, int height, const PngForm& form, const std::ve
     } else {
         put_pass(raw, width, height, form, samples, 0, 0, 1, 1);
     }
-    out += chunk("IDAT", zlib_stored(raw));
+    out += chunk("IDAT", zlib_compressed(raw));
     out += chunk("IEND", "");
     return out;
 }

@@ -29,9 +29,8 @@ struct PngForm {
 int samples_a_pixel(ColourType colour_type);
 
 // A PNG file of width x height pixels in `form`, from `samples` (rows top
-// down, samples_a_pixel values a pixel, each below 2^depth). Its pixel data
-// is stored, not compressed: what the tests and the asset tool need is
-// exact pixels, not small files.
+// down, samples_a_pixel values a pixel, each below 2^depth), its pixel data
+// compressed as editors compress it (filter 0, deflate).
 std::string encode_png(int width, int height, const PngForm& form, const std::vector<uint16_t>& samples);
 
 // A chunk of `type` (4 letters) holding `data`: its length, type, data and
