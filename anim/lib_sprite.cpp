@@ -5,6 +5,7 @@
 #include "anim/detail/sprite_frames.h"
 #include "anim/object_list.h"
 
+#include <cstdio>   // Required for: snprintf()
 #include <cstdlib>  // Required for: calloc(), free()
 
 // The shared loaders and drawing helpers of the toolkit.
@@ -72,8 +73,11 @@ sprite* create_sprite_from_sheet(const char* path, int frame_w, int frame_h, int
     if (!files.size_of(path, key_colour(r, g, b), &width, &height)) return nullptr;
     const int columns = width / frame_w;
     if (static_cast<long long>(columns) * (height / frame_h) < count) {
-        SDL_SetError("sheet %s of %d x %d holds fewer than %d cells of %d x %d", path, width, height, count, frame_w,
-                     frame_h);
+        // Classic SDL's error formatting takes five values at most.
+        char sizes[96];
+        snprintf(sizes, sizeof sizes, "of %d x %d holds fewer than %d cells of %d x %d", width, height, count, frame_w,
+                 frame_h);
+        SDL_SetError("sheet %s %s", path, sizes);
         return nullptr;
     }
     SDL_Surface** frames = load_image_array(count, [&](int i) {

@@ -109,8 +109,8 @@ TEST_F(KeyedImageTest, LadderCopiesAreKeyedImagesWithRisingAlpha)
 // A PNG form and what its decoded pixel of each sample tuple is.
 struct PngCase {
     const char* what;
-    png_writer::ColourType colour_type;
     int depth;
+    png_writer::ColourType colour_type;
     bool interlaced = false;
     bool transparency = false;  // a tRNS chunk: palette alphas, or one grey or RGB colour made transparent
 };
@@ -123,33 +123,33 @@ TEST_F(KeyedImageTest, EveryPngFormDrawsItsPixels)
 {
     using namespace png_writer;
     constexpr PngCase kCases[] = {
-        {"grey 1", kGrey, 1},
-        {"grey 2", kGrey, 2},
-        {"grey 4", kGrey, 4},
-        {"grey 8", kGrey, 8},
-        {"grey 16", kGrey, 16},
-        {"grey 1 interlaced", kGrey, 1, true},
-        {"RGB 8", kRgb, 8},
-        {"RGB 16", kRgb, 16},
-        {"RGB 8 interlaced", kRgb, 8, true},
-        {"palette 1", kPalette, 1},
-        {"palette 2", kPalette, 2},
-        {"palette 4", kPalette, 4},
-        {"palette 8", kPalette, 8},
-        {"palette 2 interlaced", kPalette, 2, true},
-        {"grey alpha 8", kGreyAlpha, 8},
-        {"grey alpha 16", kGreyAlpha, 16},
-        {"RGBA 8", kRgba, 8},
-        {"RGBA 16", kRgba, 16},
-        {"RGBA 16 interlaced", kRgba, 16, true},
-        {"palette 4, tRNS", kPalette, 4, false, true},
-        {"grey 8, tRNS", kGrey, 8, false, true},
-        {"grey 16, tRNS", kGrey, 16, false, true},
-        {"RGB 8, tRNS", kRgb, 8, false, true},
-        {"RGB 16, tRNS", kRgb, 16, false, true},
+        {"grey 1", 1, kGrey},
+        {"grey 2", 2, kGrey},
+        {"grey 4", 4, kGrey},
+        {"grey 8", 8, kGrey},
+        {"grey 16", 16, kGrey},
+        {"grey 1 interlaced", 1, kGrey, true},
+        {"RGB 8", 8, kRgb},
+        {"RGB 16", 16, kRgb},
+        {"RGB 8 interlaced", 8, kRgb, true},
+        {"palette 1", 1, kPalette},
+        {"palette 2", 2, kPalette},
+        {"palette 4", 4, kPalette},
+        {"palette 8", 8, kPalette},
+        {"palette 2 interlaced", 2, kPalette, true},
+        {"grey alpha 8", 8, kGreyAlpha},
+        {"grey alpha 16", 16, kGreyAlpha},
+        {"RGBA 8", 8, kRgba},
+        {"RGBA 16", 16, kRgba},
+        {"RGBA 16 interlaced", 16, kRgba, true},
+        {"palette 4, tRNS", 4, kPalette, false, true},
+        {"grey 8, tRNS", 8, kGrey, false, true},
+        {"grey 16, tRNS", 16, kGrey, false, true},
+        {"RGB 8, tRNS", 8, kRgb, false, true},
+        {"RGB 16, tRNS", 16, kRgb, false, true},
     };
     constexpr int kW = 13, kH = 9;
-    constexpr size_t kPixels = kW * kH;
+    constexpr size_t kPixels = size_t{kW} * kH;
     for (const PngCase& c : kCases) {
         SCOPED_TRACE(c.what);
         PngForm form;

@@ -65,7 +65,8 @@ std::vector<test_support::HostileBmp> well_formed_bmps()
                 for (int n = 0; type == kPalette && n <= top; ++n)
                     form.palette.insert(form.palette.end(), {uint8_t(n * 7), uint8_t(n * 13), uint8_t(n * 29)});
                 if (type == kPalette) form.transparency = {0, 128};
-                if (type == kGrey || type == kRgb) form.transparency.assign(2 * samples_a_pixel(type), 0);
+                if (type == kGrey || type == kRgb)
+                    form.transparency.assign(2 * static_cast<size_t>(samples_a_pixel(type)), 0);
                 std::vector<uint16_t> samples;
                 for (uint32_t i = 0; i < kWidth * kRows * static_cast<uint32_t>(samples_a_pixel(type)); ++i)
                     samples.push_back(static_cast<uint16_t>(row[i % kWidth] >> (i % 3) & static_cast<uint32_t>(top)));

@@ -237,7 +237,7 @@ std::vector<HostileBmp> hostile_pngs()
     using png_writer::chunk;
     const std::string valid = valid_png(), end = chunk("IEND", "");
     // Rows of 4 RGB pixels, each after its filter byte.
-    const std::string rows = chunk("IDAT", png_writer::zlib_stored(std::string(3 * 13, '\0')));
+    const std::string rows = chunk("IDAT", png_writer::zlib_stored(std::string(size_t{3} * 13, '\0')));
     std::vector<HostileBmp> files;
     // Cut in the signature, the header, the pixels, before the end chunk.
     for (size_t end_at : {4u, 8u, 20u, 33u, 50u})
