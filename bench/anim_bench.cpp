@@ -12,6 +12,12 @@
 //   create/<kind>/raw          the same SDL_LoadBMP, SDL_SetColorKey and
 //                              SDL_SetAlpha calls, and the same releases
 //   create/complex32/...       the same for blink_test's pictures at 32 bits
+//   create/complex_png/toolkit the same from its pictures as PNG files (RGB,
+//                              palette, RGBA), against the BMPs
+//   frame/soft/toolkit, frame/soft/baseline
+//                              a frame of soft-edged PNG pictures (the guide
+//                              example's fir tree and child, from its sheet)
+//                              over the sky, against raw SDL blits of them
 //   memory/<program>           bytes held by the program's objects against
 //                              their surfaces' pixel bytes (counters only)
 //
@@ -68,8 +74,9 @@ namespace {
 namespace programs = anim_programs;
 
 const std::string kRunDir = ANIM_RUN_DIR;
-// The same pictures, written at 32 bits.
+// The same pictures, written at 32 bits, and as PNG files.
 const std::string kRun32Dir = ANIM_RUN_32_DIR;
+const std::string kRunPngDir = ANIM_RUN_PNG_DIR;
 
 using MakeSet = std::unique_ptr<SceneSet> (*)(const std::string&);
 
@@ -88,6 +95,48 @@ const Program kBlinkSpriteTest{scene_sets::blink_sprite_set, programs::blink_spr
                                programs::blink_sprite_test::window::kHeight};
 const Program kSceneDemo{scene_sets::scene_set, programs::scene_demo::window::kWidth,
                          programs::scene_demo::window::kHeight};
+
+// Soft-edged pictures: scene_demo's sky, and the guide's scrolling example's
+// fir tree and running child (10 cells of its sheet), in the view.
+class SoftSet : public SceneSet {
+public:
+    explicit SoftSet(const std::string& dir)
+        : sky_(create_decor((dir + "Ressources/background/background.bmp").c_str(), 0, 0, 0, 0, 0)),
+          fir_(create_decor((dir + "Ressources/background/fir.png").c_str(), 100, 164, 0, 0, 0)),
+          child_(create_sprite_from_sheet((dir + "Ressources/child/running.png").c_str(), 32, 35, 10, 0, 110, 189, 255,
+                                          255, 255))
+    {
+        if (sky_) sky_->hidden = 0;
+        if (fir_) fir_->hidden = 0;
+    }
+    explicit operator bool() const { return sky_ && fir_ && child_; }
+    void draw(SDL_Surface* target) override
+    {
+        blit_decor(sky_.get(), target);
+        blit_decor(fir_.get(), target);
+        blit_sprite(child_.get(), target);
+    }
+    void advance() override { update_sprite(child_.get()); }
+    int period() const override { return child_->frame_count; }
+    std::vector<const SDL_Surface*> surfaces() const override
+    {
+        std::vector<const SDL_Surface*> all{sky_->image, fir_->image};
+        all.insert(all.end(), child_->frames, child_->frames + child_->frame_count);
+        return all;
+    }
+
+private:
+    anim::owned_decor sky_, fir_;
+    anim::owned_sprite child_;
+};
+
+std::unique_ptr<SceneSet> soft_set(const std::string& run_dir)
+{
+    auto set = std::make_unique<SoftSet>(program_dir(run_dir, "scene_demo"));
+    return *set ? std::move(set) : nullptr;
+}
+
+const Program kSoft{soft_set, programs::scene_demo::window::kWidth, programs::scene_demo::window::kHeight};
 
 // Frames each frame benchmark runs from the objects' creation, so that the
 // toolkit and the baseline draw the same frames.
@@ -362,6 +411,8 @@ BENCHMARK_CAPTURE(frame_baseline, scene_demo, kSceneDemo)->Name("frame/scene_dem
 // The alpha steps the growth of a creation with its ladders' length is
 // measured at.
 const std::vector<int64_t> kGrowthSteps{1, 10, 20, 50, 255};
+BENCHMARK_CAPTURE(frame_toolkit, soft, kSoft)->Name("frame/soft/toolkit")->Iterations(kFrameRun);
+BENCHMARK_CAPTURE(frame_baseline, soft, kSoft)->Name("frame/soft/baseline")->Iterations(kFrameRun);
 BENCHMARK(frame_ladder)->Name("frame_ladder")->Arg(1)->Arg(255);
 BENCHMARK(frame_ladder_fixed)->Name("frame_ladder_fixed")->Arg(1)->Arg(255);
 BENCHMARK_CAPTURE(create_complex_toolkit, at_24_bits, kRunDir)
@@ -372,6 +423,9 @@ BENCHMARK_CAPTURE(create_complex_toolkit, at_32_bits, kRun32Dir)
     ->Name("create/complex32/toolkit")
     ->ArgsProduct({kGrowthSteps});
 BENCHMARK_CAPTURE(create_complex_raw, at_32_bits, kRun32Dir)->Name("create/complex32/raw")->ArgsProduct({kGrowthSteps});
+BENCHMARK_CAPTURE(create_complex_toolkit, from_png, kRunPngDir)
+    ->Name("create/complex_png/toolkit")
+    ->ArgsProduct({kGrowthSteps});
 BENCHMARK(create_simple_toolkit)->Name("create/simple/toolkit");
 BENCHMARK(create_simple_raw)->Name("create/simple/raw");
 BENCHMARK(create_sprite_toolkit)->Name("create/sprite/toolkit");
