@@ -83,8 +83,8 @@ bool read_colours(const std::string& path, std::vector<Uint8>& rgb, int& width, 
     for (int y = 0; y < height; ++y)
         for (int x = 0; x < width; ++x) {
             Uint32 pixel = 0;
-            const Uint8* at =
-                static_cast<const Uint8*>(picture->pixels) + y * picture->pitch + x * picture->format->BytesPerPixel;
+            const Uint8* at = static_cast<const Uint8*>(picture->pixels) + static_cast<ptrdiff_t>(y) * picture->pitch +
+                              static_cast<ptrdiff_t>(x) * picture->format->BytesPerPixel;
             std::memcpy(&pixel, at, picture->format->BytesPerPixel);
             Uint8 r = 0, g = 0, b = 0;
             SDL_GetRGB(pixel, picture->format, &r, &g, &b);
