@@ -160,6 +160,7 @@ TEST_F(KeyedImageTest, EveryPngFormDrawsItsPixels)
         const unsigned top = (1u << c.depth) - 1;
         // Samples that cover each depth's range, high bytes of 16-bit ones included.
         std::vector<uint16_t> samples;
+        samples.reserve(kPixels * per_pixel);
         for (size_t i = 0; i < kPixels * per_pixel; ++i)
             samples.push_back(static_cast<uint16_t>((i * 40503 + i / 7) & top));
         const auto eight = [&](uint16_t v) {
@@ -224,8 +225,8 @@ TEST_F(KeyedImageTest, SoftEdgesFadeWithinTwoLevelsOfTheExactBlend)
     const Rgb kColours[] = {kMagenta, kWhite, kBlack, {200, 100, 30}};
     const auto colour = [&](int y) { return kColours[y % 4]; };
     write_png(dir.file("soft.png"), 256, 4, [&](int x, int y) { return Rgba{colour(y), Uint8(x)}; });
-    std::vector<uint32_t> row;
-    for (uint32_t x = 0; x < 256; ++x) row.push_back(x << 24 | 200u << 16 | 100u << 8 | 30u);
+    std::vector<uint32_t> row(256);
+    for (uint32_t x = 0; x < 256; ++x) row[x] = x << 24 | 200u << 16 | 100u << 8 | 30u;
     std::ofstream(dir.file("soft.bmp"), std::ios::binary) << true_colour_row(row, 4);
     constexpr int kStep = 15, kCopies = 255 / kStep + 1;
     double worst = 0;

@@ -141,7 +141,7 @@ bool rewrite(const std::string& path, const Form& form)
 // (a picture has at most 256 colours); and as 8-bit RGBA, Adam7
 // interlaced, the pixels of the colour the program keys the picture with
 // transparent, with another colour under them.
-enum class PngForm { rgb, palette, rgba };
+enum class PngForm : uint8_t { rgb, palette, rgba };
 constexpr PngForm kPngForms[] = {PngForm::rgb, PngForm::palette, PngForm::rgba};
 
 // The colour each picture of `set` is keyed with when its program loads it:
