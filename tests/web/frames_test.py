@@ -3,8 +3,8 @@
 Chromium and titled with the programs' caption, flips frames whose pixels
 hash the same as the desktop program's under the harness, frame for frame
 (as many as programs/programs.json's browser_frames), and so do its test
-pages on the program's pictures written at 32 bits and as PNG files, and at
-16 bits with an alpha mask (against the desktop on those); a picture that cannot
+pages on the program's pictures written as PNG files, and at 16 bits with
+an alpha mask (against the desktop on those); a picture that cannot
 be loaded ends the page with the desktop's message and status; the guide's
 scrolling example, with soft-edged pictures, flips the desktop's frames; and the
 page's harness counts the frames, and delivers its quit and refused load,
@@ -45,8 +45,8 @@ def desktop_run(run_dir, frames, harness, work, pictures=None):
 
 def compare_frames(sites, run_dir, harness, work):
     """What differs between the desktop program of `run_dir` and its pages:
-    its page in the site and its test pages on its pictures at 32 bits and
-    as PNG files, all against the desktop on its own pictures, and its test
+    its page in the site and its test page on its pictures as PNG files,
+    both against the desktop on its own pictures, and its test
     page on its pictures at 16 bits with an alpha mask against the desktop
     on those; empty when nothing does."""
     name = os.path.basename(run_dir)
@@ -60,8 +60,8 @@ def compare_frames(sites, run_dir, harness, work):
                             f"frames: {errors}")
     if problems:
         return problems
-    for site, page_name, pictures in ((sites[0], name, run_dir), (sites[1], name + "_32", run_dir),
-                                      (sites[1], name + "_png", run_dir), (sites[1], name + "_16", at_16)):
+    for site, page_name, pictures in ((sites[0], name, run_dir), (sites[1], name + "_png", run_dir),
+                                      (sites[1], name + "_16", at_16)):
         desktop = desktop_runs[pictures][0]
         page = site.run_page(page_name + ".html", frames, hashes=True)
         differing = [k + 1 for k in range(frames) if k >= len(page["frames"]) or page["frames"][k] != desktop[k]]
@@ -100,7 +100,7 @@ def compare_broken_picture(site_dir, run_dir, harness, work):
 
 # Frames of the guide's scrolling example compared: its child runs past the
 # fir tree, the lantern fades in and out, and the view scrolls.
-EXAMPLE_FRAMES = 200
+EXAMPLE_FRAMES = 120
 
 
 def compare_example(pages, run_dir, harness, work):
