@@ -8,6 +8,7 @@
 #include <cstdlib>    // Required for: calloc(), free()
 
 using anim::for_each_member;
+using anim::detail::place;
 using anim::detail::shift;
 
 world* create_world(int x, int y, int w, int h)
@@ -70,16 +71,20 @@ void follow_personnage(screen* view, world* w, personnage* p, int margin)
         to = left - margin;
     to = std::clamp(to, 0, std::max(0, w->w - view->w));
     if (to != view->x) scroll_world(view, w, to - view->x);
-    p->dst.x = 0;
-    shift(p->dst.x, p->x - view->x);
+    place(p->dst.x, p->x, view->x);
+}
+
+void place_personnage(const screen* view, personnage* p)
+{
+    place(p->dst.x, p->x, view->x);
+    place(p->dst.y, p->y, view->y);
 }
 
 void crop_world(const screen* view, world* w)
 {
     for_each_member(w->decors, [&](decor* d) {
         if (d->x + d->image->w < view->x) d->hidden = 1;
-        d->dst.x = 0;
-        shift(d->dst.x, d->x - view->x);
+        place(d->dst.x, d->x, view->x);
     });
     for_each_member(w->sblink_decors, [&](sblink_decor* d) {
         if (d->x + d->surface->w < view->x) d->hidden = 1;

@@ -18,6 +18,7 @@
 //   blit_world             draw every shown object, back to front
 //   scroll_world           move the view along the world, and the listed objects the other way
 //   follow_personnage      scroll to keep a character a margin from the view's edges
+//   place_personnage       put a character in the window where its world position falls
 //   crop_world             hide the scenery that has left the view, replace the clipped decors
 //
 // Errors: create_world returns null when memory runs out. No other function
@@ -82,6 +83,13 @@ void scroll_world(screen* view, world* w, int pixels);
 // 0). Then places p in the window: its dst.x becomes its x less the view's
 // x. `margin` should be less than half the view's width.
 void follow_personnage(screen* view, world* w, personnage* p, int margin);
+
+// Puts `p` in the window where its world position falls in the view: its
+// dst.x becomes its x less the view's x, its dst.y its y less the view's y
+// (each kept to 16 bits, as SDL 1.2 keeps a rectangle's coordinates, so
+// that every SDL draws the same). To move a character other than the one
+// follow_personnage places, change its x and y, then call this.
+void place_personnage(const screen* view, personnage* p);
 
 // After a scroll: hides, for good, every decor and blinking decor of the
 // lists whose right edge (its x plus its image's width) is left of the

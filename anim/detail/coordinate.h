@@ -18,6 +18,14 @@ inline void shift(Coordinate& coordinate, int by)
     coordinate = static_cast<Sint16>(coordinate + by);
 }
 
+// Sets a window coordinate to a world coordinate less the view's, wrapped
+// at 16 bits as shift wraps.
+inline void place(Coordinate& coordinate, int world, int view)
+{
+    coordinate = 0;
+    shift(coordinate, world - view);
+}
+
 }  // namespace anim::detail
 
 #endif

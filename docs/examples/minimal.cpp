@@ -21,7 +21,10 @@ int main()
 {
     // Initialization: a window, then the objects (magenta is transparent),
     // each checked as it is made
-    if (SDL_Init(SDL_INIT_VIDEO) != 0) return 1;
+    if (SDL_Init(SDL_INIT_VIDEO) != 0) {
+        std::fprintf(stderr, "minimal: cannot start SDL: %s\n", SDL_GetError());
+        return 1;
+    }
     SDL_Surface* display = SDL_SetVideoMode(150, 100, 32, SDL_SWSURFACE);
     if (display == nullptr) {
         report("the window");

@@ -1,6 +1,7 @@
 // scrolling: a child runs along a snowy valley twice as wide as the window,
 // which scrolls after it; a lantern blinks by the path, a fir tree stands in
-// the snow, and the child waits at the valley's end. The child, the tree and
+// the snow, a balloon bobs over the valley, and the child waits at the
+// valley's end. The child, the tree and
 // the lantern's glow are PNG pictures with soft edges, the child's frames
 // cut from two sprite sheets. Run it from a folder holding scene_demo's pictures
 // (Ressources/...), such as share/anim/scene_demo of an install.
@@ -12,9 +13,10 @@
 namespace {
 
 constexpr int kViewW = 256, kViewH = 256, kValleyW = 512;
-constexpr int kSpeed = 2;                  // pixels a frame
-constexpr int kMargin = 64;                // the child keeps this far from the window's edges
-constexpr int kChildW = 32, kChildH = 35;  // a cell of the child's sprite sheets
+constexpr int kSpeed = 2;                                 // pixels a frame
+constexpr int kMargin = 64;                               // the child keeps this far from the window's edges
+constexpr int kChildW = 32, kChildH = 35;                 // a cell of the child's sprite sheets
+constexpr int kBalloonX = 380, kBalloonY = 40, kBob = 3;  // it bobs kBob pixels up and down
 
 // Says what could not be made, at once: a later creation that succeeds may
 // leave an unrelated message in SDL_GetError().
@@ -46,7 +48,7 @@ bool fill_valley(world* valley)
     peak->src.h = 56;
     anim::owned_decor fir(scenery("fir.png", 250, 164));
     if (!made(fir.get(), "the fir tree")) return false;
-    ground->hidden = peak->hidden = fir->hidden = 0;  // decors, like everything else, start hidden
+    ground->hidden = peak->hidden = fir->hidden = 0;  // decors start hidden
     valley->decors = make_decor_array(3, ground.get(), peak.get(), fir.get());
     if (!made(valley->decors, "the decor list")) return false;
     anim::hand_over(ground);
@@ -64,6 +66,23 @@ bool fill_valley(world* valley)
     valley->sblink_decors = make_sblink_decor_array(1, lantern.get());
     if (!made(valley->sblink_decors, "the lantern list")) return false;
     anim::hand_over(lantern);
+
+    // The balloon, a character of one sprite (white is transparent) in the
+    // peoples list, so that it scrolls with the valley.
+    const char* const flames[] = {"Ressources/balloon/balloon1.bmp", "Ressources/balloon/balloon2.bmp",
+                                  "Ressources/balloon/balloon3.bmp", nullptr};
+    anim::owned_sprite burning(create_sprite(flames, 0, 0, 0, 255, 255, 255));
+    if (!made(burning.get(), "the balloon's flames")) return false;
+    anim::owned_sprite_array one(make_sprite_array(1, burning.get()));
+    if (!made(one.get(), "the balloon's sprites")) return false;
+    anim::hand_over(burning);
+    anim::owned_personnage balloon(create_personnage(one.get(), 1, kBalloonX, kBalloonY));
+    if (!made(balloon.get(), "the balloon")) return false;
+    anim::hand_over(one);
+    balloon->hidden = 0;
+    valley->peoples = make_personnage_array(1, balloon.get());
+    if (!made(valley->peoples, "the peoples list")) return false;
+    anim::hand_over(balloon);
 
     // The child: sprite 0 runs (10 cells of its sheet), sprite 1 waits (3);
     // the sheets' alpha draws the child's edges (the key, white, would
@@ -99,6 +118,8 @@ int play()
         return 1;
     sky->hidden = 0;
     personnage* child = valley->hero;
+    personnage* balloon = valley->peoples[0];
+    int bob = 1;  // the balloon's step, up or down
 
     // Main loop: draw, show, animate, move the child and the view after it
     for (bool running = true; running;) {
@@ -110,6 +131,10 @@ int play()
         SDL_Flip(display);
         update_sblink_decor(valley->sblink_decors[0]);
         update_personnage(child);
+        update_personnage(balloon);
+        if (balloon->y == kBalloonY - kBob || balloon->y == kBalloonY + kBob) bob = -bob;
+        balloon->y += bob;  // a character moves in the world, then is placed in the window
+        place_personnage(view.get(), balloon);
         if (child->x + child->src.w < kValleyW)
             child->x += kSpeed;
         else if (child->current == 0)
@@ -125,7 +150,10 @@ int play()
 
 int main()
 {
-    if (SDL_Init(SDL_INIT_VIDEO) != 0) return 1;
+    if (SDL_Init(SDL_INIT_VIDEO) != 0) {
+        std::fprintf(stderr, "scrolling: cannot start SDL: %s\n", SDL_GetError());
+        return 1;
+    }
     const int status = play();
     SDL_Quit();  // after play() has freed everything it made
     return status;

@@ -5,17 +5,12 @@
 #include "char_array.h"
 #include "scene_pictures.h"
 
-#include "anim/detail/coordinate.h"
-
 #include <initializer_list>
 #include <memory>
 
 namespace scene_demo {
 
 namespace {
-
-using anim::detail::Coordinate;
-using anim::detail::shift;
 
 // The view scrolls once the hero's right edge comes this close to the
 // view's right edge: a margin above it lets the hero move on in the window.
@@ -64,12 +59,12 @@ int hero_width(const personnage* hero)
 // Otherwise, while its left edge is left of the view and `may_shift` holds,
 // its source window moves one column on, so that it keeps sliding out of the
 // window at the scroll's pace.
-void crop_scenery(int x, int width, int view_x, bool may_shift, int& hidden, Coordinate& src_x)
+void crop_scenery(int x, int width, int view_x, bool may_shift, int& hidden, decltype(SDL_Rect::x)& src_x)
 {
     if (x + width < view_x) {
         hidden = 1;
     } else if (may_shift && x - view_x < 0) {
-        shift(src_x, 1);
+        ++src_x;
     }
 }
 
@@ -96,16 +91,16 @@ void run_hero(personnage* hero, int world_w)
 }
 
 // Closed, the balloon bobs three pixels up and down; open, it rises.
-void move_balloon(personnage* balloon, Bob& bob)
+void move_balloon(const screen* view, personnage* balloon, Bob& bob)
 {
     if (balloon->current == 0) {
         if (bob.offset == kBobAmplitude || bob.offset == -kBobAmplitude) bob.step = -bob.step;
         bob.offset += bob.step;
         balloon->y += bob.step;
-        shift(balloon->dst.y, bob.step);
     } else {
-        shift(balloon->dst.y, -1);
+        --balloon->y;
     }
+    place_personnage(view, balloon);
 }
 
 // The hero crosses the window until it comes near the view's right edge;
@@ -117,12 +112,12 @@ void follow_hero(screen* view, world* w)
     const int view_right = view->x + view->w;
     if (view_right < w->w) {
         if (view_right - (hero->x + hero_width(hero)) > kScrollMargin) {
-            shift(hero->dst.x, 1);
+            ++hero->dst.x;
             return;
         }
         scroll_world(view, w, 1);
     } else if (hero->dst.x + hero_width(hero) < view->w) {
-        shift(hero->dst.x, 1);
+        ++hero->dst.x;
     }
 }
 
@@ -267,7 +262,7 @@ void update_scene(Scene& scene)
     run_hero(cast.hero, scene.world->w);
     update_personnage(cast.hero);
     if (cast.hero->x == cast.balloon->x) change_sprite_personnage(cast.balloon, 1);
-    move_balloon(cast.balloon, scene.bob);
+    move_balloon(view, cast.balloon, scene.bob);
     update_personnage(cast.balloon);
     follow_hero(view, scene.world.get());
 }
