@@ -6,11 +6,18 @@
 // 0; their x and y are world coordinates for the caller's scene logic, never
 // read here.
 //
-//   create_decor / free_everything_decor / free_structure_decor / blit_decor
-//   create_sblink_decor / free_everything_sblink_decor /
-//   free_structure_sblink_decor / blit_sblink_decor / update_sblink_decor
-//   make_decor_array / free_everything_decor_array
-//   make_sblink_decor_array / free_everything_sblink_decor_array
+//   create_decor                  load a picture as a hidden decor
+//   free_everything_decor         release the image and the record
+//   free_structure_decor          release the record, hand back the image
+//   blit_decor                    draw the window src at dst
+//   create_sblink_decor           place a simple blinking surface
+//   free_everything_sblink_decor  release the surface and the record
+//   free_structure_sblink_decor   release the record, hand back the surface
+//   blit_sblink_decor             draw the surface at its place
+//   update_sblink_decor           advance its fade one step
+//   make_decor_array, free_everything_decor_array,
+//   make_sblink_decor_array, free_everything_sblink_decor_array
+//                                 null-terminated lists of each
 //
 // Errors: creations and list builders return null and leave the reason in
 // SDL_GetError(). No other function fails.
@@ -42,7 +49,7 @@ struct sblink_decor {
     int hidden;               // non-zero: blit_sblink_decor draws nothing; 1 at creation
 };
 
-// Loads the BMP at `path` keyed with (r, g, b) (low 8 bits of each used) as
+// Loads the picture at `path` keyed with (r, g, b) (low 8 bits of each used) as
 // a hidden decor at (x, y) showing the whole image. The caller owns the
 // result and releases it with free_everything_decor. Returns null when the
 // path is null, the image does not load or memory runs out; nothing is left

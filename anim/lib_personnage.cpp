@@ -114,7 +114,10 @@ void update_personnage(personnage* p)
 
 int change_sprite_personnage(personnage* p, int index)
 {
-    if (index < 0 || index >= p->sprite_count) return -1;
+    if (index < 0 || index >= p->sprite_count) {
+        SDL_SetError("no sprite %d in a personnage of %d", index, p->sprite_count);
+        return -1;
+    }
     sprite* chosen = p->sprites[index];
     p->current = index;
     chosen->frame = 0;

@@ -17,7 +17,7 @@
 //
 // Errors: creations and the list builder return null and leave the reason in
 // SDL_GetError(); change_sprite_personnage returns -1 for an index out of
-// range. No other function fails.
+// range, with its reason there too. No other function fails.
 #ifndef ANIM_LIB_PERSONNAGE_H
 #define ANIM_LIB_PERSONNAGE_H
 
@@ -72,7 +72,8 @@ void update_personnage(personnage* p);
 
 // Makes sprite `index` the current one, puts it on frame 0 (also when it was
 // current already) and sizes src to it. Returns 0, or -1 with nothing
-// changed when `index` is negative or not below sprite_count.
+// changed and the reason in SDL_GetError() when `index` is negative or not
+// below sprite_count.
 int change_sprite_personnage(personnage* p, int index);
 
 // Builds a null-terminated list of `count` personnages passed as further

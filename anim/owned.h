@@ -4,9 +4,16 @@
 // goes out of scope; hand_over() (or release()) lets it go when another
 // owner (a decor, a personnage, a list or the world) takes it.
 //
-//   owned_simple_surface, owned_complex_surface, owned_sprite,
-//   owned_sprite_array, owned_decor, owned_sblink_decor, owned_personnage,
-//   owned_screen, owned_world
+//   owned_simple_surface   a simple blinking surface (free_simple_surface)
+//   owned_complex_surface  a complex blinking surface (free_complex_surface)
+//   owned_sprite           a sprite (free_sprite)
+//   owned_sprite_array     a list of sprites, with its sprites (free_sprite_array)
+//   owned_decor            a decor, with its image (free_everything_decor)
+//   owned_sblink_decor     a blinking decor, with its surface
+//   owned_personnage       a personnage, with its sprites
+//   owned_screen           a screen (free_screen)
+//   owned_world            a world, with everything it holds
+//   hand_over              let the record go to another owner
 #ifndef ANIM_OWNED_H
 #define ANIM_OWNED_H
 

@@ -105,7 +105,11 @@ TEST_F(SceneObjectsTest, ChangingSpriteRestartsItAndSizesTheSourceWindow)
     ASSERT_TRUE(p) << SDL_GetError();
     p->sprites[1]->frame = 1;
     p->src.x = 3;
-    for (int refused : {2, 3, -1}) EXPECT_EQ(change_sprite_personnage(p.get(), refused), -1) << refused;
+    for (int refused : {2, 3, -1}) {
+        SDL_ClearError();
+        EXPECT_EQ(change_sprite_personnage(p.get(), refused), -1) << refused;
+        EXPECT_EQ(std::string(SDL_GetError()), "no sprite " + std::to_string(refused) + " in a personnage of 2");
+    }
     EXPECT_EQ(std::make_tuple(p->current, p->sprites[1]->frame, p->src.w), std::make_tuple(0, 1, Uint16{20}));
     EXPECT_EQ(change_sprite_personnage(p.get(), 1), 0);
     EXPECT_EQ(std::make_tuple(p->current, p->sprites[1]->frame, p->src.w, p->src.h),
@@ -207,11 +211,12 @@ TEST_F(SceneObjectsTest, SheetCellsMakeTheSpriteOfTheirOwnFiles)
     const Rgb kColours[] = {kRed, kGreen, kBlue, kYellow};
     const auto paint = [&](int x, int y) { return Rgba{kColours[(x * 3 + y) % 4], Uint8((x * 37 + y * 11) % 256)}; };
     const std::pair<const char*, SheetWriter> kForms[] = {
-        {"24-bit BMP",
-         [](auto path, int w, int h, auto p) { write_bmp(path, w, h, [&](int x, int y) { return p(x, y).rgb; }); }},
-        {"8-bit BMP", [](auto path, int w, int h, auto p) { save_surface_bmp(path, w, h, 8, p); }},
-        {"32-bit BMP with alpha", [](auto path, int w, int h, auto p) { save_surface_bmp(path, w, h, 32, p); }},
-        {"RGBA PNG", [](auto path, int w, int h, auto p) { write_png(path, w, h, p); }},
+        {"24-bit BMP", [](const auto& path, int w, int h,
+                          const auto& p) { write_bmp(path, w, h, [&](int x, int y) { return p(x, y).rgb; }); }},
+        {"8-bit BMP", [](const auto& path, int w, int h, const auto& p) { save_surface_bmp(path, w, h, 8, p); }},
+        {"32-bit BMP with alpha",
+         [](const auto& path, int w, int h, const auto& p) { save_surface_bmp(path, w, h, 32, p); }},
+        {"RGBA PNG", [](const auto& path, int w, int h, const auto& p) { write_png(path, w, h, p); }},
     };
     constexpr int kCellW = 5, kCellH = 4, kCount = 5;
     for (const auto& [form, write] : kForms) {
@@ -363,6 +368,25 @@ TEST_F(WorldTest, FollowKeepsTheCharacterItsMarginInsideTheViewAndTheWorld)
         EXPECT_EQ(std::make_tuple(view->x, w->hero->dst.x, d()->dst.x),
                   std::make_tuple(row.view_after, Sint16(row.dst_after), Sint16(row.view_x - row.view_after)))
             << "view " << row.view_x << ", hero " << row.hero_x;
+    }
+}
+
+// A character is placed where its world position falls in the view, each
+// coordinate kept to 16 bits as SDL 1.2 keeps them.
+TEST_F(WorldTest, PlaceSetsTheWindowPositionFromTheWorldPosition)
+{
+    personnage* balloon = w->peoples[0];
+    const struct {
+        int x, y, view_x, view_y;
+        Sint16 dst_x, dst_y;
+    } kRows[] = {{30, 12, 10, 2, 20, 10}, {5, -3, 10, 0, -5, -3}, {0, -40000, 0, 0, 0, 25536}};
+    for (const auto& row : kRows) {
+        balloon->x = row.x;
+        balloon->y = row.y;
+        view->x = row.view_x;
+        view->y = row.view_y;
+        place_personnage(view.get(), balloon);
+        EXPECT_EQ(std::make_pair(balloon->dst.x, balloon->dst.y), std::make_pair(row.dst_x, row.dst_y)) << row.y;
     }
 }
 

@@ -166,8 +166,10 @@ int simple_ladder_top(int step);
 SDL_Surface** load_alpha_ladder(PictureFiles& files, const char* path, int r, int g, int b, int step, int length);
 
 // SDL_BlitSurface(image, src, target, dst), which stores the final blit
-// rectangle in `dst`; a blit clipped away entirely stores its position moved
-// into the target's clip rectangle, at 0 x 0, as SDL 1.2 does. Some SDL 1.2
+// rectangle in `dst`; a blit clipped away entirely stores its position, with
+// a negative corner of the source window added, held no further left or up
+// than the target's clip rectangle's left and top edges (the right and
+// bottom edges do not move it), at 0 x 0, as SDL 1.2 does. Some SDL 1.2
 // implementations (the compatibility library 1.2.68) leave that position
 // where it was instead; the toolkit places later layers and frames by what
 // a blit stored, so it stores the one answer itself.

@@ -30,7 +30,6 @@ protected:
     void SetUp() override
     {
         live_before = harness::live_surfaces();
-        harness::take_free_log();
         for (const auto& [name, colour] :
              {std::pair{"red", kRed}, {"green", kGreen}, {"blue", kBlue}, {"yellow", kYellow}})
             write_bmp(path(name), 20, 10, solid(colour));

@@ -20,7 +20,6 @@ struct Ledger {
     long loads = 0;
     long fail_at = 0;  // absolute load number to refuse; 0 for none
     std::unordered_set<const SDL_Surface*> live;
-    std::vector<const SDL_Surface*> free_log;
     std::unordered_map<std::string, long> reads;  // by path
 };
 
@@ -55,13 +54,6 @@ long reads_of(const std::string& path)
     return found == ledger().reads.end() ? 0 : found->second;
 }
 
-std::vector<const SDL_Surface*> take_free_log()
-{
-    std::vector<const SDL_Surface*> log;
-    log.swap(ledger().free_log);
-    return log;
-}
-
 }  // namespace harness
 
 extern "C" SDL_Surface* SDL_LoadBMP_RW(SDL_RWops* src, int freesrc)
@@ -83,7 +75,7 @@ extern "C" void SDL_FreeSurface(SDL_Surface* surface)
 {
     static const auto real_free = harness::next_definition<FreeFn>("SDL_FreeSurface");
     Ledger& l = ledger();
-    if (surface != nullptr && l.live.erase(surface) != 0) l.free_log.push_back(surface);
+    if (surface != nullptr) l.live.erase(surface);
     real_free(surface);
 }
 

@@ -11,7 +11,6 @@
 #include <SDL.h>
 
 #include <string>
-#include <vector>
 
 namespace harness {
 
@@ -28,10 +27,6 @@ void fail_load(long k);
 
 // Number of times the file at `path` has been opened for reading with fopen.
 long reads_of(const std::string& path);
-
-// The loaded surfaces freed since the last call, in the order they were
-// freed; the record is cleared.
-std::vector<const SDL_Surface*> take_free_log();
 
 }  // namespace harness
 
