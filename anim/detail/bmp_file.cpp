@@ -232,6 +232,10 @@ bool bmp_header_is_sound(const unsigned char* file, size_t size)
         return refuse("BMP size out of range");
     if (!known_depth(bits)) return refuse("unsupported BMP depth");
     if (!compression_fits(compression, bits)) return refuse("BMP compression does not fit its depth");
+    // OS/2 2.x's own header sizes: compression 3 is Huffman coding there,
+    // and the header holds no colour masks where Windows' hold them.
+    if (compression == kBitFields && (header_size < 52 || header_size == 60 || header_size == 64) && header_size != 40)
+        return refuse("OS/2 BMP of Huffman coding");
     if (bits <= 8 && colours > (1u << bits)) return refuse("BMP palette larger than its depth allows");
 
     const auto file_size = static_cast<int64_t>(size);

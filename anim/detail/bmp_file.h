@@ -40,7 +40,8 @@ constexpr long kLargestRunLengthPixels = 1L << 24;
 // "BM" signature; a known info header (12, 40, 52, 56, 108 or 124 bytes, or
 // an OS/2 2.x one of 42 to 64); a width and height of 1 to kLargestBmpSide
 // pixels (a negative height, for rows stored top down, included); 1, 4, 8,
-// 16, 24 or 32 bits a pixel; a compression that fits that depth; no more
+// 16, 24 or 32 bits a pixel; a compression that fits that depth (and not
+// OS/2's Huffman coding, compression 3 in its own header sizes); no more
 // palette entries than the depth can index; pixel data that starts after the
 // headers and, stored as it is (uncompressed or with colour masks), ends
 // within the file; and, run-length compressed, at most

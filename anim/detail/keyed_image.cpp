@@ -109,19 +109,22 @@ bool uses_alpha_channel(const SDL_Surface* image)
 }
 
 // Calls change(pixel) on every pixel of a 32-bit image. Leaves an image of
-// any other depth alone, as one it cannot lock: every picture with an alpha
-// channel is loaded at 32 bits (see widen_alpha_masked), and a loop over
-// 4-byte pixels would run past the end of a narrower image.
+// any other depth alone: every picture with an alpha channel is loaded at
+// 32 bits, and a loop over 4-byte pixels would run past the end of a
+// narrower image. False, with SDL's reason set, when the image cannot be
+// locked.
 template <typename Change>
-void change_pixels(SDL_Surface* image, Change change)
+bool change_pixels(SDL_Surface* image, Change change)
 {
-    if (image->format->BytesPerPixel != 4 || (SDL_MUSTLOCK(image) && SDL_LockSurface(image) != 0)) return;
+    if (image->format->BytesPerPixel != 4) return true;
+    if (SDL_MUSTLOCK(image) && SDL_LockSurface(image) != 0) return false;
     for (int y = 0; y < image->h; ++y) {
         auto* row =
             reinterpret_cast<Uint32*>(static_cast<Uint8*>(image->pixels) + static_cast<ptrdiff_t>(y) * image->pitch);
         for (int x = 0; x < image->w; ++x) change(row[x]);
     }
     if (SDL_MUSTLOCK(image)) SDL_UnlockSurface(image);
+    return true;
 }
 
 // The pixels of a PNG or a BMP with alpha, as the file held them.
@@ -353,7 +356,10 @@ SDL_Surface* load_keyed_image(PictureFiles& files, const char* path, int r, int 
             image = SDL_LoadBMP_RW(SDL_RWFromConstMem(data, static_cast<int>(size)), 1);
         if (image != nullptr && file->transparency == Transparency::soft) {
             if (!uses_alpha_channel(image)) image = with_alpha_channel(image);
-            if (image != nullptr) fade_alpha_channel(image, opacity);
+            if (image != nullptr && !fade_alpha_channel(image, opacity)) {
+                SDL_FreeSurface(image);
+                image = nullptr;
+            }
         } else if (image != nullptr) {
             SDL_SetColorKey(image, SDL_SRCCOLORKEY,
                             SDL_MapRGB(image->format, static_cast<Uint8>(key >> 16), static_cast<Uint8>(key >> 8),
@@ -369,11 +375,11 @@ Uint32 key_colour(int r, int g, int b)
     return static_cast<Uint32>(r & 0xff) << 16 | static_cast<Uint32>(g & 0xff) << 8 | static_cast<Uint32>(b & 0xff);
 }
 
-void fade_alpha_channel(SDL_Surface* image, Uint8 opacity)
+bool fade_alpha_channel(SDL_Surface* image, Uint8 opacity)
 {
-    if (!uses_alpha_channel(image)) return;
+    if (!uses_alpha_channel(image)) return true;
     const SDL_PixelFormat* f = image->format;
-    change_pixels(image, [&](Uint32& p) {
+    return change_pixels(image, [&](Uint32& p) {
         const Uint32 own = (p & f->Amask) >> f->Ashift;
         const Uint32 alpha = std::min<Uint32>((own * opacity * 256 / 255 + 127) / 255, 255);
         p = (p & ~f->Amask) | alpha << f->Ashift;

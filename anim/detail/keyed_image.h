@@ -131,8 +131,9 @@ SDL_Surface** load_keyed_images(PictureFiles& files, int n, PathOf path_of, int 
 // and rounded (at most 255), since SDL 1.2's blend by a pixel's alpha
 // divides by 256: the drawn pixels then come within 1.5 of the exact
 // blend. Only a 32-bit image is changed: every picture with an alpha
-// channel is loaded at 32 bits, and any other image is left alone.
-void fade_alpha_channel(SDL_Surface* image, Uint8 opacity);
+// channel is loaded at 32 bits, and any other image is left alone. False,
+// with SDL's reason set, when the image cannot be locked.
+bool fade_alpha_channel(SDL_Surface* image, Uint8 opacity);
 
 // The per-surface alpha of copy `index` of a ladder built with `step`:
 // min(index * e, 255), where e is `step`, or 50 when `step` is 0.

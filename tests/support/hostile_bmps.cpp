@@ -206,6 +206,12 @@ std::vector<HostileBmp> hostile_bmps()
     for (uint32_t compression : {1u, 2u, 4u, 99u})
         files.push_back({"compression_" + std::to_string(compression) + ".bmp", with32(24, kCompression, compression)});
     files.push_back({"compression_3_on_8_bits.bmp", with32(8, kCompression, 3)});
+    // OS/2's Huffman coding, in its own header sizes.
+    for (uint32_t info_size : {48u, 64u}) {
+        std::string huffman = valid_bmp(32, 4, 3, info_size);
+        put32(huffman, kCompression, 3);
+        files.push_back({"os2_huffman_" + std::to_string(info_size) + ".bmp", huffman});
+    }
     files.push_back({"run_length_bomb.bmp", run_length_bmp(20000, 20000)});
     std::string masked_rows_missing = valid_bmp(32, 4, 3, 40, true);
     put32(masked_rows_missing, kHeight, 30000);
