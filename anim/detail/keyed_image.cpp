@@ -378,11 +378,15 @@ Uint32 key_colour(int r, int g, int b)
 bool fade_alpha_channel(SDL_Surface* image, Uint8 opacity)
 {
     if (!uses_alpha_channel(image)) return true;
-    const SDL_PixelFormat* f = image->format;
+    // The channel's place, from its mask: the browser's SDL leaves the
+    // format's shifts unset.
+    const Uint32 mask = image->format->Amask;
+    int shift = 0;
+    while ((mask >> shift & 1u) == 0) ++shift;
     return change_pixels(image, [&](Uint32& p) {
-        const Uint32 own = (p & f->Amask) >> f->Ashift;
+        const Uint32 own = (p & mask) >> shift;
         const Uint32 alpha = std::min<Uint32>((own * opacity * 256 / 255 + 127) / 255, 255);
-        p = (p & ~f->Amask) | alpha << f->Ashift;
+        p = (p & ~mask) | alpha << shift;
     });
 }
 

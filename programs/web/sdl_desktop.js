@@ -74,22 +74,6 @@ mergeInto(LibraryManager.library, {
       }
     },
 
-    // Gives the surface's pixel format the shifts of its masks (red in the
-    // low byte, alpha in the high one), which Emscripten leaves unset: code
-    // that reads a channel by its mask and shift, as the toolkit's alpha
-    // fade does, finds it there.
-    setShifts: function(surf) {
-      var format = {{{ makeGetValue('surf', C_STRUCTS.SDL_Surface.format, 'void*') }}};
-      {{{ makeSetValue('format', C_STRUCTS.SDL_PixelFormat.Rshift, '0', 'i8') }}};
-      {{{ makeSetValue('format', C_STRUCTS.SDL_PixelFormat.Gshift, '8', 'i8') }}};
-      {{{ makeSetValue('format', C_STRUCTS.SDL_PixelFormat.Bshift, '16', 'i8') }}};
-      {{{ makeSetValue('format', C_STRUCTS.SDL_PixelFormat.Ashift, '24', 'i8') }}};
-      {{{ makeSetValue('format', C_STRUCTS.SDL_PixelFormat.Rloss, '0', 'i8') }}};
-      {{{ makeSetValue('format', C_STRUCTS.SDL_PixelFormat.Gloss, '0', 'i8') }}};
-      {{{ makeSetValue('format', C_STRUCTS.SDL_PixelFormat.Bloss, '0', 'i8') }}};
-      {{{ makeSetValue('format', C_STRUCTS.SDL_PixelFormat.Aloss, '0', 'i8') }}};
-    },
-
     // Keeps the text `bytes` as the reason SDL_GetError returns (the last
     // one stays when memory runs out for it).
     setError: function(bytes) {
@@ -225,7 +209,6 @@ mergeInto(LibraryManager.library, {
         var width = HEAP32[sizes >> 2], height = HEAP32[(sizes >> 2) + 1], channels = HEAP32[(sizes >> 2) + 2];
         image = SDL.makeSurface(width, height, 0, false, 'load');
         var data = SDL.surfaces[image];
-        Desktop.setShifts(image);
         HEAPU8.set(HEAPU8.subarray(decoded, decoded + width * height * 4), data.buffer);
         _stbi_image_free(decoded);
         data.alphaChannel = channels == 4;
