@@ -141,11 +141,20 @@ std::optional<MaskedLayout> masked_layout(const unsigned char* file, size_t size
                         alpha != 0};
 }
 
-// The number of rows of a sound BMP.
+// The number of rows of a sound BMP, in any of its headers.
 size_t row_count(const unsigned char* file)
 {
-    const auto height = static_cast<int32_t>(le32(file + kFileHeaderSize + 8));
-    return height < 0 ? 0u - static_cast<uint32_t>(height) : static_cast<uint32_t>(height);
+    const unsigned char* info = file + kFileHeaderSize;
+    const int64_t height =
+        le32(info) == kCoreHeaderSize ? static_cast<int16_t>(le16(info + 6)) : static_cast<int32_t>(le32(info + 8));
+    return static_cast<size_t>(height < 0 ? -height : height);
+}
+
+// The bits a pixel of a sound BMP, in any of its headers.
+uint32_t depth_of(const unsigned char* file)
+{
+    const unsigned char* info = file + kFileHeaderSize;
+    return le32(info) == kCoreHeaderSize ? le16(info + 10) : le16(info + 14);
 }
 
 // Which byte of a little-endian 32-bit pixel a channel mask covers whole;
@@ -353,9 +362,7 @@ int bmp_width(const unsigned char* file)
 
 int bmp_rows(const unsigned char* file)
 {
-    if (le32(file + kFileHeaderSize) != kCoreHeaderSize) return static_cast<int>(row_count(file));
-    const int rows = static_cast<int16_t>(le16(file + kFileHeaderSize + 6));
-    return rows < 0 ? -rows : rows;
+    return static_cast<int>(row_count(file));
 }
 
 void unpack_32_bit(const unsigned char* file, size_t size, unsigned char* rgba)
@@ -381,9 +388,8 @@ void unpack_32_bit(const unsigned char* file, size_t size, unsigned char* rgba)
 size_t cell_bmp_size(const unsigned char* file, int width, int height)
 {
     const unsigned char* info = file + kFileHeaderSize;
-    const bool core = le32(info) == kCoreHeaderSize;
-    const uint32_t bits = core ? le16(info + 10) : le16(info + 14);
-    const uint32_t compression = core ? kUncompressed : le32(info + 16);
+    const uint32_t bits = depth_of(file);
+    const uint32_t compression = le32(info) == kCoreHeaderSize ? kUncompressed : le32(info + 16);
     if (bits < 8 || (compression != kUncompressed && compression != kBitFields)) return 0;
     const size_t row_bytes = (static_cast<size_t>(width) * bits + 31) / 32 * 4;
     return le32(file + 10) + row_bytes * static_cast<size_t>(height);
@@ -395,7 +401,7 @@ void cut_cell(const unsigned char* file, int x, int y, int width, int height, un
     const uint32_t pixel_offset = le32(file + 10);
     memcpy(out, file, pixel_offset);
     const bool core = le32(info) == kCoreHeaderSize;
-    const uint32_t bits = core ? le16(info + 10) : le16(info + 14);
+    const uint32_t bits = depth_of(file);
     const auto sheet_row_bytes = (static_cast<size_t>(bmp_width(file)) * bits + 31) / 32 * 4;
     const size_t row_bytes = (static_cast<size_t>(width) * bits + 31) / 32 * 4,
                  bytes = row_bytes * static_cast<size_t>(height);
