@@ -25,10 +25,9 @@
 // docs/performance.md from the results.
 #include "anim/detail/keyed_image.h"
 #include "anim/owned.h"
-#include "anim_programs.h"
-#include "blink_objects.h"
+#include "blink_sprite_test.h"
 #include "path_list.h"
-#include "scene_pictures.h"
+#include "scene_demo.h"
 #include "scene_sets.h"
 #include "surface_ledger.h"
 
@@ -39,6 +38,7 @@
 #include <string>
 #include <vector>
 
+using scene_sets::create_cross_fade;
 using scene_sets::program_dir;
 using scene_sets::SceneSet;
 
@@ -71,8 +71,6 @@ extern "C" int __wrap_SDL_UpperBlit(SDL_Surface* src, SDL_Rect* srcrect, SDL_Sur
 
 namespace {
 
-namespace programs = anim_programs;
-
 const std::string kRunDir = ANIM_RUN_DIR;
 // The same pictures, written at 32 bits, and as PNG files.
 const std::string kRun32Dir = ANIM_RUN_32_DIR;
@@ -90,11 +88,9 @@ std::unique_ptr<SceneSet> blink_default(const std::string& dir)
     return scene_sets::blink_set(dir);
 }
 
-const Program kBlinkTest{blink_default, programs::blink_test::window::kWidth, programs::blink_test::window::kHeight};
-const Program kBlinkSpriteTest{scene_sets::blink_sprite_set, programs::blink_sprite_test::window::kWidth,
-                               programs::blink_sprite_test::window::kHeight};
-const Program kSceneDemo{scene_sets::scene_set, programs::scene_demo::window::kWidth,
-                         programs::scene_demo::window::kHeight};
+const Program kBlinkTest{blink_default, blink_test::kWidth, blink_test::kHeight};
+const Program kBlinkSpriteTest{scene_sets::blink_sprite_set, blink_sprite_test::kWidth, blink_sprite_test::kHeight};
+const Program kSceneDemo{scene_sets::scene_set, scene_demo::kViewWidth, scene_demo::kViewHeight};
 
 // Soft-edged pictures: scene_demo's sky, and the guide's scrolling example's
 // fir tree and running child (10 cells of its sheet), in the view.
@@ -132,15 +128,15 @@ private:
 
 std::unique_ptr<SceneSet> soft_set(const std::string& run_dir)
 {
-    auto set = std::make_unique<SoftSet>(program_dir(run_dir, "scene_demo"));
+    auto set = std::make_unique<SoftSet>(program_dir(run_dir, scene_demo::kName));
     return *set ? std::move(set) : nullptr;
 }
 
-const Program kSoft{soft_set, programs::scene_demo::window::kWidth, programs::scene_demo::window::kHeight};
+const Program kSoft{soft_set, scene_demo::kViewWidth, scene_demo::kViewHeight};
 
 // Frames each frame benchmark runs from the objects' creation, so that the
 // toolkit and the baseline draw the same frames.
-constexpr int kFrameRun = programs::kRunFrames;
+constexpr int kFrameRun = scene_sets::kRunFrames;
 
 // The blits the next draw of `set` makes, recorded by drawing onto `scratch`.
 std::vector<Blit> record_blits(SceneSet& set, SDL_Surface* scratch)
@@ -213,7 +209,7 @@ void frame_ladder(benchmark::State& state)
 void frame_ladder_fixed(benchmark::State& state)
 {
     anim::owned_complex_surface fade(
-        create_cross_fade(program_dir(kRunDir, "blink_test"), static_cast<int>(state.range(0))));
+        create_cross_fade(program_dir(kRunDir, blink_test::kName), static_cast<int>(state.range(0))));
     SDL_Surface* target = scene_sets::make_display(kBlinkTest.w, kBlinkTest.h);
     if (!fade || target == nullptr) {
         state.SkipWithError(SDL_GetError());
@@ -265,10 +261,10 @@ void run_toolkit(benchmark::State& state, const std::function<bool()>& create_an
     state.counters["loads"] = static_cast<double>(harness::load_count() - before) / static_cast<double>(iterations);
 }
 
-// A scene_demo picture of scene_pictures.h, in the program's run folder.
+// A scene_demo picture of scene_demo.h, in the program's run folder.
 std::string scene_picture(const char* path)
 {
-    return program_dir(kRunDir, "scene_demo") + path;
+    return program_dir(kRunDir, scene_demo::kName) + path;
 }
 
 // Complex surfaces: blink_test's cross-fade from the pictures under
@@ -276,14 +272,14 @@ std::string scene_picture(const char* path)
 void create_complex_toolkit(benchmark::State& state, const std::string& run_dir)
 {
     const int step = static_cast<int>(state.range(0));
-    const std::string dir = program_dir(run_dir, "blink_test");
+    const std::string dir = program_dir(run_dir, blink_test::kName);
     run_toolkit(state, [&] {
         complex_surface* s = create_cross_fade(dir, step);
         free_complex_surface(s);
         return s != nullptr;
     });
     // The fronts, and the backdrop fading back in.
-    const int count = anim::detail::count_paths(programs::blink_test::kFronts) + 1;
+    const int count = anim::detail::count_paths(blink_test::kFronts) + 1;
     const int rows = anim::detail::complex_row_length(step);
     state.counters["expected_loads"] = 1 + count + count * rows;
     state.counters["count_x_rows"] = count * rows;
@@ -291,17 +287,17 @@ void create_complex_toolkit(benchmark::State& state, const std::string& run_dir)
 
 void create_complex_raw(benchmark::State& state, const std::string& run_dir)
 {
-    namespace fade = programs::blink_test;
+    namespace fade = blink_test;
+    const Colour key = fade::kKey;
     const int step = static_cast<int>(state.range(0));
-    const std::string dir = program_dir(run_dir, "blink_test");
+    const std::string dir = program_dir(run_dir, blink_test::kName);
     std::vector<std::string> fronts = in_folder(dir, fade::kFronts);
     fronts.push_back(dir + fade::kBackdrop);
-    std::vector<Load> loads{{fronts.back(), -1, fade::key::kRed, fade::key::kGreen, fade::key::kBlue}};
-    for (const std::string& f : fronts) loads.push_back({f, -1, fade::key::kRed, fade::key::kGreen, fade::key::kBlue});
+    std::vector<Load> loads{{fronts.back(), -1, key.r, key.g, key.b}};
+    for (const std::string& f : fronts) loads.push_back({f, -1, key.r, key.g, key.b});
     for (const std::string& f : fronts)
         for (int j = 0; j < anim::detail::complex_row_length(step); ++j)
-            loads.push_back(
-                {f, anim::detail::ladder_alpha(step, j), fade::key::kRed, fade::key::kGreen, fade::key::kBlue});
+            loads.push_back({f, anim::detail::ladder_alpha(step, j), key.r, key.g, key.b});
     run_raw(state, loads);
 }
 
@@ -342,8 +338,8 @@ void create_sprite_toolkit(benchmark::State& state)
     const std::vector<std::string> frames = running_frames();
     const std::vector<const char*> list = path_list(frames);
     run_toolkit(state, [&] {
-        const int key = scene_demo::pictures::kSpriteKey;
-        sprite* s = create_sprite(list.data(), 0, 0, 0, key, key, key);
+        const Colour key = scene_demo::kSpriteKey;
+        sprite* s = create_sprite(list.data(), 0, 0, 0, key.r, key.g, key.b);
         free_sprite(s);
         return s != nullptr;
     });
@@ -353,8 +349,8 @@ void create_sprite_toolkit(benchmark::State& state)
 void create_sprite_raw(benchmark::State& state)
 {
     std::vector<Load> loads;
-    const int key = scene_demo::pictures::kSpriteKey;
-    for (const std::string& f : running_frames()) loads.push_back({f, -1, key, key, key});
+    const Colour key = scene_demo::kSpriteKey;
+    for (const std::string& f : running_frames()) loads.push_back({f, -1, key.r, key.g, key.b});
     run_raw(state, loads);
 }
 

@@ -5,14 +5,18 @@
 # where GoogleTest and Google Benchmark cannot be found and nothing but the
 # library may be built or installed. Each build runs headless for 60 frames
 # under the harness; the first also without a picture, which it must name.
+# The install and the pkg-config build are the README's and the guide's
+# commands, as written there, their placeholders filled in.
 #
 # Usage: consumer_test.sh <build dir> <source dir> <harness library> <work dir>
 set -euo pipefail
 build=$1 source=$2 harness=$3 work=$4
 examples=$source/docs/examples
 
+source "$source/tests/doc_blocks.sh"
+
 rm -rf "$work" && mkdir -p "$work"
-cmake --install "$build" --prefix "$work/prefix" >/dev/null
+doc_block "$source/README.md" sh 2 | sed -e "s|build/dev|$build|" -e "s|<prefix>|$work/prefix|" | bash >/dev/null
 pictures=$work/prefix/share/anim/blink_sprite_test
 
 headless() { bash "$source/tools/harness/headless.sh" --harness "$harness" "$@"; }
@@ -37,9 +41,8 @@ said=$(headless --frames 3 --in "$broken" "$work/cmake-build/minimal" 2>&1 >/dev
   { echo "a missing picture: status $status, '$said'" >&2; exit 1; }
 echo "a missing picture: $said"
 
-# shellcheck disable=SC2046 # pkg-config's flags are meant to split
-c++ -std=c++17 "$examples/minimal.cpp" -o "$work/minimal-pc" \
-  $(PKG_CONFIG_PATH="$work/prefix/lib/pkgconfig" pkg-config --cflags --libs anim)
+doc_block "$source/docs/guide.md" sh 1 |
+  sed -e "s|<prefix>|$work/prefix|" -e "s|minimal.cpp -o minimal|$examples/minimal.cpp -o $work/minimal-pc|" | bash
 run_headless "$work/minimal-pc" "pkg-config"
 
 cmake -S "$source/tests/subproject" -B "$work/subproject" -G Ninja -DANIM_SOURCE_DIR="$source" \

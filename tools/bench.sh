@@ -8,5 +8,5 @@ cmake --preset bench >/dev/null
 cmake --build --preset bench
 SDL_VIDEODRIVER=dummy build/bench/bench/anim_bench --benchmark_repetitions=5 \
   --benchmark_report_aggregates_only=true --benchmark_out=build/bench/results.json --benchmark_out_format=json
-python3 -B tools/bench_report.py build/bench/results.json > docs/performance.md
+python3 -B tools/bench_report.py build/bench/results.json build/bench > docs/performance.md
 echo "docs/performance.md written"

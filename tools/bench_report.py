@@ -2,7 +2,9 @@
 """Writes docs/performance.md from a Google Benchmark JSON file of anim_bench,
 into the text of tools/bench_report.md.in.
 
-Usage: bench_report.py <results.json>   (the report goes to standard output)
+Usage: bench_report.py <results.json> <build folder>
+(the report goes to standard output; the build folder's programs.env gives
+the programs' names, the run's frames and the pause)
 """
 import json
 import platform
@@ -14,8 +16,10 @@ FRAME_GOAL = 1.05
 CREATION_GOAL = 1.10
 PNG_GOAL = 1.5  # a creation from PNG pictures against the same from BMPs
 ROOT = Path(__file__).resolve().parent.parent
-MANIFEST = json.loads((ROOT / "programs" / "programs.json").read_text())
-PROGRAMS = [program["name"] for program in MANIFEST["programs"]]
+sys.path.insert(0, str(ROOT / "tools"))
+from browser_pages import program_facts  # noqa: E402
+
+FACTS = program_facts(sys.argv[2])
 CREATIONS = [("complex surface, step 10 (blink_test)", "complex", "/10"),
              ("the same from its pictures at 32 bits", "complex32", "/10"),
              ("simple surface, step 20 (scene_demo's lantern)", "simple", ""),
@@ -72,9 +76,9 @@ def machine(context):
 
 
 def frame_rows(m):
-    run, period_ns = MANIFEST["run_frames"], MANIFEST["pause_ms"] * 1e6
+    run, period_ns = int(FACTS["ANIM_RUN_FRAMES"]), int(FACTS["ANIM_PAUSE_MS"]) * 1e6
     rows = []
-    for p in PROGRAMS + ["soft"]:
+    for p in FACTS["ANIM_PROGRAMS"].split() + ["soft"]:
         t, _ = m[f"frame/{p}/toolkit/iterations:{run}"]
         b, _ = m[f"frame/{p}/baseline/iterations:{run}"]
         label = "soft-edged pictures" if p == "soft" else f"`{p}`"
@@ -124,7 +128,7 @@ def growth_rows(m):
 
 def memory_rows(m):
     rows = []
-    for p in PROGRAMS:
+    for p in FACTS["ANIM_PROGRAMS"].split():
         _, c = m[f"memory/{p}/iterations:1"]
         rows.append(f"| `{p}` | {c['surfaces']:.0f} | {c['pixel_bytes']:,.0f} | {c['held_bytes']:,.0f} | "
                     f"{c['held_bytes'] / c['pixel_bytes']:.3f} | {c['overhead_per_surface']:.0f} |")
@@ -137,7 +141,7 @@ def main():
     template = (ROOT / "tools" / "bench_report.md.in").read_text()
     print(template.format(
         repetitions=next(b["repetitions"] for b in results["benchmarks"] if "repetitions" in b),
-        machine=machine(results["context"]), run_frames=MANIFEST["run_frames"], pause=MANIFEST["pause_ms"],
+        machine=machine(results["context"]), run_frames=FACTS["ANIM_RUN_FRAMES"], pause=FACTS["ANIM_PAUSE_MS"],
         frame_goal=FRAME_GOAL, creation_goal=CREATION_GOAL, png_goal=PNG_GOAL, frame_rows="\n".join(frame_rows(m)),
         ladder_rows="\n".join(ladder_rows(m)), creation_rows="\n".join(creation_rows(m)),
         growth_rows="\n".join(growth_rows(m)), memory_rows="\n".join(memory_rows(m))), end="")

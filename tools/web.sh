@@ -19,7 +19,7 @@ cmake --preset web >/dev/null
 cmake --build --preset web
 site=build/web/site
 echo "The site is in $site"
-pages=(env PYTHONPATH=tests/web python3 -B tools/web_pages.py)
+pages=(python3 -B tools/web_pages.py)
 case "${1:-}" in
   "") ;;
   serve) exec "${pages[@]}" serve "$site" "${2:-8000}" ;;

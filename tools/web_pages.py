@@ -1,7 +1,7 @@
 #!/usr/bin/env python3
 """The web build's site served, photographed and measured, through the
-browser's test runner (tests/web/pages.py, found through PYTHONPATH, as
-tools/web.sh sets it).
+browser's test runner (tools/browser_pages.py), with the programs' facts of
+the desktop build that drew the pictures (build/dev).
 
 Usage:
   tools/web_pages.py serve <site> [port]    serves the site until Ctrl-C
@@ -13,18 +13,16 @@ Usage:
                                             the file (its one writer)
 """
 import argparse
-import json
 import os
 import re
 import statistics
 import subprocess
 import threading
 
-from pages import CHROMIUM, Site, chromium
+from browser_pages import CHROMIUM, Site, chromium, program_facts
 
 ROOT = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..")
-with open(os.path.join(ROOT, "programs", "programs.json")) as manifest_file:
-    MANIFEST = json.load(manifest_file)
+FACTS = program_facts(os.path.join(ROOT, "build", "dev"))
 
 
 def still(site, page, png, milliseconds):
@@ -42,9 +40,9 @@ def report(site, markdown):
     version = subprocess.run([CHROMIUM, "--version"], capture_output=True, text=True, timeout=30).stdout.strip()
     emcc = subprocess.run(["emcc", "--version"], capture_output=True, text=True, timeout=60).stdout
     emscripten = re.search(r"\) (\d+\.\d+\.\d+)", emcc).group(1)
-    pause = MANIFEST["pause_ms"]
+    pause = int(FACTS["ANIM_PAUSE_MS"])
     rows = []
-    for name in (program["name"] for program in MANIFEST["programs"]):
+    for name in FACTS["ANIM_PROGRAMS"].split():
         times = site.run_page(name + ".html", 201)["times"]
         if len(times) < 201:
             raise SystemExit(f"{name} ended after {len(times)} frames")

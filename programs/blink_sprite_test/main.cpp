@@ -2,18 +2,18 @@
 // over it, in a window of its own.
 //
 // The character's ten frames play in a 10-frame cycle over the cross-fade,
-// until the window is closed. Its window, pictures and exit statuses are in
-// programs/programs.json.
-#include "anim_programs.h"
-#include "blink_objects.h"
+// until the window is closed. Its window, character and exit statuses are in
+// blink_sprite_test.h; the cross-fade's pictures and step in blink_test.h.
+#include "anim/lib_complex_blinking.h"
+#include "anim/lib_sprite.h"
+#include "blink_sprite_test.h"
 #include "program_shell.h"
 
-namespace {
-
-namespace facts = anim_programs::blink_sprite_test;
-constexpr const char* kProgram = "blink_sprite_test";
-
-}  // namespace
+using namespace blink_sprite_test;
+using blink_test::kBackdrop;
+using blink_test::kFronts;
+using blink_test::kKey;
+using blink_test::kStep;
 
 int main(int argc, char* argv[])
 {
@@ -24,22 +24,21 @@ int main(int argc, char* argv[])
     int running = 1;
     SDL_Event event;
 
-    SDL_Surface* display =
-        open_display(kProgram, SDL_INIT_TIMER | SDL_INIT_VIDEO, facts::window::kWidth, facts::window::kHeight,
-                     facts::fill::kRed, facts::fill::kGreen, facts::fill::kBlue);
+    SDL_Surface* display = open_display(kName, SDL_INIT_TIMER | SDL_INIT_VIDEO, kWidth, kHeight, kFill);
     if (display == nullptr) return kWindowFailureStatus;
 
-    // The cross-fade of blink_test, and the animated runner over it.
-    complex_surface* cross_fade = create_cross_fade("");
-    if (cross_fade == nullptr) report_failure(kProgram, "cannot make the cross-fade");
-    sprite* runner = create_runner("");
-    if (runner == nullptr) report_failure(kProgram, "cannot make the runner");
+    // The cross-fade of blink_test, and the animated runner over it, keyed
+    // alike.
+    complex_surface* cross_fade = create_complex_surface(kBackdrop, kFronts, 1, kStep, 0, 0, kKey.r, kKey.g, kKey.b);
+    if (cross_fade == nullptr) report_failure(kName, "cannot make the cross-fade");
+    sprite* runner = create_sprite(kRunner, 0, kRunnerX, kRunnerY, kKey.r, kKey.g, kKey.b);
+    if (runner == nullptr) report_failure(kName, "cannot make the runner");
     if (cross_fade == nullptr || runner == nullptr) {
         free_complex_surface(cross_fade);
         free_sprite(runner);
         SDL_Quit();
         // The cross-fade's status tells that it failed, whatever became of the runner.
-        return cross_fade == nullptr ? facts::status::kFade : facts::status::kRunner;
+        return cross_fade == nullptr ? blink_test::kFadeFailureStatus : kRunnerFailureStatus;
     }
 
     // Main loop: a quit still lets its frame run to the end.

@@ -2,17 +2,12 @@
 //
 // Shows the backdrop with its three fronts fading in one after the other and
 // the backdrop fading back, over and over, until the window is closed. Its
-// window, pictures and exit statuses are in programs/programs.json.
-#include "anim_programs.h"
-#include "blink_objects.h"
+// window, pictures, step and exit status are in blink_test.h.
+#include "anim/lib_complex_blinking.h"
+#include "blink_test.h"
 #include "program_shell.h"
 
-namespace {
-
-namespace facts = anim_programs::blink_test;
-constexpr const char* kProgram = "blink_test";
-
-}  // namespace
+using namespace blink_test;
 
 int main(int argc, char* argv[])
 {
@@ -23,15 +18,15 @@ int main(int argc, char* argv[])
     int running = 1;
     SDL_Event event;
 
-    SDL_Surface* display = open_display(kProgram, SDL_INIT_VIDEO, facts::window::kWidth, facts::window::kHeight,
-                                        facts::fill::kRed, facts::fill::kGreen, facts::fill::kBlue);
+    SDL_Surface* display = open_display(kName, SDL_INIT_VIDEO, kWidth, kHeight, kFill);
     if (display == nullptr) return kWindowFailureStatus;
 
-    complex_surface* cross_fade = create_cross_fade("");
+    // The cross-fade, enabled, at the window's top left corner.
+    complex_surface* cross_fade = create_complex_surface(kBackdrop, kFronts, 1, kStep, 0, 0, kKey.r, kKey.g, kKey.b);
     if (cross_fade == nullptr) {
-        report_failure(kProgram, "cannot make the cross-fade");
+        report_failure(kName, "cannot make the cross-fade");
         SDL_Quit();
-        return facts::status::kFade;
+        return kFadeFailureStatus;
     }
 
     // Main loop: a quit still lets its frame run to the end.

@@ -3,14 +3,14 @@
 
 #include <cstdio>  // Required for: fprintf()
 
-SDL_Surface* open_display(const char* program, Uint32 init_flags, int width, int height, Uint8 r, Uint8 g, Uint8 b)
+SDL_Surface* open_display(const char* program, Uint32 init_flags, int width, int height, Colour fill)
 {
     if (SDL_Init(init_flags) != 0) {
         report_failure(program, "cannot start SDL");
         return nullptr;
     }
-    SDL_WM_SetCaption(anim_programs::kCaption, nullptr);
-    SDL_Surface* display = SDL_SetVideoMode(width, height, anim_programs::kDepth, SDL_HWSURFACE | SDL_DOUBLEBUF);
+    SDL_WM_SetCaption(kCaption, nullptr);
+    SDL_Surface* display = SDL_SetVideoMode(width, height, kDepth, SDL_HWSURFACE | SDL_DOUBLEBUF);
     if (display == nullptr) {
         report_failure(program, "cannot open the window");
         SDL_Quit();
@@ -18,7 +18,7 @@ SDL_Surface* open_display(const char* program, Uint32 init_flags, int width, int
     }
     // The display is filled this once: every frame draws over what the
     // previous one left.
-    SDL_FillRect(display, nullptr, SDL_MapRGB(display->format, r, g, b));
+    SDL_FillRect(display, nullptr, SDL_MapRGB(display->format, fill.r, fill.g, fill.b));
     return display;
 }
 

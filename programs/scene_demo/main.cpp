@@ -5,19 +5,18 @@
 // cluster of ice crystals blink, and a hot-air balloon bobs until the child
 // reaches it, then lights its burner and rises. At the world's end the child
 // stops and waits. Closing the window ends the program.
-#include "anim_programs.h"
 #include "program_shell.h"
 #include "scene.h"
+#include "scene_demo.h"
+
+using namespace scene_demo;
 
 namespace {
 
-namespace facts = anim_programs::scene_demo;
-constexpr const char* kProgram = "scene_demo";
-
 // Releases the scene, then shuts SDL down.
-void tear_down(scene_demo::Scene& scene)
+void tear_down(Scene& scene)
 {
-    scene_demo::release_scene(scene);
+    release_scene(scene);
     SDL_Quit();
 }
 
@@ -29,34 +28,33 @@ int main(int argc, char* argv[])
     (void)argv;
 
     // Initialization: the view, the world, the window, then the scene
-    scene_demo::Scene scene;
+    Scene scene;
     int running = 1;
     SDL_Event event;
 
-    if (!scene_demo::create_view_and_world(scene)) {
-        report_failure(kProgram, "cannot make the view");  // SDL is not started yet
-        return facts::status::kScene;
+    if (!create_view_and_world(scene)) {
+        report_failure(kName, "cannot make the view");  // SDL is not started yet
+        return kSceneFailureStatus;
     }
     screen* view = scene.view.get();
-    SDL_Surface* display = open_display(kProgram, SDL_INIT_TIMER | SDL_INIT_VIDEO, view->w, view->h, facts::fill::kRed,
-                                        facts::fill::kGreen, facts::fill::kBlue);
+    SDL_Surface* display = open_display(kName, SDL_INIT_TIMER | SDL_INIT_VIDEO, view->w, view->h, kFill);
     if (display == nullptr) {
         tear_down(scene);
         return kWindowFailureStatus;
     }
     view->surface = display;
-    if (!scene_demo::assemble_scene(scene)) {
-        report_failure(kProgram, "cannot build the scene");
+    if (!assemble_scene(scene)) {
+        report_failure(kName, "cannot build the scene");
         tear_down(scene);
-        return facts::status::kScene;
+        return kSceneFailureStatus;
     }
 
     // Main loop: a quit still lets its frame run to the end.
     while (running == 1) {
         running = poll_run_flag(&event, running);
-        scene_demo::draw_scene(scene, display);
+        draw_scene(scene, display);
         SDL_Flip(display);
-        scene_demo::update_scene(scene);
+        update_scene(scene);
         SDL_Delay(kFramePauseMs);
     }
 

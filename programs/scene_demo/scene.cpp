@@ -1,9 +1,8 @@
 // scene: scene_demo's assembly, frame and teardown.
 #include "scene.h"
 
-#include "anim_programs.h"
 #include "char_array.h"
-#include "scene_pictures.h"
+#include "scene_demo.h"
 
 #include <initializer_list>
 #include <memory>
@@ -18,10 +17,8 @@ constexpr int kScrollMargin = 49;
 // The closed balloon bobs between -3 and +3 pixels around its start.
 constexpr int kBobAmplitude = 3;
 
-namespace facts = anim_programs::scene_demo;
-
 // The blinking decors' alpha step (the decors and blinking images take the
-// program's key, the sprites white).
+// decors' key).
 constexpr int kBlinkStep = 20;
 
 using owned_char_array = std::unique_ptr<char*, anim::free_with<char*, free_structure_char_array>>;
@@ -30,8 +27,8 @@ using owned_char_array = std::unique_ptr<char*, anim::free_with<char*, free_stru
 // SDL's reason set) when either image cannot be loaded.
 anim::owned_sblink_decor make_blinking_decor(const char* base_path, const char* blink_path, int x, int y)
 {
-    anim::owned_simple_surface surface(create_simple_surface(base_path, blink_path, 1, kBlinkStep, x, y,
-                                                             facts::key::kRed, facts::key::kGreen, facts::key::kBlue));
+    anim::owned_simple_surface surface(
+        create_simple_surface(base_path, blink_path, 1, kBlinkStep, x, y, kDecorKey.r, kDecorKey.g, kDecorKey.b));
     if (!surface) return nullptr;
     anim::owned_sblink_decor blinking(create_sblink_decor(surface.get(), x, y));
     if (blinking) anim::hand_over(surface);
@@ -40,13 +37,12 @@ anim::owned_sblink_decor make_blinking_decor(const char* base_path, const char* 
 
 anim::owned_sprite make_sprite(char* const* paths, int x, int y)
 {
-    return anim::owned_sprite(
-        create_sprite(paths, 0, x, y, pictures::kSpriteKey, pictures::kSpriteKey, pictures::kSpriteKey));
+    return anim::owned_sprite(create_sprite(paths, 0, x, y, kSpriteKey.r, kSpriteKey.g, kSpriteKey.b));
 }
 
 anim::owned_decor make_decor(const char* path, int x, int y)
 {
-    return anim::owned_decor(create_decor(path, x, y, facts::key::kRed, facts::key::kGreen, facts::key::kBlue));
+    return anim::owned_decor(create_decor(path, x, y, kDecorKey.r, kDecorKey.g, kDecorKey.b));
 }
 
 // The width of the sprite the hero shows now.
@@ -229,8 +225,8 @@ bool add_characters(Scene& scene, Sprites& sprites)
 
 bool create_view_and_world(Scene& scene)
 {
-    scene.view.reset(create_screen(facts::window::kWidth, facts::window::kHeight, 0, 0));
-    scene.world.reset(create_world(0, 189, facts::kWorldWidth, facts::window::kHeight));
+    scene.view.reset(create_screen(kViewWidth, kViewHeight, 0, 0));
+    scene.world.reset(create_world(0, 189, kWorldWidth, kViewHeight));
     return scene.view && scene.world;
 }
 

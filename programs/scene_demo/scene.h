@@ -1,6 +1,6 @@
 // scene: scene_demo's scene, in one place for the program, its benchmarks
 // and its tests. A snowy valley in a view onto a world twice its width (the
-// sizes are in programs/programs.json): a child runs from the world's left
+// sizes are in scene_demo.h): a child runs from the world's left
 // end to its right end while the view scrolls after it and the scenery
 // slides and crops, a lantern and ice crystals blink, and a balloon bobs
 // until the child reaches it, then opens and rises.
@@ -47,7 +47,7 @@ struct Scene {
 // world. Returns false when either cannot be made.
 bool create_view_and_world(Scene& scene);
 
-// Loads the pictures of scene_pictures.h (relative to the working folder)
+// Loads the pictures of scene_demo.h (relative to the working folder)
 // and builds every object into the world, in the order the pictures are
 // read. Needs create_view_and_world first. Returns false with the reason in
 // SDL_GetError() when a picture cannot be loaded or memory runs out; what

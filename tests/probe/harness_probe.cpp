@@ -11,7 +11,7 @@
 // K: the first load that failed (0: none); F: the frames it flipped; Q: the
 // frame whose poll brought the quit (0: none came in its frame limit).
 #include "anim/lib_sprite.h"
-#include "anim_programs.h"
+#include "blink_test.h"
 
 #include <cstdio>
 
@@ -31,7 +31,7 @@ int main(int /*argc*/, char* /*argv*/[])
         SDL_Quit();
         return 1;
     }
-    const char* const frames[] = {anim_programs::blink_test::kBackdrop, nullptr};
+    const char* const frames[] = {blink_test::kBackdrop, nullptr};
     long refused = 0;
     for (long load = 1; load <= kLoads; ++load) {
         sprite* made = create_sprite(frames, 0, 0, 0, 255, 0, 255);
@@ -46,7 +46,7 @@ int main(int /*argc*/, char* /*argv*/[])
         SDL_FillRect(display, nullptr, SDL_MapRGB(display->format, 0, static_cast<Uint8>(flips), 0));
         SDL_Flip(display);
         ++flips;
-        SDL_Delay(anim_programs::kPauseMs);  // paced like the programs, so that the harness skips it the same way
+        SDL_Delay(kFramePauseMs);  // paced like the programs, so that the harness skips it the same way
     }
     std::fprintf(stderr, "harness_probe: loads=%ld refused=%ld frames=%ld quit=%ld\n", kLoads, refused, flips, quit);
     SDL_Quit();

@@ -2,7 +2,7 @@
 """The web build against the desktop: each program's page, in headless
 Chromium and titled with the programs' caption, flips frames whose pixels
 hash the same as the desktop program's under the harness, frame for frame
-(as many as programs/programs.json's browser_frames), and so do its test
+(as many as a headless run's, from the build's programs.env), and so do its test
 pages on the program's pictures written as PNG files, and at 16 bits with
 an alpha mask (against the desktop on those); a picture that cannot
 be loaded ends the page with the desktop's message and status; the guide's
@@ -14,20 +14,17 @@ Usage: frames_test.py <harness library> <desktop run folder>...
 The web build's folder comes from ANIM_WEB_BUILD (the web test preset sets
 it; tools/web.sh makes the build).
 """
-import json
 import os
 import shutil
 import subprocess
 import sys
 import tempfile
 
-from pages import Site
+TOOLS = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..", "tools")
+sys.path.insert(0, TOOLS)
+from browser_pages import Site, program_facts  # noqa: E402
 
-HERE = os.path.dirname(os.path.abspath(__file__))
-HEADLESS = os.path.join(HERE, "..", "..", "tools", "harness", "headless.sh")
-with open(os.path.join(HERE, "..", "..", "programs", "programs.json")) as manifest_file:
-    MANIFEST = json.load(manifest_file)
-FACTS = {program["name"]: program for program in MANIFEST["programs"]}
+HEADLESS = os.path.join(TOOLS, "harness", "headless.sh")
 
 
 def desktop_run(run_dir, frames, harness, work, pictures=None):
@@ -43,14 +40,14 @@ def desktop_run(run_dir, frames, harness, work, pictures=None):
         return [line.split()[2] for line in lines if line.startswith("frame ")], run.returncode, run.stderr
 
 
-def compare_frames(sites, run_dir, harness, work):
+def compare_frames(sites, run_dir, harness, work, facts):
     """What differs between the desktop program of `run_dir` and its pages:
     its page in the site and its test page on its pictures as PNG files,
     both against the desktop on its own pictures, and its test
     page on its pictures at 16 bits with an alpha mask against the desktop
     on those; empty when nothing does."""
     name = os.path.basename(run_dir)
-    frames = FACTS[name]["browser_frames"]
+    frames = int(facts["ANIM_RUN_FRAMES"])
     at_16 = os.path.join(os.path.dirname(os.path.dirname(run_dir)), "run-16", name)
     problems = []
     desktop_runs = {pictures: desktop_run(run_dir, frames, harness, work, pictures) for pictures in (run_dir, at_16)}
@@ -67,15 +64,15 @@ def compare_frames(sites, run_dir, harness, work):
         differing = [k + 1 for k in range(frames) if k >= len(page["frames"]) or page["frames"][k] != desktop[k]]
         print(f"{page_name}: {frames - len(differing)} of {frames} frames equal, titled {page['title']!r}")
         problems += [f"{page_name}: frames {differing[:20]} differ ({len(differing)} in all)"] if differing else []
-        problems += [f"{page_name}: the page is titled {page['title']!r}"] if page["title"] != MANIFEST["caption"] else []
+        problems += [f"{page_name}: the page is titled {page['title']!r}"] if page["title"] != facts["ANIM_CAPTION"] else []
     return problems
 
 
 def compare_broken_picture(site_dir, run_dir, harness, work):
-    """blink_test's backdrop broken in both builds: what differs between the
+    """A picture of blink_test broken in both builds: what differs between the
     page's end and the desktop program's."""
-    backdrop = FACTS["blink_test"]["backdrop"]
-    picture = os.path.join(run_dir, backdrop)
+    broken = sorted(name for name in os.listdir(run_dir) if name.endswith(".bmp"))[0]
+    picture = os.path.join(run_dir, broken)
     with open(picture, "rb") as f:
         original = f.read()
     broken_run = shutil.copytree(run_dir, os.path.join(work, "blink_test"))
@@ -83,10 +80,10 @@ def compare_broken_picture(site_dir, run_dir, harness, work):
     with open(os.path.join(broken_site, "blink_test.data"), "r+b") as package:
         start = package.read().find(original)
         if start < 0:
-            return [f"a broken picture: {backdrop} is not in blink_test.data"]
+            return [f"a broken picture: {broken} is not in blink_test.data"]
         package.seek(start)
         package.write(b"XX")  # instead of the signature "BM"
-    with open(os.path.join(broken_run, backdrop), "r+b") as f:
+    with open(os.path.join(broken_run, broken), "r+b") as f:
         f.write(b"XX")
     _, status, errors = desktop_run(broken_run, 3, harness, work)
     with Site(broken_site) as site:
@@ -134,9 +131,10 @@ def main():
     if "ANIM_WEB_BUILD" not in os.environ:
         sys.exit("ANIM_WEB_BUILD is not set: run the test with ctest --preset web, after bash tools/web.sh")
     site_dir, test_pages = (os.path.join(os.environ["ANIM_WEB_BUILD"], part) for part in ("site", "test-pages"))
+    facts = program_facts(os.path.dirname(os.path.dirname(run_dirs[0])))
     with tempfile.TemporaryDirectory() as work, Site(site_dir) as site, Site(test_pages) as pages:
         failures = [problem for run_dir in run_dirs
-                    for problem in compare_frames((site, pages), run_dir, harness, work)]
+                    for problem in compare_frames((site, pages), run_dir, harness, work, facts)]
         blink_test = next(d for d in run_dirs if os.path.basename(d) == "blink_test")
         failures += compare_broken_picture(site_dir, blink_test, harness, work)
         failures += compare_example(pages, os.path.join(os.path.dirname(blink_test), "scrolling"), harness, work)

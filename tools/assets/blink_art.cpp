@@ -1,7 +1,7 @@
 // blink_art: a cottage under a changing sky, and a running child.
 #include "blink_art.h"
 
-#include "anim_programs.h"
+#include "blink_sprite_test.h"
 #include "canvas.h"
 #include "figure.h"
 
@@ -12,11 +12,10 @@ namespace assets {
 
 namespace {
 
-namespace fade = anim_programs::blink_test;
+namespace fade = blink_test;
 
 // The programs' key colour: magenta.
-constexpr Rgb kMagenta{static_cast<Uint8>(fade::key::kRed), static_cast<Uint8>(fade::key::kGreen),
-                       static_cast<Uint8>(fade::key::kBlue)};
+constexpr Rgb kMagenta{fade::kKey.r, fade::kKey.g, fade::kKey.b};
 
 // Colours of one time of day.
 struct Palette {
@@ -33,8 +32,8 @@ struct Sky {
     bool moon;
 };
 
-constexpr int kFadeW = fade::window::kWidth;
-constexpr int kFadeH = fade::window::kHeight;
+constexpr int kFadeW = fade::kWidth;
+constexpr int kFadeH = fade::kHeight;
 
 int far_ridge(int x)
 {
@@ -130,7 +129,7 @@ bool write_cross_fade_pictures(const std::string& dir)
 
 bool write_runner_pictures(const std::string& dir)
 {
-    const char* const* frames = anim_programs::blink_sprite_test::kRunner;
+    const char* const* frames = blink_sprite_test::kRunner;
     int count = 0;
     while (frames[count] != nullptr) ++count;
     for (int i = 0; i < count; ++i) {

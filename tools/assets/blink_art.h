@@ -6,7 +6,7 @@
 
 namespace assets {
 
-// Writes blink_test's backdrop and its three fronts (programs.json) into
+// Writes blink_test's backdrop and its three fronts (blink_test.h) into
 // `dir`: a hillside cottage at night, dawn, noon and dusk, the size of
 // blink_test's window, with the cottage window magenta (transparent) in the
 // three fronts. False when a file cannot be written.

@@ -7,11 +7,11 @@
 // The pictures are 24-bit BMPs; with a form, each is written again in it,
 // under the same name: 32 or 16 (BMP forms, see kForms), or png (PNG
 // forms, see kPngForms).
-#include "anim_programs.h"
 #include "blink_art.h"
+#include "blink_test.h"
 #include "png_writer.h"
 #include "scene_art.h"
-#include "scene_pictures.h"
+#include "scene_demo.h"
 
 #include <SDL.h>
 
@@ -148,17 +148,16 @@ constexpr PngForm kPngForms[] = {PngForm::rgb, PngForm::palette, PngForm::rgba};
 // the program's key, but for scene_demo's sprites, keyed white.
 Uint32 load_key(const std::string& set, const std::string& relative_path)
 {
-    namespace key = anim_programs::blink_test::key;
-    if (set != "scene") return static_cast<Uint32>(key::kRed << 16 | key::kGreen << 8 | key::kBlue);
+    const auto packed = [](Colour c) { return static_cast<Uint32>(c.r << 16 | c.g << 8 | c.b); };
+    if (set != "scene") return packed(blink_test::kKey);
     namespace pictures = scene_demo::pictures;
     std::vector<const char*> sprites(std::begin(pictures::kRunning), std::end(pictures::kRunning));
     sprites.insert(sprites.end(), std::begin(pictures::kWaiting), std::end(pictures::kWaiting));
     sprites.insert(sprites.end(), std::begin(pictures::kClosedBalloon), std::end(pictures::kClosedBalloon));
     sprites.insert(sprites.end(), std::begin(pictures::kOpenBalloon), std::end(pictures::kOpenBalloon));
     for (const char* path : sprites)
-        if (std::filesystem::path(path).lexically_normal() == relative_path) return 0xffffffu;
-    namespace decor_key = anim_programs::scene_demo::key;
-    return static_cast<Uint32>(decor_key::kRed << 16 | decor_key::kGreen << 8 | decor_key::kBlue);
+        if (std::filesystem::path(path).lexically_normal() == relative_path) return packed(scene_demo::kSpriteKey);
+    return packed(scene_demo::kDecorKey);
 }
 
 // Writes the picture at `path` again as a PNG in `form`; `key` is its load

@@ -7,10 +7,9 @@
 // key colour appears where a picture should show.
 #include "scene_art.h"
 
-#include "anim_programs.h"
 #include "canvas.h"
 #include "figure.h"
-#include "scene_pictures.h"
+#include "scene_demo.h"
 #include "soft_picture.h"
 
 #include <cmath>
@@ -21,12 +20,11 @@ namespace assets {
 
 namespace {
 
-namespace facts = anim_programs::scene_demo;
+namespace facts = scene_demo;
 namespace pictures = scene_demo::pictures;
 
-constexpr Rgb kKeyBlack{static_cast<Uint8>(facts::key::kRed), static_cast<Uint8>(facts::key::kGreen),
-                        static_cast<Uint8>(facts::key::kBlue)};
-constexpr Rgb kKeyWhite{pictures::kSpriteKey, pictures::kSpriteKey, pictures::kSpriteKey};
+constexpr Rgb kKeyBlack{facts::kDecorKey.r, facts::kDecorKey.g, facts::kDecorKey.b};
+constexpr Rgb kKeyWhite{facts::kSpriteKey.r, facts::kSpriteKey.g, facts::kSpriteKey.b};
 
 constexpr Rgb kSnow{236, 242, 250};
 constexpr Rgb kSnowShade{196, 212, 234};
@@ -263,7 +261,7 @@ void balloon(Canvas& c, int frame, bool burning)
     }
 }
 
-// Saves `c` at `path` in `dir` (a path of scene_pictures.h).
+// Saves `c` at `path` in `dir` (a path of scene_demo.h).
 bool save(const Canvas& c, const std::string& dir, const char* path)
 {
     return c.save(dir + "/" + path);
@@ -273,13 +271,13 @@ bool save(const Canvas& c, const std::string& dir, const char* path)
 // snow, and the lantern and the crystals, each without and with its light.
 bool write_scenery(const std::string& dir)
 {
-    Canvas sky(facts::window::kWidth, facts::window::kHeight, kSnow);
+    Canvas sky(facts::kViewWidth, facts::kViewHeight, kSnow);
     background(sky);
     Canvas ground(kPlatformW, kPlatformH, kKeyBlack);
     platform(ground);
     Canvas peak(96, 72, kKeyBlack);
     ice_peak(peak);
-    Canvas flakes(facts::window::kWidth, facts::window::kHeight, kKeyBlack);
+    Canvas flakes(facts::kViewWidth, facts::kViewHeight, kKeyBlack);
     snow(flakes);
     Canvas lantern_off(16, 44, kKeyBlack), lantern_on(16, 44, kKeyBlack);
     lantern(lantern_off, false);

@@ -1,6 +1,5 @@
 // path_list: pictures' paths in a folder, and the null-terminated path lists
-// the toolkit's creations take, for the programs, the benchmarks and the
-// tests.
+// the toolkit's creations take, for the tests and the benchmarks.
 #ifndef ANIM_PATH_LIST_H
 #define ANIM_PATH_LIST_H
 

@@ -1,13 +1,31 @@
-// scene_pictures: scene_demo's 26 pictures, by their paths in the program's
-// folder; the scene loads them, and tools/assets draws them there.
-#ifndef ANIM_SCENE_DEMO_SCENE_PICTURES_H
-#define ANIM_SCENE_DEMO_SCENE_PICTURES_H
+// scene_demo's facts: its view onto a world twice as wide, its keys, its
+// exit status, and its 26 pictures by their paths in the program's folder.
+// The program and its scene, the tool that draws its pictures and its tests
+// read them here.
+#ifndef ANIM_SCENE_DEMO_H
+#define ANIM_SCENE_DEMO_H
 
-namespace scene_demo::pictures {
+#include "program_shell.h"
 
-// The sprites' key colour, white in each channel (the decors take the
-// program's key).
-inline constexpr unsigned char kSpriteKey = 255;
+namespace scene_demo {
+
+inline constexpr const char* kName = "scene_demo";
+
+// The view, which is the window, filled white once; the world it scrolls
+// over.
+constexpr int kViewWidth = 256;
+constexpr int kViewHeight = 256;
+constexpr Colour kFill{255, 255, 255};
+constexpr int kWorldWidth = 512;
+
+// The decors' key colour, and the sprites'.
+constexpr Colour kDecorKey{0, 0, 0};
+constexpr Colour kSpriteKey{255, 255, 255};
+
+// Exit status when the view, the world or the scene cannot be made.
+constexpr int kSceneFailureStatus = 1;
+
+namespace pictures {
 
 inline constexpr const char* kBackground = "./Ressources/background/background.bmp";  // 256 x 256, behind everything
 inline constexpr const char* kPlatform = "./Ressources/background/plateform.bmp";     // the ground, 512 wide
@@ -30,6 +48,8 @@ inline constexpr const char* kClosedBalloon[] = {
 inline constexpr const char* kOpenBalloon[] = {"./Ressources/balloon/openballoon1.bmp",
                                                "./Ressources/balloon/openballoon2.bmp"};
 
-}  // namespace scene_demo::pictures
+}  // namespace pictures
+
+}  // namespace scene_demo
 
 #endif

@@ -4,6 +4,9 @@
 #ifndef ANIM_SCENE_SETS_H
 #define ANIM_SCENE_SETS_H
 
+#include "anim/lib_complex_blinking.h"
+#include "scene.h"
+
 #include <SDL.h>
 
 #include <memory>
@@ -12,6 +15,10 @@
 
 namespace scene_sets {
 
+// The frames of a headless run: scene_demo's until its child waits at the
+// world's end, a whole number of the other programs' cycles.
+constexpr int kRunFrames = ANIM_RUN_FRAMES;
+
 class SceneSet {
 public:
     virtual ~SceneSet() = default;
@@ -19,15 +26,24 @@ public:
     virtual void draw(SDL_Surface* target) = 0;
     // Advances the state as the program's frame does, without drawing.
     virtual void advance() = 0;
-    // Frames after which the set's state repeats (scene_demo: its whole run
-    // until the child waits).
+    // Frames after which the set's state repeats (scene_demo: kRunFrames,
+    // its run until the child waits).
     virtual int period() const = 0;
     // Every surface the set holds.
     virtual std::vector<const SDL_Surface*> surfaces() const = 0;
+    // How many of those each object holds, in the order the program makes
+    // the objects: each is one image load of its creation (by default, one
+    // object holds them all).
+    virtual std::vector<long> object_loads() const;
 
     // One frame through the toolkit: every draw, then every update.
     void frame(SDL_Surface* target);
 };
+
+// blink_test's cross-fade of the pictures in `folder` (a path ending in "/",
+// or "" for the working folder); the alpha step is the program's unless
+// `step` is given. The caller owns the result; null with SDL's reason.
+complex_surface* create_cross_fade(const std::string& folder, int step = -1);
 
 // The objects of blink_test, blink_sprite_test and scene_demo, from the
 // pictures in `run_dir`'s folder of each program (the build's run/ folder);
@@ -36,6 +52,9 @@ public:
 std::unique_ptr<SceneSet> blink_set(const std::string& run_dir, int step = -1);
 std::unique_ptr<SceneSet> blink_sprite_set(const std::string& run_dir);
 std::unique_ptr<SceneSet> scene_set(const std::string& run_dir);
+
+// Every surface scene_demo's assembled scene holds.
+std::vector<const SDL_Surface*> scene_surfaces(const scene_demo::Scene& scene);
 
 // The folder of `program` under `run_dir`, ending in "/".
 std::string program_dir(const std::string& run_dir, const char* program);

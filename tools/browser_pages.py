@@ -1,6 +1,7 @@
 #!/usr/bin/env python3
 """Serves a web build's folder on 127.0.0.1 and runs its pages in headless
-Chromium: the browser's test runner, which tools/web_pages.py uses too.
+Chromium, for tools/web_pages.py and the web build's tests; and reads the
+programs' facts that the build writes (programs.env).
 
 A page opened with ?record=N (and &hash) posts a report of its first N
 frames to /report (see programs/web/shell.js); `Site.run_page` waits for it,
@@ -95,3 +96,11 @@ class Site:
                     if browser.poll() is not None:
                         raise RuntimeError(f"Chromium ended ({browser.returncode}) before {page} reported")
             raise TimeoutError(f"{page} sent no report within {timeout} s")
+
+
+def program_facts(build):
+    """The programs' facts that the build in folder `build` wrote into its
+    programs.env: each NAME="value" line, as a dictionary."""
+    with open(os.path.join(build, "programs.env")) as lines:
+        pairs = (line.strip().split("=", 1) for line in lines if "=" in line and not line.startswith("#"))
+        return {name: value.strip('"') for name, value in pairs}
