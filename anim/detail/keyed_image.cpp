@@ -203,8 +203,8 @@ namespace anim::detail {
 // every picture with transparency (a PNG, a BMP whose fourth byte varies)
 // written as the BMP of how it is drawn (see prepare_pixels).
 struct PictureFiles::File {
-    std::string path;
     FileBytes bytes;
+    std::string path;
     Transparency transparency = Transparency::none;
     Pixels keyed;    // the pixels of a picture with keyed transparency, to write it again for another key
     Uint32 key = 0;  // the key colour its transparent pixels are written in
@@ -212,16 +212,17 @@ struct PictureFiles::File {
 
 namespace {
 
-// Writes `pixels` as the BMP SDL decodes for `file`, by their transparency:
-// opaque or soft, the pixels as they are (at 24 bits, or at 32 with their
-// alpha); keyed, at 24 bits with every transparent pixel in the key colour,
-// so that they draw exactly as the same picture keyed, fades included.
-// False, with the reason set, when memory runs out.
-bool prepare_pixels(PictureFiles::File& file, Pixels pixels, Uint32 key)
+// The file at `path` whose pixels are `pixels`, written as SDL decodes it,
+// by their transparency: opaque or soft, the pixels as they are (at 24
+// bits, or at 32 with their alpha); keyed, at 24 bits with every
+// transparent pixel in the key colour, so that they draw exactly as the
+// same picture keyed, fades included. Null, with the reason set, when
+// memory runs out.
+std::unique_ptr<PictureFiles::File> prepare_pixels(const char* path, Pixels pixels, Uint32 key)
 {
-    file.transparency = transparency_of(pixels, key);
-    const bool alpha = file.transparency == Transparency::soft;
-    if (file.transparency == Transparency::keyed) {
+    const Transparency transparency = transparency_of(pixels, key);
+    const bool alpha = transparency == Transparency::soft, keyed = transparency == Transparency::keyed;
+    if (keyed) {
         const size_t count = pixels.count();
         unsigned char* p = pixels.rgba.get();
         for (size_t i = 0; i < count; ++i, p += 4)
@@ -236,32 +237,41 @@ bool prepare_pixels(PictureFiles::File& file, Pixels pixels, Uint32 key)
     bytes.data.reset(static_cast<unsigned char*>(malloc(bytes.size)));
     if (!bytes.data) {
         SDL_OutOfMemory();
-        return false;
+        return nullptr;
     }
     write_picture_bmp(pixels.rgba.get(), pixels.channels, pixels.width, pixels.height, alpha, bytes.data.get());
-    file.bytes = std::move(bytes);
-    file.key = key;
-    if (file.transparency == Transparency::keyed) file.keyed = std::move(pixels);
-    return true;
+    return std::make_unique<PictureFiles::File>(
+        PictureFiles::File{std::move(bytes), path, transparency, keyed ? std::move(pixels) : Pixels{}, key});
 }
 
-// The pixels of the file's bytes: a PNG decoded, or a BMP whose fourth
-// byte varies unpacked; none, with the reason set, when that fails.
-Pixels pixels_of(const FileBytes& bytes, bool png)
+// The file at `path`, read from disk as `bytes`: a PNG decoded, for
+// prepare_pixels; a BMP checked, widened when it has an alpha mask, then
+// unpacked for prepare_pixels when its fourth byte varies, or repacked as its
+// 24-bit twin when that is constant. Null, with the reason set, when the
+// check, the decoding or memory fails.
+std::unique_ptr<PictureFiles::File> prepare_file(const char* path, FileBytes bytes, Uint32 key)
 {
     Pixels pixels;
-    if (png) {
+    if (is_png(bytes.data.get(), bytes.size)) {
         pixels.rgba.reset(decode_png(bytes.data.get(), bytes.size, &pixels.width, &pixels.height, &pixels.channels));
-        return pixels;
+        return pixels.rgba ? prepare_pixels(path, std::move(pixels), key) : nullptr;
     }
-    pixels.width = bmp_width(bytes.data.get());
-    pixels.height = bmp_rows(bytes.data.get());
-    pixels.rgba.reset(static_cast<unsigned char*>(malloc(pixels.bytes())));
-    if (!pixels.rgba)
-        SDL_OutOfMemory();
-    else
+    if (!bmp_header_is_sound(bytes.data.get(), bytes.size) || !widen_alpha_masked(bytes)) return nullptr;
+    const FourthByte fourth = fourth_byte(bytes.data.get(), bytes.size);
+    if (fourth == FourthByte::varying) {
+        pixels.width = bmp_width(bytes.data.get());
+        pixels.height = bmp_rows(bytes.data.get());
+        pixels.rgba.reset(static_cast<unsigned char*>(malloc(pixels.bytes())));
+        if (!pixels.rgba) {
+            SDL_OutOfMemory();
+            return nullptr;
+        }
         unpack_32_bit(bytes.data.get(), bytes.size, pixels.rgba.get());
-    return pixels;
+        return prepare_pixels(path, std::move(pixels), key);
+    }
+    if (fourth == FourthByte::constant) bytes.size = repack_as_24_bit(bytes.data.get(), bytes.size);
+    return std::make_unique<PictureFiles::File>(
+        PictureFiles::File{std::move(bytes), path, Transparency::none, Pixels{}, 0});
 }
 
 // Puts the path before the reason SDL_GetError() holds, as the loaders
@@ -280,7 +290,7 @@ PictureFiles::~PictureFiles() = default;
 
 const PictureFiles::File* PictureFiles::file(const char* path, Uint32 key)
 {
-    for (const std::unique_ptr<File>& known : files_) {
+    for (std::unique_ptr<File>& known : files_) {
         if (known->path != path) continue;
         if (known->transparency != Transparency::keyed || known->key == key) return known.get();
         // Written for another key: written again from its pixels.
@@ -294,23 +304,15 @@ const PictureFiles::File* PictureFiles::file(const char* path, Uint32 key)
             return nullptr;
         }
         memcpy(pixels.rgba.get(), known->keyed.rgba.get(), pixels.bytes());
-        return prepare_pixels(*known, std::move(pixels), key) ? known.get() : nullptr;
+        std::unique_ptr<File> again = prepare_pixels(path, std::move(pixels), key);
+        if (again == nullptr) return nullptr;
+        known = std::move(again);
+        return known.get();
     }
-    auto file = std::make_unique<File>();
     FileBytes bytes = read_file(path);
     if (bytes.data == nullptr) return nullptr;
-    const bool png = is_png(bytes.data.get(), bytes.size);
-    if (!png && (!bmp_header_is_sound(bytes.data.get(), bytes.size) || !widen_alpha_masked(bytes))) return nullptr;
-    // A PNG, or a BMP with an alpha channel, is drawn from its pixels.
-    const FourthByte fourth = png ? FourthByte::absent : fourth_byte(bytes.data.get(), bytes.size);
-    if (png || fourth == FourthByte::varying) {
-        Pixels pixels = pixels_of(bytes, png);
-        if (!pixels.rgba || !prepare_pixels(*file, std::move(pixels), key)) return nullptr;
-    } else {
-        if (fourth == FourthByte::constant) bytes.size = repack_as_24_bit(bytes.data.get(), bytes.size);
-        file->bytes = std::move(bytes);
-    }
-    file->path = path;
+    std::unique_ptr<File> file = prepare_file(path, std::move(bytes), key);
+    if (file == nullptr) return nullptr;
     files_.push_back(std::move(file));
     return files_.back().get();
 }
