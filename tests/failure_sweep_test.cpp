@@ -26,6 +26,7 @@
 #include <string>
 #include <tuple>
 
+using anim::detail::FourthByte, anim::detail::SoundBmp;
 using namespace test_support;
 
 namespace {
@@ -229,8 +230,7 @@ TEST_F(RefusalTest, RunLengthPicturesPassTheCheckUpToTheirCap)
 {
     for (const auto& [w, h, sound] : {std::tuple{4096u, 4096u, true}, {2100u, 2100u, true}, {4097u, 4096u, false}}) {
         const std::string file = run_length_bmp(w, h);
-        EXPECT_EQ(anim::detail::bmp_header_is_sound(reinterpret_cast<const unsigned char*>(file.data()), file.size()),
-                  sound)
+        EXPECT_EQ(SoundBmp::check(reinterpret_cast<const unsigned char*>(file.data()), file.size()).has_value(), sound)
             << w << " x " << h;
     }
 }
@@ -251,7 +251,6 @@ TEST(BmpFileTest, ConstantFourthBytesRepackToTheTwentyFourBitTwin)
     // A blue mask of 6 bits: the channels are not whole bytes.
     std::string partial = valid_bmp(32, 4, 3, 40, true);
     partial[kHeaders + 8] = '\x3f';
-    using anim::detail::FourthByte;
     const struct {
         const char* what;
         std::string file;
@@ -269,9 +268,11 @@ TEST(BmpFileTest, ConstantFourthBytesRepackToTheTwentyFourBitTwin)
     for (const auto& c : kCases) {
         std::string file = c.file;
         auto* bytes = reinterpret_cast<unsigned char*>(file.data());
-        EXPECT_EQ(anim::detail::fourth_byte(bytes, file.size()), c.fourth) << c.what;
+        const auto bmp = SoundBmp::check(bytes, file.size());
+        ASSERT_TRUE(bmp) << c.what;
+        EXPECT_EQ(bmp->fourth_byte(), c.fourth) << c.what;
         if (c.fourth == FourthByte::varying) continue;
-        file.resize(anim::detail::repack_as_24_bit(bytes, file.size()));
+        file.resize(bmp->repack_as_24_bit(bytes).size());
         EXPECT_EQ(file, c.repacked) << c.what;
     }
 }
@@ -281,24 +282,23 @@ TEST(BmpFileTest, ConstantFourthBytesRepackToTheTwentyFourBitTwin)
 TEST(BmpFileTest, AlphaMasksWidenToTheUsual32BitFile)
 {
     const auto widen = [](const std::string& file) {
-        const auto* bytes = reinterpret_cast<const unsigned char*>(file.data());
-        std::string widened(anim::detail::widened_size(bytes, file.size()), '\0');
-        anim::detail::widen_to_32_bit(bytes, file.size(), reinterpret_cast<unsigned char*>(widened.data()));
+        const auto bmp = SoundBmp::check(reinterpret_cast<const unsigned char*>(file.data()), file.size());
+        if (!bmp) return std::string("refused");
+        std::string widened(bmp->widened_size(), '\0');
+        bmp->widen_to_32_bit(reinterpret_cast<unsigned char*>(widened.data()));
         return widened;
     };
     for (const AlphaMaskedBmp& picture : alpha_masked_bmps())
         EXPECT_EQ(widen(picture.file.bytes), picture.twin) << picture.file.name;
     // A channel without a mask widens to 0.
     EXPECT_EQ(widen(masked_row(16, 56, {0x0f00, 0, 0xf, 0xf000}, {0xf3f3})), true_colour_row({0xff330033}));
-    // A 40-byte header is followed by three masks only, and OS/2's 64-byte
-    // header holds no mask where the longer ones hold the alpha mask.
-    const std::vector<uint32_t> masks{0x0f00, 0xf0, 0xf, 0xf000}, pixels{0xf333, 0x0fff};
+    // A 40-byte header is followed by three masks only.
+    const std::vector<uint32_t> pixels{0xf333, 0x0fff};
     const struct {
         const char* what;
         std::string file;
     } kNoAlphaMask[] = {
         {"a 40-byte header", valid_bmp(16, 4, 3, 40, true)},
-        {"OS/2's header", masked_row(16, 64, masks, pixels)},
         {"a zero alpha mask", masked_row(16, 56, {0x0f00, 0xf0, 0xf, 0}, pixels)},
         {"no colour masks", valid_bmp(32, 4, 3, 108)},
         {"24 bits", valid_bmp(24, 4, 3, 124)},

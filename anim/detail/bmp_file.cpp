@@ -1,5 +1,5 @@
-// bmp_file: header checks of BMP files before SDL decodes them, and the
-// repacking of 32-bit ones whose fourth byte holds no alpha.
+// bmp_file: the check of BMP files before SDL decodes them, which reads their
+// headers once, and the files the toolkit makes of checked ones.
 #include "anim/detail/bmp_file.h"
 
 #include <algorithm>  // Required for: std::find()
@@ -55,10 +55,10 @@ bool compression_fits(uint32_t compression, uint32_t bits)
     }
 }
 
-bool refuse(const char* reason)
+std::nullopt_t refuse(const char* reason)
 {
     SDL_SetError("%s", reason);
-    return false;
+    return std::nullopt;
 }
 
 void put32(unsigned char* p, uint32_t value)
@@ -119,44 +119,6 @@ private:
     int shift_ = 0, width_ = 0;  // a mask with holes counts them as bits of the channel
 };
 
-// The channels of a 16 or 32-bit BMP with the bit-fields compression, in
-// the order of a 32-bit pixel's bytes: blue, green, red, and alpha where SDL
-// reads a mask for it, in an info header of 56 bytes or more but OS/2's 64,
-// whose fields there mean something else (a 40-byte header is followed by
-// three masks only).
-struct MaskedLayout {
-    Channel blue, green, red, alpha;
-    bool has_alpha;
-};
-
-std::optional<MaskedLayout> masked_layout(const unsigned char* file, size_t size)
-{
-    const unsigned char* info = file + kFileHeaderSize;
-    const uint32_t header_size = le32(info);
-    if (header_size == kCoreHeaderSize || le32(info + 16) != kBitFields) return std::nullopt;
-    const uint32_t bits = le16(info + 14);
-    if ((bits != 16 && bits != 32) || size < kFileHeaderSize + 52) return std::nullopt;
-    const uint32_t alpha = header_size >= 56 && header_size != 64 ? le32(info + 52) : 0;
-    return MaskedLayout{Channel(le32(info + 48)), Channel(le32(info + 44)), Channel(le32(info + 40)), Channel(alpha),
-                        alpha != 0};
-}
-
-// The number of rows of a sound BMP, in any of its headers.
-size_t row_count(const unsigned char* file)
-{
-    const unsigned char* info = file + kFileHeaderSize;
-    const int64_t height =
-        le32(info) == kCoreHeaderSize ? static_cast<int16_t>(le16(info + 6)) : static_cast<int32_t>(le32(info + 8));
-    return static_cast<size_t>(height < 0 ? -height : height);
-}
-
-// The bits a pixel of a sound BMP, in any of its headers.
-uint32_t depth_of(const unsigned char* file)
-{
-    const unsigned char* info = file + kFileHeaderSize;
-    return le32(info) == kCoreHeaderSize ? le16(info + 10) : le16(info + 14);
-}
-
 // Which byte of a little-endian 32-bit pixel a channel mask covers whole;
 // 4 (no byte) for any other mask.
 size_t mask_byte(uint32_t mask)
@@ -180,63 +142,50 @@ inline void repack_row(unsigned char* out, const unsigned char* in, size_t width
     }
 }
 
-// Where a sound 32-bit BMP keeps its pixels, and which byte of each pixel
-// holds which channel (the fourth is the byte no colour takes).
-struct TrueColourLayout {
-    uint32_t pixel_offset;
-    int32_t width, height;            // the height as the file gives it: negative for rows stored top down
-    size_t red, green, blue, fourth;  // byte 0 to 3 of a pixel
-};
-
-// The layout of a 32-bit BMP, uncompressed or with colour masks of whole
-// bytes; none for any other file.
-std::optional<TrueColourLayout> true_colour_layout(const unsigned char* file, size_t size)
-{
-    const unsigned char* info = file + kFileHeaderSize;
-    if (le32(info) == kCoreHeaderSize || le16(info + 14) != 32) return std::nullopt;
-    TrueColourLayout layout{
-        le32(file + 10), static_cast<int32_t>(le32(info + 4)), static_cast<int32_t>(le32(info + 8)), 2, 1, 0, 3};
-    if (le32(info + 16) == kBitFields) {
-        // The masks follow a 40-byte header, at the place the longer ones hold them.
-        if (size < kFileHeaderSize + 52) return std::nullopt;
-        layout.red = mask_byte(le32(info + 40));
-        layout.green = mask_byte(le32(info + 44));
-        layout.blue = mask_byte(le32(info + 48));
-        const bool distinct = layout.red != layout.green && layout.green != layout.blue && layout.red != layout.blue;
-        if (layout.red > 3 || layout.green > 3 || layout.blue > 3 || !distinct) return std::nullopt;
-        layout.fourth = 6 - layout.red - layout.green - layout.blue;
-    }
-    return layout;
-}
-
 }  // namespace
 
 namespace anim::detail {
 
-bool bmp_header_is_sound(const unsigned char* file, size_t size)
+SoundBmp::SoundBmp(const unsigned char* file, size_t size) : file_(file), size_(size)
+{
+    const unsigned char* info = file + kFileHeaderSize;
+    header_size_ = le32(info);
+    pixel_offset_ = le32(file + 10);
+    const bool core = header_size_ == kCoreHeaderSize;
+    const int64_t height = core ? static_cast<int16_t>(le16(info + 6)) : static_cast<int32_t>(le32(info + 8));
+    width_ = core ? static_cast<int64_t>(le16(info + 4)) : static_cast<int32_t>(le32(info + 4));
+    rows_ = height < 0 ? -height : height;
+    top_down_ = height < 0;
+    bits_ = core ? le16(info + 10) : le16(info + 14);
+    if (!core) {
+        compression_ = le32(info + 16);
+        colours_ = le32(info + 32);
+    }
+    // The masks follow a 40-byte header, at the place the longer ones hold
+    // them; an uncompressed 32-bit file keeps blue, green and red in bytes 0
+    // to 2 (the old header's 32-bit files, which SDL reads its own way, have
+    // no layout here).
+    if (compression_ == kBitFields && size >= kFileHeaderSize + 52)
+        masks_ = {le32(info + 40), le32(info + 44), le32(info + 48), header_size_ >= 56 ? le32(info + 52) : 0};
+    else if (bits_ == 32 && !core && compression_ == kUncompressed)
+        masks_ = {0xff0000, 0xff00, 0xff, 0};
+    if (bits_ != 32) return;
+    red_at_ = mask_byte(masks_[0]);
+    green_at_ = mask_byte(masks_[1]);
+    blue_at_ = mask_byte(masks_[2]);
+    const bool distinct = red_at_ != green_at_ && green_at_ != blue_at_ && red_at_ != blue_at_;
+    if (red_at_ < 4 && green_at_ < 4 && blue_at_ < 4 && distinct) fourth_at_ = 6 - red_at_ - green_at_ - blue_at_;
+}
+
+std::optional<SoundBmp> SoundBmp::check(const unsigned char* file, size_t size)
 {
     if (size < kFileHeaderSize + 4 || file[0] != 'B' || file[1] != 'M') return refuse("neither a BMP nor a PNG file");
-    const uint32_t pixel_offset = le32(file + 10);
     const uint32_t header_size = le32(file + kFileHeaderSize);
     if (!known_header_size(header_size)) return refuse("unknown BMP header");
     if (size < kFileHeaderSize + header_size) return refuse("BMP header cut short");
-    const unsigned char* info = file + kFileHeaderSize;
-
-    int64_t width, height;
-    uint32_t bits, compression = kUncompressed, colours = 0;
-    if (header_size == kCoreHeaderSize) {
-        width = le16(info + 4);
-        height = static_cast<int16_t>(le16(info + 6));
-        bits = le16(info + 10);
-    } else {
-        width = static_cast<int32_t>(le32(info + 4));
-        height = static_cast<int32_t>(le32(info + 8));
-        bits = le16(info + 14);
-        compression = le32(info + 16);
-        colours = le32(info + 32);
-    }
-    // |height| is taken in 64 bits: -2^31 has no 32-bit opposite.
-    const int64_t rows = height < 0 ? -height : height;
+    const SoundBmp bmp(file, size);
+    const int64_t width = bmp.width_, rows = bmp.rows_;
+    const uint32_t bits = bmp.bits_, compression = bmp.compression_;
     if (width < 1 || width > kLargestBmpSide || rows < 1 || rows > kLargestBmpSide)
         return refuse("BMP size out of range");
     if (!known_depth(bits)) return refuse("unsupported BMP depth");
@@ -245,190 +194,164 @@ bool bmp_header_is_sound(const unsigned char* file, size_t size)
     // and the header holds no colour masks where Windows' hold them.
     if (compression == kBitFields && (header_size < 52 || header_size == 60 || header_size == 64) && header_size != 40)
         return refuse("OS/2 BMP of Huffman coding");
-    if (bits <= 8 && colours > (1u << bits)) return refuse("BMP palette larger than its depth allows");
+    if (bits <= 8 && bmp.colours_ > (1u << bits)) return refuse("BMP palette larger than its depth allows");
 
     const auto file_size = static_cast<int64_t>(size);
-    if (pixel_offset < kFileHeaderSize + header_size || pixel_offset >= file_size)
+    if (bmp.pixel_offset_ < kFileHeaderSize + header_size || bmp.pixel_offset_ >= file_size)
         return refuse("BMP pixel data outside the file");
-    const int64_t row_bytes = (width * bits + 31) / 32 * 4;
     // Pixels stored as they are (colour masks only tell their channels) must
     // all be in the file.
     const bool stored = compression == kUncompressed || compression == kBitFields;
-    if (stored && pixel_offset + row_bytes * rows > file_size) return refuse("BMP pixel data cut short");
+    if (stored && bmp.pixel_offset_ + bmp.stride(width) * rows > file_size) return refuse("BMP pixel data cut short");
     const bool run_length = compression == kRle8 || compression == kRle4;
     if (run_length && width * rows > kLargestRunLengthPixels)
         return refuse("run-length BMP of over 4096 x 4096 pixels");
-    return true;
+    return bmp;
 }
 
-FourthByte fourth_byte(const unsigned char* file, size_t size)
-{
-    const std::optional<TrueColourLayout> layout = true_colour_layout(file, size);
-    if (!layout) return FourthByte::absent;
-    const unsigned char* pixels = file + layout->pixel_offset;
-    const size_t count = row_count(file) * static_cast<size_t>(layout->width);
-    // Every pixel is compared with the first, without an early exit, so
-    // that the loop runs over whole words.
-    const uint32_t first = le32(pixels);
-    uint32_t differences = 0;
-    for (size_t i = 0; i < count; ++i) differences |= le32(pixels + 4 * i) ^ first;
-    return (differences >> (8 * layout->fourth) & 0xff) != 0 ? FourthByte::varying : FourthByte::constant;
-}
-
-size_t repack_as_24_bit(unsigned char* file, size_t size)
-{
-    const std::optional<TrueColourLayout> layout = true_colour_layout(file, size);
-    if (!layout) return size;
-    const auto width = static_cast<size_t>(layout->width);
-    const size_t rows = row_count(file), row_bytes = (width * 3 + 3) / 4 * 4;
-    // Row by row in the file's order; every pixel is read before its three
-    // bytes are written, never past the pixels still to read (the 24-bit
-    // rows are shorter and start no later).
-    const bool usual = layout->blue == 0 && layout->green == 1 && layout->red == 2;
-    for (size_t y = 0; y < rows; ++y) {
-        unsigned char* out = file + kHeaders + y * row_bytes;
-        const unsigned char* in = file + layout->pixel_offset + 4 * y * width;
-        if (usual)
-            repack_row<4>(out, in, width, 0, 1, 2);  // known offsets: the compiler unrolls the copies
-        else
-            repack_row<4>(out, in, width, layout->blue, layout->green, layout->red);
-        memset(out + 3 * width, 0, row_bytes - 3 * width);
-    }
-    const size_t repacked = kHeaders + rows * row_bytes;
-    write_headers(file, kInfoSize, 24, layout->width, layout->height, rows * row_bytes);
-    return repacked;
-}
-
-size_t widened_size(const unsigned char* file, size_t size)
-{
-    const std::optional<MaskedLayout> layout = masked_layout(file, size);
-    if (!layout || !layout->has_alpha) return 0;
-    return kHeaders + 4 * row_count(file) * le32(file + kFileHeaderSize + 4);
-}
-
-void widen_to_32_bit(const unsigned char* file, size_t size, unsigned char* out)
-{
-    const std::optional<MaskedLayout> layout = masked_layout(file, size);
-    if (!layout || !layout->has_alpha) return;
-    const unsigned char* info = file + kFileHeaderSize;
-    const size_t width = le32(info + 4), rows = row_count(file), pixel_bytes = le16(info + 14) / 8u;
-    const size_t row_bytes = (width * pixel_bytes + 3) / 4 * 4;
-    write_headers(out, kInfoSize, 32, static_cast<int32_t>(width), static_cast<int32_t>(le32(info + 8)),
-                  4 * rows * width);
-    const unsigned char* in = file + le32(file + 10);
-    unsigned char* pixel = out + kHeaders;
-    for (size_t y = 0; y < rows; ++y)
-        for (size_t x = 0; x < width; ++x, pixel += 4) {
-            const unsigned char* at = in + y * row_bytes + x * pixel_bytes;
-            const uint32_t value = pixel_bytes == 2 ? le16(at) : le32(at);
-            pixel[0] = layout->blue.widened(value);
-            pixel[1] = layout->green.widened(value);
-            pixel[2] = layout->red.widened(value);
-            pixel[3] = layout->alpha.widened(value);
-        }
-}
-
-size_t picture_bmp_size(int width, int height, bool alpha)
+size_t SoundBmp::picture_size(int width, int height, bool alpha)
 {
     const auto w = static_cast<size_t>(width), rows = static_cast<size_t>(height);
     return alpha ? kFileHeaderSize + kRgbaInfoSize + 4 * w * rows : kHeaders + (3 * w + 3) / 4 * 4 * rows;
 }
 
-void write_picture_bmp(const unsigned char* pixels, int channels, int width, int height, bool alpha, unsigned char* out)
+SoundBmp SoundBmp::write_picture(const unsigned char* pixels, int channels, int width, int height, bool alpha,
+                                 unsigned char* out)
 {
     const auto w = static_cast<size_t>(width), rows = static_cast<size_t>(height);
     if (alpha) {
         write_headers(out, kRgbaInfoSize, 32, width, -height, 4 * w * rows);
         memcpy(out + kFileHeaderSize + kRgbaInfoSize, pixels, 4 * w * rows);
-        return;
+    } else {
+        const size_t row_bytes = (3 * w + 3) / 4 * 4;
+        write_headers(out, kInfoSize, 24, width, -height, row_bytes * rows);
+        for (size_t y = 0; y < rows; ++y) {
+            unsigned char* row = out + kHeaders + y * row_bytes;
+            if (channels == 4)
+                repack_row<4>(row, pixels + 4 * w * y, w, 2, 1, 0);
+            else
+                repack_row<3>(row, pixels + 3 * w * y, w, 2, 1, 0);
+            memset(row + 3 * w, 0, row_bytes - 3 * w);
+        }
     }
-    const size_t row_bytes = (3 * w + 3) / 4 * 4;
-    write_headers(out, kInfoSize, 24, width, -height, row_bytes * rows);
+    return SoundBmp(out, picture_size(width, height, alpha));
+}
+
+FourthByte SoundBmp::fourth_byte() const
+{
+    if (fourth_at_ > 3) return FourthByte::absent;
+    const unsigned char* pixels = file_ + pixel_offset_;
+    const auto count = static_cast<size_t>(rows_ * width_);
+    // Every pixel is compared with the first, without an early exit, so
+    // that the loop runs over whole words.
+    const uint32_t first = le32(pixels);
+    uint32_t differences = 0;
+    for (size_t i = 0; i < count; ++i) differences |= le32(pixels + 4 * i) ^ first;
+    return (differences >> (8 * fourth_at_) & 0xff) != 0 ? FourthByte::varying : FourthByte::constant;
+}
+
+SoundBmp SoundBmp::repack_as_24_bit(unsigned char* out) const
+{
+    if (fourth_at_ > 3) return *this;
+    const auto width = static_cast<size_t>(width_), rows = static_cast<size_t>(rows_);
+    const size_t row_bytes = (width * 3 + 3) / 4 * 4;
+    // Row by row in the file's order; every pixel is read before its three
+    // bytes are written, never past the pixels still to read (the 24-bit
+    // rows are shorter and start no later).
+    const bool usual = blue_at_ == 0 && green_at_ == 1 && red_at_ == 2;
     for (size_t y = 0; y < rows; ++y) {
         unsigned char* row = out + kHeaders + y * row_bytes;
-        if (channels == 4)
-            repack_row<4>(row, pixels + 4 * w * y, w, 2, 1, 0);
+        const unsigned char* in = file_ + pixel_offset_ + 4 * y * width;
+        if (usual)
+            repack_row<4>(row, in, width, 0, 1, 2);  // known offsets: the compiler unrolls the copies
         else
-            repack_row<3>(row, pixels + 3 * w * y, w, 2, 1, 0);
-        memset(row + 3 * w, 0, row_bytes - 3 * w);
+            repack_row<4>(row, in, width, blue_at_, green_at_, red_at_);
+        memset(row + 3 * width, 0, row_bytes - 3 * width);
     }
+    write_headers(out, kInfoSize, 24, static_cast<int32_t>(width_), height_field(rows_), rows * row_bytes);
+    return SoundBmp(out, kHeaders + rows * row_bytes);
 }
 
-int bmp_width(const unsigned char* file)
+size_t SoundBmp::widened_size() const
 {
-    const unsigned char* info = file + kFileHeaderSize;
-    return static_cast<int>(le32(info) == kCoreHeaderSize ? le16(info + 4) : le32(info + 4));
+    return masks_[3] == 0 ? 0 : kHeaders + 4 * static_cast<size_t>(rows_ * width_);
 }
 
-int bmp_rows(const unsigned char* file)
+SoundBmp SoundBmp::widen_to_32_bit(unsigned char* out) const
 {
-    return static_cast<int>(row_count(file));
+    if (masks_[3] == 0) return *this;
+    const Channel red(masks_[0]), green(masks_[1]), blue(masks_[2]), alpha(masks_[3]);
+    const auto width = static_cast<size_t>(width_), rows = static_cast<size_t>(rows_);
+    const size_t pixel_bytes = bits_ / 8u, in_row_bytes = static_cast<size_t>(stride(width_));
+    write_headers(out, kInfoSize, 32, static_cast<int32_t>(width_), height_field(rows_), 4 * rows * width);
+    const unsigned char* in = file_ + pixel_offset_;
+    unsigned char* pixel = out + kHeaders;
+    for (size_t y = 0; y < rows; ++y)
+        for (size_t x = 0; x < width; ++x, pixel += 4) {
+            const unsigned char* at = in + y * in_row_bytes + x * pixel_bytes;
+            const uint32_t value = pixel_bytes == 2 ? le16(at) : le32(at);
+            pixel[0] = blue.widened(value);
+            pixel[1] = green.widened(value);
+            pixel[2] = red.widened(value);
+            pixel[3] = alpha.widened(value);
+        }
+    return SoundBmp(out, widened_size());
 }
 
-void unpack_32_bit(const unsigned char* file, size_t size, unsigned char* rgba)
+void SoundBmp::unpack_32_bit(unsigned char* rgba) const
 {
-    const std::optional<TrueColourLayout> layout = true_colour_layout(file, size);
-    if (!layout) return;
-    const auto width = static_cast<size_t>(layout->width);
-    const size_t rows = row_count(file);
+    if (fourth_at_ > 3) return;
+    const auto width = static_cast<size_t>(width_), rows = static_cast<size_t>(rows_);
     for (size_t y = 0; y < rows; ++y) {
         // Rows stored bottom up (a positive height) are read from the last.
-        const size_t stored = layout->height < 0 ? y : rows - 1 - y;
-        const unsigned char* in = file + layout->pixel_offset + 4 * width * stored;
+        const size_t stored = top_down_ ? y : rows - 1 - y;
+        const unsigned char* in = file_ + pixel_offset_ + 4 * width * stored;
         unsigned char* out = rgba + 4 * width * y;
         for (size_t x = 0; x < width; ++x, in += 4, out += 4) {
-            out[0] = in[layout->red];
-            out[1] = in[layout->green];
-            out[2] = in[layout->blue];
-            out[3] = in[layout->fourth];
+            out[0] = in[red_at_];
+            out[1] = in[green_at_];
+            out[2] = in[blue_at_];
+            out[3] = in[fourth_at_];
         }
     }
 }
 
-size_t cell_bmp_size(const unsigned char* file, int width, int height)
+size_t SoundBmp::cell_size(int width, int height) const
 {
-    const unsigned char* info = file + kFileHeaderSize;
-    const uint32_t bits = depth_of(file);
-    const uint32_t compression = le32(info) == kCoreHeaderSize ? kUncompressed : le32(info + 16);
-    if (bits < 8 || (compression != kUncompressed && compression != kBitFields)) return 0;
-    const size_t row_bytes = (static_cast<size_t>(width) * bits + 31) / 32 * 4;
-    return le32(file + 10) + row_bytes * static_cast<size_t>(height);
+    if (bits_ < 8 || (compression_ != kUncompressed && compression_ != kBitFields)) return 0;
+    return pixel_offset_ + static_cast<size_t>(stride(width)) * static_cast<size_t>(height);
 }
 
-void cut_cell(const unsigned char* file, int x, int y, int width, int height, unsigned char* out)
+void SoundBmp::cut_cell(int x, int y, int width, int height, unsigned char* out) const
 {
+    memcpy(out, file_, pixel_offset_);
+    const auto sheet_row_bytes = static_cast<size_t>(stride(width_)),
+               cell_row_bytes = static_cast<size_t>(stride(width));
+    const size_t bytes = cell_row_bytes * static_cast<size_t>(height),
+                 copied = static_cast<size_t>(width) * bits_ / 8;  // the bytes of a row's pixels
+    put32(out + 2, static_cast<uint32_t>(pixel_offset_ + bytes));
     unsigned char* info = out + kFileHeaderSize;
-    const uint32_t pixel_offset = le32(file + 10);
-    memcpy(out, file, pixel_offset);
-    const bool core = le32(info) == kCoreHeaderSize;
-    const uint32_t bits = depth_of(file);
-    const auto sheet_row_bytes = (static_cast<size_t>(bmp_width(file)) * bits + 31) / 32 * 4;
-    const size_t row_bytes = (static_cast<size_t>(width) * bits + 31) / 32 * 4,
-                 bytes = row_bytes * static_cast<size_t>(height);
-    put32(out + 2, static_cast<uint32_t>(pixel_offset + bytes));
-    const int sheet_rows = bmp_rows(file);
-    const bool top_down = core ? static_cast<int16_t>(le16(info + 6)) < 0 : static_cast<int32_t>(le32(info + 8)) < 0;
-    if (core) {
+    if (header_size_ == kCoreHeaderSize) {
         info[4] = static_cast<unsigned char>(width);
         info[5] = static_cast<unsigned char>(width >> 8);
-        const int stored = top_down ? -height : height;
+        const int stored = height_field(height);
         info[6] = static_cast<unsigned char>(stored);
         info[7] = static_cast<unsigned char>(stored >> 8);
     } else {
         put32(info + 4, static_cast<uint32_t>(width));
-        put32(info + 8, static_cast<uint32_t>(top_down ? -height : height));
+        put32(info + 8, static_cast<uint32_t>(height_field(height)));
         put32(info + 20, static_cast<uint32_t>(bytes));
     }
     // Stored row j of the cell is picture row y + j from the top when rows
     // are stored top down, and y + height - 1 - j otherwise.
     for (int j = 0; j < height; ++j) {
-        const int top_row = top_down ? y + j : y + height - 1 - j;
-        const int stored = top_down ? top_row : sheet_rows - 1 - top_row;
+        const int top_row = top_down_ ? y + j : y + height - 1 - j;
+        const int64_t stored = top_down_ ? top_row : rows_ - 1 - top_row;
         const unsigned char* in =
-            file + pixel_offset + sheet_row_bytes * static_cast<size_t>(stored) + static_cast<size_t>(x) * bits / 8;
-        unsigned char* row = out + pixel_offset + row_bytes * static_cast<size_t>(j);
-        memcpy(row, in, static_cast<size_t>(width) * bits / 8);
-        memset(row + static_cast<size_t>(width) * bits / 8, 0, row_bytes - static_cast<size_t>(width) * bits / 8);
+            file_ + pixel_offset_ + sheet_row_bytes * static_cast<size_t>(stored) + static_cast<size_t>(x) * bits_ / 8;
+        unsigned char* row = out + pixel_offset_ + cell_row_bytes * static_cast<size_t>(j);
+        memcpy(row, in, copied);
+        memset(row + copied, 0, cell_row_bytes - copied);
     }
 }
 

@@ -16,6 +16,7 @@
 #include <cstdlib>    // Required for: calloc(), malloc(), free()
 #include <cstring>    // Required for: strerror(), memcpy()
 #include <memory>     // Required for: std::unique_ptr
+#include <optional>   // Required for: std::optional
 #include <string>     // Required for: std::string
 #include <utility>    // Required for: std::move()
 
@@ -77,13 +78,14 @@ FileBytes read_file(const char* path)
     return bytes;
 }
 
-// Replaces a file with an alpha mask (16 or 32 bits a pixel, in any masks)
-// by the usual 32-bit file of the same picture, which every SDL decodes
-// alike; leaves any other file as it is. False, with the reason set, when
-// the widened file would be too large or memory runs out for it.
-bool widen_alpha_masked(FileBytes& file)
+// Replaces a file with an alpha mask (16 or 32 bits a pixel, in any masks),
+// and its checked view, by the usual 32-bit file of the same picture, which
+// every SDL decodes alike; leaves any other file as it is. False, with the
+// reason set, when the widened file would be too large or memory runs out
+// for it.
+bool widen_alpha_masked(FileBytes& file, anim::detail::SoundBmp& bmp)
 {
-    const size_t size = anim::detail::widened_size(file.data.get(), file.size);
+    const size_t size = bmp.widened_size();
     if (size == 0) return true;
     if (size > INT_MAX) {
         SDL_SetError("too large once widened to 32 bits a pixel");
@@ -95,7 +97,7 @@ bool widen_alpha_masked(FileBytes& file)
         SDL_OutOfMemory();
         return false;
     }
-    anim::detail::widen_to_32_bit(file.data.get(), file.size, widened.data.get());
+    bmp = bmp.widen_to_32_bit(widened.data.get());
     widened.size = size;
     file = std::move(widened);
     return true;
@@ -204,6 +206,7 @@ namespace anim::detail {
 // written as the BMP of how it is drawn (see prepare_pixels).
 struct PictureFiles::File {
     FileBytes bytes;
+    SoundBmp bmp;  // `bytes` checked, as size_of and the cutting of cells read them
     std::string path;
     Transparency transparency = Transparency::none;
     Pixels keyed;    // the pixels of a picture with keyed transparency, to write it again for another key
@@ -233,15 +236,16 @@ std::unique_ptr<PictureFiles::File> prepare_pixels(const char* path, Pixels pixe
             }
     }
     FileBytes bytes;
-    bytes.size = picture_bmp_size(pixels.width, pixels.height, alpha);
+    bytes.size = SoundBmp::picture_size(pixels.width, pixels.height, alpha);
     bytes.data.reset(static_cast<unsigned char*>(malloc(bytes.size)));
     if (!bytes.data) {
         SDL_OutOfMemory();
         return nullptr;
     }
-    write_picture_bmp(pixels.rgba.get(), pixels.channels, pixels.width, pixels.height, alpha, bytes.data.get());
+    const SoundBmp bmp = SoundBmp::write_picture(pixels.rgba.get(), pixels.channels, pixels.width, pixels.height, alpha,
+                                                 bytes.data.get());
     return std::make_unique<PictureFiles::File>(
-        PictureFiles::File{std::move(bytes), path, transparency, keyed ? std::move(pixels) : Pixels{}, key});
+        PictureFiles::File{std::move(bytes), bmp, path, transparency, keyed ? std::move(pixels) : Pixels{}, key});
 }
 
 // The file at `path`, read from disk as `bytes`: a PNG decoded, for
@@ -256,22 +260,26 @@ std::unique_ptr<PictureFiles::File> prepare_file(const char* path, FileBytes byt
         pixels.rgba.reset(decode_png(bytes.data.get(), bytes.size, &pixels.width, &pixels.height, &pixels.channels));
         return pixels.rgba ? prepare_pixels(path, std::move(pixels), key) : nullptr;
     }
-    if (!bmp_header_is_sound(bytes.data.get(), bytes.size) || !widen_alpha_masked(bytes)) return nullptr;
-    const FourthByte fourth = fourth_byte(bytes.data.get(), bytes.size);
+    std::optional<SoundBmp> bmp = SoundBmp::check(bytes.data.get(), bytes.size);
+    if (!bmp || !widen_alpha_masked(bytes, *bmp)) return nullptr;
+    const FourthByte fourth = bmp->fourth_byte();
     if (fourth == FourthByte::varying) {
-        pixels.width = bmp_width(bytes.data.get());
-        pixels.height = bmp_rows(bytes.data.get());
+        pixels.width = bmp->width();
+        pixels.height = bmp->rows();
         pixels.rgba.reset(static_cast<unsigned char*>(malloc(pixels.bytes())));
         if (!pixels.rgba) {
             SDL_OutOfMemory();
             return nullptr;
         }
-        unpack_32_bit(bytes.data.get(), bytes.size, pixels.rgba.get());
+        bmp->unpack_32_bit(pixels.rgba.get());
         return prepare_pixels(path, std::move(pixels), key);
     }
-    if (fourth == FourthByte::constant) bytes.size = repack_as_24_bit(bytes.data.get(), bytes.size);
+    if (fourth == FourthByte::constant) {
+        bmp = bmp->repack_as_24_bit(bytes.data.get());
+        bytes.size = bmp->size();
+    }
     return std::make_unique<PictureFiles::File>(
-        PictureFiles::File{std::move(bytes), path, Transparency::none, Pixels{}, 0});
+        PictureFiles::File{std::move(bytes), *bmp, path, Transparency::none, Pixels{}, 0});
 }
 
 // Puts the path before the reason SDL_GetError() holds, as the loaders
@@ -321,8 +329,8 @@ bool PictureFiles::size_of(const char* path, Uint32 key, int* width, int* height
 {
     const File* known = file(path, key);
     if (known == nullptr) return name_path(path);
-    *width = bmp_width(known->bytes.data.get());
-    *height = bmp_rows(known->bytes.data.get());
+    *width = known->bmp.width();
+    *height = known->bmp.rows();
     return true;
 }
 
@@ -344,9 +352,9 @@ SDL_Surface* load_keyed_image(PictureFiles& files, const char* path, int r, int 
         const unsigned char* data = file->bytes.data.get();
         size_t size = file->bytes.size;
         if (cell != nullptr) {
-            cut.size = cell_bmp_size(data, cell->w, cell->h);
+            cut.size = file->bmp.cell_size(cell->w, cell->h);
             if (cut.size != 0) cut.data.reset(static_cast<unsigned char*>(malloc(cut.size)));
-            if (cut.data) cut_cell(data, cell->x, cell->y, cell->w, cell->h, cut.data.get());
+            if (cut.data) file->bmp.cut_cell(cell->x, cell->y, cell->w, cell->h, cut.data.get());
             data = cut.data.get();
             size = cut.size;
         }
