@@ -272,8 +272,7 @@ TEST(BmpFileTest, ConstantFourthBytesRepackToTheTwentyFourBitTwin)
         ASSERT_TRUE(bmp) << c.what;
         EXPECT_EQ(bmp->fourth_byte(), c.fourth) << c.what;
         if (c.fourth == FourthByte::varying) continue;
-        file.resize(bmp->repack_as_24_bit(bytes).size());
-        EXPECT_EQ(file, c.repacked) << c.what;
+        EXPECT_EQ(file.substr(0, bmp->repack_as_24_bit(bytes).size()), c.repacked) << c.what;
     }
 }
 
