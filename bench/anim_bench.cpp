@@ -94,45 +94,39 @@ const Program kSceneDemo{scene_sets::scene_set, scene_demo::kViewWidth, scene_de
 
 // Soft-edged pictures: scene_demo's sky, and the guide's scrolling example's
 // fir tree and running child (10 cells of its sheet), in the view.
-class SoftSet : public SceneSet {
-public:
-    explicit SoftSet(const std::string& dir)
-        : sky_(create_decor((dir + "Ressources/background/background.bmp").c_str(), 0, 0, 0, 0, 0)),
-          fir_(create_decor((dir + "Ressources/background/fir.png").c_str(), 100, 164, 0, 0, 0)),
-          child_(create_sprite_from_sheet((dir + "Ressources/child/running.png").c_str(), 32, 35, 10, 0, 110, 189, 255,
-                                          255, 255))
-    {
-        if (sky_) sky_->hidden = 0;
-        if (fir_) fir_->hidden = 0;
-    }
-    explicit operator bool() const { return sky_ && fir_ && child_; }
-    void draw(SDL_Surface* target) override
-    {
-        blit_decor(sky_.get(), target);
-        blit_decor(fir_.get(), target);
-        blit_sprite(child_.get(), target);
-    }
-    void advance() override { update_sprite(child_.get()); }
-    int period() const override { return child_->frame_count; }
-    std::vector<const SDL_Surface*> surfaces() const override
-    {
-        std::vector<const SDL_Surface*> all{sky_->image, fir_->image};
-        all.insert(all.end(), child_->frames, child_->frames + child_->frame_count);
-        return all;
-    }
-
-private:
-    anim::owned_decor sky_, fir_;
-    anim::owned_sprite child_;
-};
-
 std::unique_ptr<SceneSet> soft_set(const std::string& run_dir)
 {
-    auto set = std::make_unique<SoftSet>(program_dir(run_dir, scene_demo::kName));
-    return *set ? std::move(set) : nullptr;
+    const std::string dir = program_dir(run_dir, scene_demo::kName);
+    const std::shared_ptr<decor> sky(
+        create_decor((dir + "Ressources/background/background.bmp").c_str(), 0, 0, 0, 0, 0), free_everything_decor);
+    const std::shared_ptr<decor> fir(create_decor((dir + "Ressources/background/fir.png").c_str(), 100, 164, 0, 0, 0),
+                                     free_everything_decor);
+    const std::shared_ptr<sprite> child(create_sprite_from_sheet((dir + "Ressources/child/running.png").c_str(), 32, 35,
+                                                                 10, 0, 110, 189, 255, 255, 255),
+                                        free_sprite);
+    if (!sky || !fir || !child) return nullptr;
+    sky->hidden = fir->hidden = 0;
+    auto set = std::make_unique<SceneSet>();
+    set->objects = {sky, fir, child};
+    set->draw = [sky, fir, child](SDL_Surface* target) {
+        blit_decor(sky.get(), target);
+        blit_decor(fir.get(), target);
+        blit_sprite(child.get(), target);
+    };
+    set->advance = [child] { update_sprite(child.get()); };
+    set->period = child->frame_count;
+    set->surfaces = {sky->image, fir->image};
+    set->surfaces.insert(set->surfaces.end(), child->frames, child->frames + child->frame_count);
+    return set;
 }
 
 const Program kSoft{soft_set, scene_demo::kViewWidth, scene_demo::kViewHeight};
+
+// A 32-bit target of the given size in the display's layout.
+SDL_Surface* make_display(int w, int h)
+{
+    return SDL_CreateRGBSurface(SDL_SWSURFACE, w, h, 32, 0xff0000, 0x00ff00, 0x0000ff, 0);
+}
 
 // Frames each frame benchmark runs from the objects' creation, so that the
 // toolkit and the baseline draw the same frames.
@@ -162,7 +156,7 @@ void draw(const std::vector<Blit>& blits, SDL_Surface* target)
 // benchmark skipped) when they cannot be made.
 struct Stage {
     Stage(benchmark::State& state, const Program& program)
-        : set(program.make(kRunDir)), target(scene_sets::make_display(program.w, program.h), SDL_FreeSurface)
+        : set(program.make(kRunDir)), target(make_display(program.w, program.h), SDL_FreeSurface)
     {
         if (!set || !target) state.SkipWithError(SDL_GetError());
     }
@@ -183,7 +177,7 @@ void frame_baseline(benchmark::State& state, const Program& program)
     const Stage stage(state, program);
     if (!stage) return;
     std::vector<std::vector<Blit>> frames;
-    for (int i = 0; i < stage.set->period(); ++i) {
+    for (int i = 0; i < stage.set->period; ++i) {
         frames.push_back(record_blits(*stage.set, stage.target.get()));
         stage.set->advance();
     }
@@ -197,7 +191,7 @@ void frame_baseline(benchmark::State& state, const Program& program)
 void frame_ladder(benchmark::State& state)
 {
     const auto set = scene_sets::blink_set(kRunDir, static_cast<int>(state.range(0)));
-    SDL_Surface* target = scene_sets::make_display(kBlinkTest.w, kBlinkTest.h);
+    SDL_Surface* target = make_display(kBlinkTest.w, kBlinkTest.h);
     if (!set || target == nullptr) {
         state.SkipWithError(SDL_GetError());
         return;
@@ -210,7 +204,7 @@ void frame_ladder_fixed(benchmark::State& state)
 {
     anim::owned_complex_surface fade(
         create_cross_fade(program_dir(kRunDir, blink_test::kName), static_cast<int>(state.range(0))));
-    SDL_Surface* target = scene_sets::make_display(kBlinkTest.w, kBlinkTest.h);
+    SDL_Surface* target = make_display(kBlinkTest.w, kBlinkTest.h);
     if (!fade || target == nullptr) {
         state.SkipWithError(SDL_GetError());
         return;
@@ -382,7 +376,7 @@ void memory(benchmark::State& state, const Program& program)
         return;
     }
     double pixels = 0;
-    const std::vector<const SDL_Surface*> surfaces = set->surfaces();
+    const std::vector<const SDL_Surface*> surfaces = set->surfaces;
     for (const SDL_Surface* s : surfaces) pixels += static_cast<double>(s->pitch) * s->h;
     for (auto _ : state) benchmark::DoNotOptimize(held);
     state.counters["held_bytes"] = static_cast<double>(held);

@@ -69,36 +69,6 @@ TEST_F(SceneObjectsTest, SpriteCyclesItsFramesUnlessFrozenAndTakesItsSizeFromThe
     EXPECT_EQ(frozen->pos.w, 20) << "later frames are drawn whole at their own size";
 }
 
-TEST_F(SceneObjectsTest, ObjectsAreCreatedHiddenKeepAnimatingAndShowTheirWholeImageOnceShown)
-{
-    const anim::owned_decor d(new_decor(2, 3));
-    const anim::owned_sblink_decor blinking(new_sblink_decor());
-    const anim::owned_personnage p(new_personnage(20, 15));
-    ASSERT_TRUE(d && blinking && p) << SDL_GetError();
-    auto draw = [&] {
-        blit_sblink_decor(blinking.get(), target);
-        blit_decor(d.get(), target);
-        blit_personnage(p.get(), target);
-    };
-    p->sprites[1]->frame = 1;
-    for (int i = 0; i < 5; ++i) {
-        draw();
-        update_sblink_decor(blinking.get());
-        update_personnage(p.get());
-    }
-    EXPECT_EQ(std::make_tuple(at(0, 0), at(2, 3), at(20, 15)), std::make_tuple(kWhite, kWhite, kWhite)) << "hidden";
-    // The overlay: 0, 1, 2, 3, 3, then 2; the shown sprite: five steps of four
-    // frames; the other sprite waits.
-    EXPECT_EQ(std::make_tuple(blinking->surface->index, p->sprites[0]->frame, p->sprites[1]->frame),
-              std::make_tuple(2, 1, 1));
-    d->hidden = blinking->hidden = p->hidden = 0;
-    draw();
-    EXPECT_TRUE(near(at(0, 0), blend(kGreen, kRed, 170), 2)) << at(0, 0);
-    const std::pair<std::pair<int, int>, Rgb> seen[] = {
-        {{21, 12}, kRed}, {{22, 13}, kWhite}, {{20, 15}, kGreen}, {{39, 24}, kGreen}, {{20, 25}, kWhite}};
-    for (const auto& [xy, colour] : seen) EXPECT_EQ(at(xy.first, xy.second), colour) << xy.first << ", " << xy.second;
-}
-
 TEST_F(SceneObjectsTest, ChangingSpriteRestartsItAndSizesTheSourceWindow)
 {
     const anim::owned_personnage p(new_personnage());
@@ -239,10 +209,7 @@ TEST_F(SceneObjectsTest, SheetCellsMakeTheSpriteOfTheirOwnFiles)
             SDL_Surface* drawn[2] = {make_target(kCellW, kCellH, kWhite), make_target(kCellW, kCellH, kWhite)};
             blit_sprite(from_files.get(), drawn[0]);
             blit_sprite(from_sheet.get(), drawn[1]);
-            for (int y = 0; y < kCellH; ++y)
-                for (int x = 0; x < kCellW; ++x)
-                    ASSERT_EQ(pixel_at(drawn[1], x, y), pixel_at(drawn[0], x, y))
-                        << "frame " << k << ", " << x << ", " << y;
+            EXPECT_EQ(largest_difference(drawn[1], drawn[0]), 0) << "frame " << k;
             SDL_FreeSurface(drawn[0]);
             SDL_FreeSurface(drawn[1]);
             update_sprite(from_files.get());
@@ -540,40 +507,6 @@ TEST_P(DrawFormsTest, AWindowClippedAwayStoresItsPositionInsideTheTarget)
                   std::make_tuple(expected.x, expected.y, expected.w, expected.h, kWhite))
             << "asked at " << asked.x << ", " << asked.y;
     }
-}
-
-// A picture with an alpha mask draws as its 32-bit twin in every form, at
-// every step of its whole fade, over a colour that shows what its
-// transparent pixels let through.
-TEST_P(DrawFormsTest, AlphaMaskedPicturesDrawAsTheir32BitTwinsThroughWholeFades)
-{
-    const Form& form = GetParam();
-    SDL_Surface* twin_target = make_target(target->w, target->h, kBlue);
-    // Row 1 of `t` as drawn, then `t` cleared for the next step.
-    const auto take_row = [](SDL_Surface* t) {
-        std::vector<Rgb> row(6);
-        for (size_t x = 0; x < row.size(); ++x) row[x] = pixel_at(t, static_cast<int>(x), 1);
-        SDL_FillRect(t, nullptr, SDL_MapRGB(t->format, kBlue.r, kBlue.g, kBlue.b));
-        return row;
-    };
-    take_row(target);
-    for (const AlphaMaskedBmp& picture : alpha_masked_bmps()) {
-        SCOPED_TRACE(picture.file.name);
-        std::ofstream(dir.file(picture.file.name), std::ios::binary) << picture.file.bytes;
-        std::ofstream(path("twin"), std::ios::binary) << picture.twin;
-        Objects masked(dir.file(picture.file.name)), twinned(path("twin"));
-        ASSERT_TRUE(masked.complex && masked.simple && masked.s && masked.d && masked.blinking && masked.p)
-            << SDL_GetError();
-        ASSERT_EQ(whole_cycle(masked), whole_cycle(twinned));
-        for (int step = 0; step <= whole_cycle(masked); ++step) {
-            form.draw(masked, target, SDL_Rect{0, 0, 4, 1}, SDL_Rect{1, 1, 0, 0});
-            form.draw(twinned, twin_target, SDL_Rect{0, 0, 4, 1}, SDL_Rect{1, 1, 0, 0});
-            ASSERT_EQ(take_row(target), take_row(twin_target)) << "step " << step;
-            update(masked);
-            update(twinned);
-        }
-    }
-    SDL_FreeSurface(twin_target);
 }
 
 INSTANTIATE_TEST_SUITE_P(Modules, DrawFormsTest, ::testing::ValuesIn(all_forms()), ::testing::PrintToStringParamName());

@@ -6,7 +6,6 @@
 #include "scene_demo.h"
 #include "scene_sets.h"
 
-#include "support/allocation_failer.h"
 #include "support/ledger_test.h"
 
 #include <gtest/gtest.h>
@@ -112,22 +111,6 @@ protected:
     std::filesystem::path previous;
     int next_frame = 1;
 };
-
-TEST_F(SceneTest, AssemblyWithAnAllocationRefusedFailsAndLeavesNothing)
-{
-    write_pictures();
-    for (long k = 1;; ++k) {
-        fail_allocation(k);
-        const bool built = scene_demo::create_view_and_world(scene) && scene_demo::assemble_scene(scene);
-        const bool failed = allocation_failed();
-        fail_allocation(0);
-        scene_demo::release_scene(scene);
-        EXPECT_EQ(live_now(), 0) << "allocation " << k;
-        if (!failed) break;
-        EXPECT_FALSE(built) << "allocation " << k;
-        ASSERT_LT(k, 1000) << "the assembly never succeeded";
-    }
-}
 
 TEST_F(SceneTest, FirstFrameShowsEveryObjectWhereItWasCreated)
 {

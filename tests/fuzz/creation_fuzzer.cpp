@@ -57,22 +57,12 @@ std::vector<test_support::HostileBmp> well_formed_bmps()
     for (const auto& [type, depths] : kPngTypes)
         for (const int depth : depths)
             for (const bool interlaced : {false, true}) {
-                PngForm form;
-                form.colour_type = type;
-                form.depth = depth;
-                form.interlaced = interlaced;
-                const int top = (1 << depth) - 1;
-                for (int n = 0; type == kPalette && n <= top; ++n)
-                    form.palette.insert(form.palette.end(), {uint8_t(n * 7), uint8_t(n * 13), uint8_t(n * 29)});
-                if (type == kPalette) form.transparency = {0, 128};
-                if (type == kGrey || type == kRgb)
-                    form.transparency.assign(2 * static_cast<size_t>(samples_a_pixel(type)), 0);
-                std::vector<uint16_t> samples;
-                for (uint32_t i = 0; i < kWidth * kRows * static_cast<uint32_t>(samples_a_pixel(type)); ++i)
-                    samples.push_back(static_cast<uint16_t>(row[i % kWidth] >> (i % 3) & static_cast<uint32_t>(top)));
+                const test_support::SamplePng png =
+                    test_support::sample_png(type, depth, interlaced, type != kGreyAlpha && type != kRgba,
+                                             static_cast<int>(kWidth), static_cast<int>(kRows));
                 files.push_back({"form_png_" + std::to_string(type) + "_" + std::to_string(depth) +
                                      (interlaced ? "_adam7.png" : ".png"),
-                                 encode_png(kWidth, kRows, form, samples)});
+                                 encode_png(kWidth, kRows, png.form, png.samples)});
             }
     return files;
 }

@@ -227,6 +227,27 @@ std::string valid_png(uint32_t w, uint32_t h)
                                   std::vector<uint16_t>(3 * static_cast<size_t>(w) * h, 0x40));
 }
 
+SamplePng sample_png(png_writer::ColourType type, int depth, bool interlaced, bool transparency, int w, int h)
+{
+    SamplePng png;
+    png.form.colour_type = type;
+    png.form.depth = depth;
+    png.form.interlaced = interlaced;
+    const auto per_pixel = static_cast<size_t>(png_writer::samples_a_pixel(type));
+    const unsigned top = (1u << depth) - 1;
+    const size_t count = static_cast<size_t>(w) * static_cast<size_t>(h) * per_pixel;
+    for (size_t i = 0; i < count; ++i) png.samples.push_back(static_cast<uint16_t>((i * 40503 + i / 7) & top));
+    for (unsigned n = 0; type == png_writer::kPalette && n <= top; ++n) {
+        png.form.palette.insert(png.form.palette.end(), {uint8_t(n * 37), uint8_t(n * 91 + 7), uint8_t(n * 53 + 100)});
+        if (transparency) png.form.transparency.push_back(static_cast<uint8_t>(n * 67));
+    }
+    for (size_t k = 0; transparency && type != png_writer::kPalette && k < per_pixel; ++k) {
+        const uint16_t sample = png.samples[5 * per_pixel + k];
+        png.form.transparency.insert(png.form.transparency.end(), {uint8_t(sample >> 8), uint8_t(sample & 0xff)});
+    }
+    return png;
+}
+
 // A PNG file of a header (w x h, `depth` bits, colour type `colour`,
 // interlace method `interlace`) and the chunks that follow it.
 std::string png_file(uint32_t w, uint32_t h, int depth, int colour, int interlace, const std::string& chunks)

@@ -8,6 +8,8 @@
 #ifndef ANIM_TESTS_HOSTILE_BMPS_H
 #define ANIM_TESTS_HOSTILE_BMPS_H
 
+#include "png_writer.h"
+
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -63,6 +65,16 @@ std::vector<AlphaMaskedBmp> alpha_masked_bmps();
 
 // A valid w x h PNG of 8-bit RGB, every sample 0x40.
 std::string valid_png(uint32_t w = 4, uint32_t h = 3);
+
+// A w x h PNG form of colour type `type` at `depth` bits, interlaced or
+// not, and its samples, which cover the depth's range: palette entry n is
+// (n * 37, n * 91 + 7, n * 53 + 100); with `transparency`, a tRNS chunk gives
+// palette entry n the alpha n * 67, or makes pixel 5's colour transparent.
+struct SamplePng {
+    png_writer::PngForm form;
+    std::vector<uint16_t> samples;
+};
+SamplePng sample_png(png_writer::ColourType type, int depth, bool interlaced, bool transparency, int w, int h);
 
 // PNG files broken in one way: cut short anywhere, a chunk whose CRC does
 // not match, chunks missing, corrupt compressed data, depths and colour

@@ -40,8 +40,6 @@ struct RunOptions {
     RunOptions& save(std::string frames) { return option("--save", std::move(frames)); }
     // The image load to refuse (1: the first; 0: none).
     RunOptions& refuse_load(long k) { return option("--refuse", std::to_string(k)); }
-    // Logs the resident memory every this many frames.
-    RunOptions& log_rss(long every) { return option("--rss-every", std::to_string(every)); }
     RunOptions& driver(std::string name) { return option("--driver", std::move(name)); }
     RunOptions& without(std::string variable) { return unset.push_back(std::move(variable)), *this; }
 };

@@ -9,6 +9,7 @@
 
 #include <SDL.h>
 
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -19,25 +20,20 @@ namespace scene_sets {
 // world's end, a whole number of the other programs' cycles.
 constexpr int kRunFrames = ANIM_RUN_FRAMES;
 
-class SceneSet {
-public:
-    virtual ~SceneSet() = default;
-    // Draws the set's objects as the program draws them in a frame.
-    virtual void draw(SDL_Surface* target) = 0;
-    // Advances the state as the program's frame does, without drawing.
-    virtual void advance() = 0;
-    // Frames after which the set's state repeats (scene_demo: kRunFrames,
-    // its run until the child waits).
-    virtual int period() const = 0;
-    // Every surface the set holds.
-    virtual std::vector<const SDL_Surface*> surfaces() const = 0;
-    // How many of those each object holds, in the order the program makes
-    // the objects: each is one image load of its creation (by default, one
-    // object holds them all).
-    virtual std::vector<long> object_loads() const;
+struct SceneSet {
+    std::vector<std::shared_ptr<void>> objects;  // what the set owns, released with it
+    std::function<void(SDL_Surface*)> draw;      // the program's draws of a frame
+    std::function<void()> advance;               // its updates, without drawing
+    int period = 0;  // frames after which the state repeats (scene_demo: kRunFrames, its run until the child waits)
+    std::vector<const SDL_Surface*> surfaces;  // every surface the set holds, one image load each
+    std::vector<long> object_loads;  // how many of them each object holds, in the order the program makes them
 
     // One frame through the toolkit: every draw, then every update.
-    void frame(SDL_Surface* target);
+    void frame(SDL_Surface* target)
+    {
+        draw(target);
+        advance();
+    }
 };
 
 // blink_test's cross-fade of the pictures in `folder` (a path ending in "/",
@@ -58,9 +54,6 @@ std::vector<const SDL_Surface*> scene_surfaces(const scene_demo::Scene& scene);
 
 // The folder of `program` under `run_dir`, ending in "/".
 std::string program_dir(const std::string& run_dir, const char* program);
-
-// A 32-bit target of the given size in the display's layout.
-SDL_Surface* make_display(int w, int h);
 
 }  // namespace scene_sets
 

@@ -150,6 +150,17 @@ inline Rgb pixel_at(SDL_Surface* surface, int x, int y)
     return c;
 }
 
+// The largest channel difference between two pictures of one size; 255 when
+// either is missing.
+inline int largest_difference(SDL_Surface* a, SDL_Surface* b)
+{
+    int largest = a != nullptr && b != nullptr ? 0 : 255;
+    for (int y = 0; largest < 255 && y < a->h; ++y)
+        for (int x = 0; x < a->w; ++x)
+            largest = std::max(largest, channel_difference(pixel_at(a, x, y), pixel_at(b, x, y)));
+    return largest;
+}
+
 }  // namespace test_support
 
 #endif

@@ -7,8 +7,7 @@ pages on the program's pictures written as PNG files, and at 16 bits with
 an alpha mask (against the desktop on those); a picture that cannot
 be loaded ends the page with the desktop's message and status; the guide's
 scrolling example, with soft-edged pictures, flips the desktop's frames; and the
-page's harness counts the frames, and delivers its quit and refused load,
-as the probe program (the test pages' harness_probe) counts them itself.
+page's own harness delivers a quit and a refused load as the desktop's does.
 
 Usage: frames_test.py <harness library> <desktop run folder>...
 The web build's folder comes from ANIM_WEB_BUILD (the web test preset sets
@@ -27,17 +26,23 @@ from browser_pages import Site, program_facts  # noqa: E402
 HEADLESS = os.path.join(TOOLS, "harness", "headless.sh")
 
 
-def desktop_run(run_dir, frames, harness, work, pictures=None):
+def desktop_run(run_dir, frames, harness, work, pictures=None, refuse=0):
     """The desktop program of `run_dir` for `frames` frames, run in the
-    folder `pictures` (its own by default): its frame hashes, status and
-    error output."""
+    folder `pictures` (its own by default), with image load `refuse`
+    refused (none by default): its frame hashes, status and error output."""
     name = os.path.basename(run_dir)
     log = os.path.join(work, name + ".log")
-    run = subprocess.run(["bash", HEADLESS, "--harness", harness, "--frames", str(frames), "--log", log,
-                          "--in", pictures or run_dir, os.path.join(run_dir, name)],
+    run = subprocess.run(["bash", HEADLESS, "--harness", harness, "--frames", str(frames), "--refuse", str(refuse),
+                          "--log", log, "--in", pictures or run_dir, os.path.join(run_dir, name)],
                          capture_output=True, text=True, timeout=120)
     with open(log) as lines:
         return [line.split()[2] for line in lines if line.startswith("frame ")], run.returncode, run.stderr
+
+
+def differing(page, desktop):
+    """The frames, counted from 1, whose hashes on the page are not the
+    desktop's."""
+    return [k + 1 for k in range(len(desktop)) if k >= len(page["frames"]) or page["frames"][k] != desktop[k]]
 
 
 def compare_frames(sites, run_dir, harness, work, facts):
@@ -61,9 +66,9 @@ def compare_frames(sites, run_dir, harness, work, facts):
                                       (sites[1], name + "_16", at_16)):
         desktop = desktop_runs[pictures][0]
         page = site.run_page(page_name + ".html", frames, hashes=True)
-        differing = [k + 1 for k in range(frames) if k >= len(page["frames"]) or page["frames"][k] != desktop[k]]
-        print(f"{page_name}: {frames - len(differing)} of {frames} frames equal, titled {page['title']!r}")
-        problems += [f"{page_name}: frames {differing[:20]} differ ({len(differing)} in all)"] if differing else []
+        wrong = differing(page, desktop)
+        print(f"{page_name}: {frames - len(wrong)} of {frames} frames equal, titled {page['title']!r}")
+        problems += [f"{page_name}: frames {wrong[:20]} differ ({len(wrong)} in all)"] if wrong else []
         problems += [f"{page_name}: the page is titled {page['title']!r}"] if page["title"] != facts["ANIM_CAPTION"] else []
     return problems
 
@@ -105,24 +110,25 @@ def compare_example(pages, run_dir, harness, work):
     its test page, whose child and fir tree have soft edges."""
     desktop, status, errors = desktop_run(run_dir, EXAMPLE_FRAMES, harness, work)
     page = pages.run_page("scrolling.html", EXAMPLE_FRAMES, hashes=True)
-    differing = [k + 1 for k in range(len(desktop)) if k >= len(page["frames"]) or page["frames"][k] != desktop[k]]
-    print(f"scrolling: {len(desktop) - len(differing)} of {EXAMPLE_FRAMES} frames equal")
+    wrong = differing(page, desktop)
+    print(f"scrolling: {len(desktop) - len(wrong)} of {EXAMPLE_FRAMES} frames equal")
     if status != 0 or len(desktop) != EXAMPLE_FRAMES:
         return [f"scrolling: the desktop example ended with {status} after {len(desktop)} frames: {errors}"]
-    return [f"scrolling: frames {differing[:20]} differ ({len(differing)} in all)"] if differing else []
+    return [f"scrolling: frames {wrong[:20]} differ ({len(wrong)} in all)"] if wrong else []
 
 
-def check_probe(pages):
-    """What differs between the probe's own count and what its page was
-    asked to do, for a few quit frames and refused loads."""
+def check_page_harness(site, run_dir, harness, work):
+    """What differs between blink_test's page and the desktop program under
+    its harness, each asked to quit at frame 5 and to refuse no load, its
+    first load or a later one: the frames flipped, the status and what the
+    program wrote."""
     problems = []
-    for quit, refused in ((1, 0), (2, 1), (8, 3)):
-        page = pages.run_page("harness_probe.html", quit + 1, quit=quit, refuse=refused)
-        counted = f"harness_probe: loads=3 refused={refused} frames={quit} quit={quit}"
-        seen = (page["messages"], len(page["times"]), page["status"])
-        print(f"the probe asked to quit at frame {quit} and refuse load {refused}: {seen}")
-        if seen != ([counted], quit, 0):
-            problems.append(f"the probe: {seen} instead of {([counted], quit, 0)}")
+    for refused in (0, 1, 60):
+        page = site.run_page("blink_test.html", 6, quit=5, refuse=refused)
+        frames, status, errors = desktop_run(run_dir, 5, harness, work, refuse=refused)
+        seen, expected = (len(page["times"]), page["status"], page["messages"]), (len(frames), status, errors.splitlines())
+        print(f"blink_test asked to quit at frame 5 and refuse load {refused}: {seen}")
+        problems += [f"the page's harness: {seen} instead of {expected}"] if seen != expected else []
     return problems
 
 
@@ -138,7 +144,7 @@ def main():
         blink_test = next(d for d in run_dirs if os.path.basename(d) == "blink_test")
         failures += compare_broken_picture(site_dir, blink_test, harness, work)
         failures += compare_example(pages, os.path.join(os.path.dirname(blink_test), "scrolling"), harness, work)
-        failures += check_probe(pages)
+        failures += check_page_harness(site, blink_test, harness, work)
     for failure in failures:
         print("FAILED: " + failure, file=sys.stderr)
     sys.exit(1 if failures else 0)
