@@ -258,7 +258,8 @@ std::unique_ptr<PictureFiles::File> prepare_file(const char* path, FileBytes byt
     Pixels pixels;
     if (is_png(bytes.data.get(), bytes.size)) {
         pixels.rgba.reset(decode_png(bytes.data.get(), bytes.size, &pixels.width, &pixels.height, &pixels.channels));
-        return pixels.rgba ? prepare_pixels(path, std::move(pixels), key) : nullptr;
+        if (!pixels.rgba) return nullptr;
+        return prepare_pixels(path, std::move(pixels), key);
     }
     std::optional<SoundBmp> bmp = SoundBmp::check(bytes.data.get(), bytes.size);
     if (!bmp || !widen_alpha_masked(bytes, *bmp)) return nullptr;
