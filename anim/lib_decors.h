@@ -20,7 +20,9 @@
 //                                 null-terminated lists of each
 //
 // Errors: creations and list builders return null and leave the reason in
-// SDL_GetError(). No other function fails.
+// SDL_GetError(); list members are counted from 0 in the reasons, as the
+// lists index them. A creation that succeeds leaves SDL_GetError() as it
+// found it. No other function fails.
 #ifndef ANIM_LIB_DECORS_H
 #define ANIM_LIB_DECORS_H
 

@@ -43,8 +43,12 @@ sprite** create_sprites(int count, va_list lists, int x, int y, int r, int g, in
 
 personnage* create_personnage(sprite** sprites, int sprite_count, int x, int y)
 {
-    if (sprites == nullptr || sprite_count <= 0) {
-        SDL_SetError("a personnage needs at least one sprite");
+    if (sprites == nullptr) {
+        SDL_SetError("a personnage needs an array of sprites, got null");
+        return nullptr;
+    }
+    if (sprite_count <= 0) {
+        SDL_SetError("a personnage needs at least one sprite, got %d", sprite_count);
         return nullptr;
     }
     for (int i = 0; i < sprite_count; ++i) {
@@ -73,7 +77,7 @@ personnage* create_personnage(sprite** sprites, int sprite_count, int x, int y)
 personnage* tool_create_personnage_from_char(int x, int y, int r, int g, int b, int count, ...)
 {
     if (count <= 0) {
-        SDL_SetError("a personnage needs at least one sprite");
+        SDL_SetError("a personnage needs at least one sprite, got %d", count);
         return nullptr;
     }
     va_list lists;

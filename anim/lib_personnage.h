@@ -17,7 +17,9 @@
 //
 // Errors: creations and the list builder return null and leave the reason in
 // SDL_GetError(); change_sprite_personnage returns -1 for an index out of
-// range, with its reason there too. No other function fails.
+// range, with its reason there too. Sprites and list members are counted from
+// 0 in the reasons, as their arrays index them. A creation that succeeds
+// leaves SDL_GetError() as it found it. No other function fails.
 #ifndef ANIM_LIB_PERSONNAGE_H
 #define ANIM_LIB_PERSONNAGE_H
 

@@ -25,10 +25,7 @@ void draw_layers(const simple_surface* surface, SDL_Surface* target, SDL_Rect* s
 simple_surface* create_simple_surface(const char* base_path, const char* blink_path, Uint8 enable, int step, int x,
                                       int y, int r, int g, int b)
 {
-    if (step < 0) {
-        SDL_SetError("a simple blinking surface needs a non-negative alpha step, got %d", step);
-        return nullptr;
-    }
+    if (!usable_step("a simple blinking surface", step)) return nullptr;
     auto* surface = static_cast<simple_surface*>(calloc(1, sizeof(simple_surface)));
     if (surface == nullptr) {
         SDL_OutOfMemory();
@@ -38,6 +35,12 @@ simple_surface* create_simple_surface(const char* base_path, const char* blink_p
     surface->base = load_keyed_image(files, base_path, r, g, b);
     if (surface->base != nullptr) surface->blink = load_keyed_image(files, blink_path, r, g, b);
     if (surface->blink == nullptr) {
+        free_simple_surface(surface);
+        return nullptr;
+    }
+    if (surface->blink->w != surface->base->w || surface->blink->h != surface->base->h) {
+        SDL_SetError("the blink image %s is %d x %d, the base %s %d x %d: they must be the same size", blink_path,
+                     surface->blink->w, surface->blink->h, base_path, surface->base->w, surface->base->h);
         free_simple_surface(surface);
         return nullptr;
     }
@@ -99,4 +102,18 @@ void update_simple_blinking(simple_surface* surface)
         else
             --surface->index;
     }
+}
+
+void fade_in_simple_blinking(simple_surface* surface)
+{
+    if (surface->enabled == 0) return;
+    surface->falling = 0;
+    if (surface->index < surface->count) ++surface->index;
+}
+
+void fade_out_simple_blinking(simple_surface* surface)
+{
+    if (surface->enabled == 0) return;
+    surface->falling = 1;
+    if (surface->index > 0) --surface->index;
 }

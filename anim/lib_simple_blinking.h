@@ -2,8 +2,9 @@
 //
 // The overlay (the blink image) rises through an alpha ladder prepared at
 // creation up to its highest alpha and falls back, over and over; each end is
-// shown on two frames in a row. A draw is two blits of prepared images and an
-// update moves one counter.
+// shown on two frames in a row. Or it fades in once and stays, or out once
+// and stays gone. A draw is two blits of prepared images and an update moves
+// one counter.
 //
 //   create_simple_surface                  load the base, the blink image and its ladder
 //   free_simple_surface                    release the surface and everything it holds
@@ -11,9 +12,12 @@
 //   blit_simple_blinking_surface_from      draw a source window of it at pos
 //   blit_simple_blinking_surface_from_to   draw a source window at a given place
 //   update_simple_blinking                 move the overlay one step up or down
+//   fade_in_simple_blinking                move the overlay one step up, staying at the top
+//   fade_out_simple_blinking               move the overlay one step down, staying at the bottom
 //
 // Errors: creation returns null, releasing everything it had built, and
-// leaves the reason in SDL_GetError(). No other function fails.
+// leaves the reason in SDL_GetError(); when it succeeds it leaves
+// SDL_GetError() as it found it. No other function fails.
 #ifndef ANIM_LIB_SIMPLE_BLINKING_H
 #define ANIM_LIB_SIMPLE_BLINKING_H
 
@@ -68,5 +72,16 @@ void blit_simple_blinking_surface_from_to(simple_surface* surface, SDL_Surface* 
 // top or the bottom it turns instead, so each end shows twice. Does nothing
 // with blinking off.
 void update_simple_blinking(simple_surface* surface);
+
+// A fade that plays once: call one of these every frame in place of
+// update_simple_blinking. fade_in_simple_blinking moves the overlay one copy
+// up and stays on the top copy (count, alpha count * step: opaque when the
+// step divides 255), so from a new surface (copy 0, invisible) the overlay
+// is fully in after count calls; fade_out_simple_blinking moves it one copy
+// down and stays on copy 0, gone. Each leaves `falling` as the direction it
+// went (0 in, 1 out), so update_simple_blinking afterwards turns at that end
+// and blinks on. They do nothing with blinking off.
+void fade_in_simple_blinking(simple_surface* surface);
+void fade_out_simple_blinking(simple_surface* surface);
 
 #endif

@@ -11,8 +11,9 @@
 //                        null-terminated lists of sprites
 //
 // Errors: creation and the list builder return null, releasing everything
-// they had built, and leave the reason in SDL_GetError(). No other function
-// fails.
+// they had built, and leave the reason in SDL_GetError(); list members are
+// counted from 0 in the reasons, as the lists index them. A creation that
+// succeeds leaves SDL_GetError() as it found it. No other function fails.
 #ifndef ANIM_LIB_SPRITE_H
 #define ANIM_LIB_SPRITE_H
 

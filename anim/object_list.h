@@ -2,7 +2,9 @@
 // list builder and destroyer of the toolkit is written; programs may build
 // lists of their own on it.
 //
-// A list is an array of count + 1 pointers whose last entry is null.
+// A list is an array of count + 1 pointers whose last entry is null. Its
+// members are counted from 0, as the array indexes them, in the reasons its
+// builders give too.
 // anim::build_object_list, anim::for_each_member and anim::free_object_list
 // are applied to an element type; ANIM_DEFINE_LIST_BUILDER gives a builder
 // its variadic public form.
@@ -36,7 +38,7 @@ T** build_object_list(int count, va_list members)
         // The caller started `members`; the analyzer cannot follow it here.
         list[i] = va_arg(members, T*);  // NOLINT(clang-analyzer-valist.Uninitialized)
         if (list[i] == nullptr) {
-            SDL_SetError("member %d of a list of %d is null", i + 1, count);
+            SDL_SetError("member %d of a list of %d is null", i, count);
             free(list);
             return nullptr;
         }

@@ -116,7 +116,9 @@ TEST_P(FailureSweepTest, EachLoadRefusedInTurn)
     const Creation& c = GetParam();
     const long before = harness::load_count();
     const long a_before = harness::reads_of(a()), b_before = harness::reads_of(b());
+    SDL_SetError("the caller's own");
     c.create(a().c_str(), b().c_str());
+    EXPECT_STREQ(SDL_GetError(), "the caller's own") << "a creation that succeeds leaves the error as it was";
     ASSERT_EQ(harness::load_count() - before, c.loads);
     EXPECT_EQ(harness::reads_of(a()) - a_before, c.pictures >= 1 ? 1 : 0);
     EXPECT_EQ(harness::reads_of(b()) - b_before, c.pictures == 2 ? 1 : 0);
@@ -138,10 +140,11 @@ TEST_P(FailureSweepTest, EachAllocationRefusedInTurn)
     write_png(dir.file("soft.png"), 20, 10, [](int x, int y) { return Rgba{column(x), Uint8(x * 12 + y)}; });
     for (const std::string& first : {a(), dir.file(masked.file.name), dir.file("soft.png")}) {
         SCOPED_TRACE(first);
+        const std::string second = first == a() ? b() : first;  // a blinking surface's images match in size
         for (long k = 1;; ++k) {
             fail_allocation(k);
             SDL_ClearError();
-            const Made made = GetParam().create(first.c_str(), b().c_str());
+            const Made made = GetParam().create(first.c_str(), second.c_str());
             if (!allocation_failed()) {
                 EXPECT_NE(made, nullptr) << "with its " << k - 1 << " allocations granted";
                 EXPECT_GT(k, 1) << "a creation allocates at least its record";
@@ -179,13 +182,14 @@ TEST_F(RefusalTest, ArgumentsNoObjectCanBeMadeOfGiveNullAndLeaveNothing)
     const std::string a = path("red");
     const char* const empty[] = {nullptr};
     const char* const one[] = {a.c_str(), nullptr};
+    const std::string small = path("magenta");
     sprite** sprites = make_sprite_array(1, create_sprite(one, 0, 0, 0, 0, 0, 0));
     const long held = live_now();
     struct Refused {
         const char* what;
         std::function<void*()> create;
         long loads;          // images loaded (and released) before the refusal
-        const char* reason;  // what the reason says
+        std::string reason;  // what the reason says
     };
     const Refused refused[] = {
         {"complex, no fronts", [&] { return create_complex_surface(a.c_str(), empty, 1, 10, 0, 0, 0, 0, 0); }, 1,
@@ -193,26 +197,36 @@ TEST_F(RefusalTest, ArgumentsNoObjectCanBeMadeOfGiveNullAndLeaveNothing)
         {"complex, null list", [&] { return create_complex_surface(a.c_str(), nullptr, 1, 10, 0, 0, 0, 0, 0); }, 1,
          "at least one front image"},
         {"complex, step -1", [&] { return create_complex_surface(a.c_str(), one, 1, -1, 0, 0, 0, 0, 0); }, 0,
-         "non-negative alpha step, got -1"},
+         "a complex blinking surface needs an alpha step from 0 to 255, got -1"},
+        {"complex, step 256", [&] { return create_complex_surface(a.c_str(), one, 0, 256, 0, 0, 0, 0, 0); }, 0,
+         "from 0 to 255, got 256"},
         {"simple, null path", [&] { return create_simple_surface(a.c_str(), nullptr, 1, 10, 0, 0, 0, 0, 0); }, 1,
          "no image path given"},
         {"simple, step -20", [&] { return create_simple_surface(a.c_str(), a.c_str(), 1, -20, 0, 0, 0, 0, 0); }, 0,
-         "non-negative alpha step, got -20"},
+         "a simple blinking surface needs an alpha step from 0 to 255, got -20"},
+        {"simple, step 256", [&] { return create_simple_surface(a.c_str(), a.c_str(), 1, 256, 0, 0, 0, 0, 0); }, 0,
+         "from 0 to 255, got 256"},
+        {"simple, sizes apart", [&] { return create_simple_surface(a.c_str(), small.c_str(), 0, 10, 0, 0, 0, 0, 0); },
+         2, "the blink image " + small + " is 6 x 8, the base " + a + " 20 x 10: they must be the same size"},
         {"sprite, no frames", [&] { return create_sprite(empty, 0, 0, 0, 0, 0, 0); }, 0, "at least one frame path"},
         {"sprite, null list", [&] { return create_sprite(nullptr, 0, 0, 0, 0, 0, 0); }, 0, "at least one frame path"},
         {"decor, null path", [&] { return create_decor(nullptr, 0, 0, 0, 0, 0); }, 0, "no image path given"},
         {"blinking decor, no surface", [&] { return create_sblink_decor(nullptr, 0, 0); }, 0, "needs a surface"},
-        {"personnage, null array", [&] { return create_personnage(nullptr, 1, 0, 0); }, 0, "at least one sprite"},
-        {"personnage, no sprites", [&] { return create_personnage(sprites, 0, 0, 0); }, 0, "at least one sprite"},
+        {"personnage, null array", [&] { return create_personnage(nullptr, 1, 0, 0); }, 0,
+         "a personnage needs an array of sprites, got null"},
+        {"personnage, no sprites", [&] { return create_personnage(sprites, 0, 0, 0); }, 0,
+         "a personnage needs at least one sprite, got 0"},
         {"personnage, past the terminator", [&] { return create_personnage(sprites, 2, 0, 0); }, 0,
          "sprite 1 of a personnage of 2 is missing"},
-        {"personnage of no lists", [&] { return tool_create_personnage_from_char(0, 0, 0, 0, 0, 0); }, 0,
-         "at least one sprite"},
+        {"personnage of no lists", [&] { return tool_create_personnage_from_char(0, 0, 0, 0, 0, -1); }, 0,
+         "at least one sprite, got -1"},
         {"list, negative count", [&] { return make_decor_array(-1); }, 0, "a list cannot have -1 members"},
         {"list, null member", [&] { return make_sprite_array(2, sprites[0], static_cast<sprite*>(nullptr)); }, 0,
-         "member 2 of a list of 2 is null"},
-        {"string list, null string", [&] { return make_char_array(2, "x", static_cast<char*>(nullptr)); }, 0,
-         "member 2 of a list of 2 is null"},
+         "member 1 of a list of 2 is null"},
+        {"string list, null string", [&] { return make_char_array(2, static_cast<char*>(nullptr), "x"); }, 0,
+         "member 0 of a list of 2 is null"},
+        {"screen, negative height", [&] { return create_screen(4, -1, 0, 0); }, 0, "a screen cannot be 4 x -1"},
+        {"world, negative width", [&] { return create_world(0, 0, -2, 4); }, 0, "a world cannot be -2 x 4"},
     };
     for (const Refused& r : refused) {
         const long before = harness::load_count();

@@ -309,10 +309,11 @@ protected:
     Rgb drawn(complex_surface* s) { return blit_complex_blinking_surface(s, target), at(5, 5); }
     Rgb drawn(simple_surface* s) { return blit_simple_blinking_surface(s, target), at(5, 5); }
     // The ladder index shown by each of `frames` draw-then-update frames.
-    static std::vector<int> shown_indices(simple_surface* s, int frames)
+    static std::vector<int> shown_indices(simple_surface* s, int frames,
+                                          void (*update)(simple_surface*) = update_simple_blinking)
     {
         std::vector<int> shown;
-        for (int i = 0; i < frames; ++i, update_simple_blinking(s)) shown.push_back(s->index);
+        for (int i = 0; i < frames; ++i, update(s)) shown.push_back(s->index);
         return shown;
     }
 };
@@ -360,8 +361,7 @@ TEST_F(BlinkingTest, CrossFadeDrawsBaseThenPreviousFrontThenTheFadingOne)
 }
 
 // The colours drawn frame by frame (draw, then update) at the ladders' edges:
-// step 255 cuts from picture to picture, a step over 255 never shows the
-// overlay, and blinking off never moves. Step 0 is step 50; blinking off
+// step 255 cuts from picture to picture, and blinking off never moves. Step 0 is step 50; blinking off
 // loads no ladder; any enable byte but 0 switches blinking on.
 TEST_F(BlinkingTest, EdgeStepsAndBlinkingOffDrawTheirColoursFrameByFrame)
 {
@@ -375,7 +375,6 @@ TEST_F(BlinkingTest, EdgeStepsAndBlinkingOffDrawTheirColoursFrameByFrame)
         {"cross-fade, step 255", false, 1, 255, {kRed, kGreen, kBlue, kRed, kGreen}},
         {"cross-fade, blinking off", false, 0, 10, {kRed, kRed, kRed, kRed, kRed}},
         {"overlay, step 255", true, 1, 255, {kRed, kGreen, kGreen, kRed, kRed, kGreen, kGreen, kRed}},
-        {"overlay, step 256", true, 1, 256, {kRed, kRed, kRed, kRed}},
         {"overlay, blinking off", true, 0, 20, {kRed, kRed, kRed, kRed}},
     };
     for (const auto& row : rows) {
@@ -392,9 +391,6 @@ TEST_F(BlinkingTest, EdgeStepsAndBlinkingOffDrawTheirColoursFrameByFrame)
             EXPECT_EQ(fade ? drawn(fade.get()) : drawn(blink.get()), row.colours[frame]) << row.what << ", " << frame;
             if (fade) update_complex_blinking(fade.get());
             if (blink) update_simple_blinking(blink.get());
-            if (blink && row.step > 255) {
-                EXPECT_EQ(blink->falling, static_cast<int>(frame % 2 == 0)) << "the direction still flips";
-            }
         }
     }
     const auto step_0 = cross_fade({"green"}, 1, 0), any_byte = cross_fade({"green"}, 7, 100);
@@ -415,6 +411,24 @@ TEST_F(BlinkingTest, OverlayRisesAndFallsShowingEachEndTwice)
     const std::vector<int> shown = shown_indices(twelve.get(), 78);
     for (size_t i = 0; i + 26 < shown.size(); ++i) ASSERT_EQ(shown[i], shown[i + 26]) << "frame " << i;
     EXPECT_EQ(*std::max_element(shown.begin(), shown.end()), 12);
+}
+
+// A fade that plays once climbs or descends the blinking's ladder and stays
+// at its end (the top opaque when the step divides 255); blinking resumes by
+// turning at the end it stayed on.
+TEST_F(BlinkingTest, OverlayFadesInOrOutOnceAndStays)
+{
+    const auto s = blinking(1, 100);  // copies 0 to 2, the top at alpha 200
+    ASSERT_TRUE(s);
+    EXPECT_EQ(shown_indices(s.get(), 4, fade_in_simple_blinking), (std::vector<int>{0, 1, 2, 2}));
+    EXPECT_TRUE(near(drawn(s.get()), blend(kGreen, kRed, 200), kBlendTolerance)) << drawn(s.get());
+    EXPECT_EQ(shown_indices(s.get(), 4, fade_out_simple_blinking), (std::vector<int>{2, 1, 0, 0}));
+    EXPECT_EQ(drawn(s.get()), kRed);
+    EXPECT_EQ(shown_indices(s.get(), 3), (std::vector<int>{0, 0, 1}));
+    const auto opaque = blinking(1, 85), off = blinking(0, 85);
+    for (int i = 0; i < 4; ++i) fade_in_simple_blinking(opaque.get()), fade_in_simple_blinking(off.get());
+    EXPECT_EQ(drawn(opaque.get()), kGreen);
+    EXPECT_EQ(drawn(off.get()), kRed) << "blinking off";
 }
 
 }  // namespace

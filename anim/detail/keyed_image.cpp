@@ -292,6 +292,25 @@ bool name_path(const char* path)
     return false;
 }
 
+// SDL_GetError() as a load found it, put back when the load succeeds: SDL's
+// functions leave messages of their own on the way (the compatibility
+// library's loader says "Surface doesn't have a colorkey"), which a caller
+// would take for the reason of a later failure of its own.
+class KeptError {
+public:
+    KeptError() : found_(SDL_GetError()) {}
+    void put_back() const
+    {
+        if (found_.empty())
+            SDL_ClearError();
+        else
+            SDL_SetError("%s", found_.c_str());
+    }
+
+private:
+    std::string found_;
+};
+
 }  // namespace
 
 PictureFiles::PictureFiles() = default;
@@ -342,6 +361,7 @@ SDL_Surface* load_keyed_image(PictureFiles& files, const char* path, int r, int 
         SDL_SetError("no image path given");
         return nullptr;
     }
+    const KeptError kept;
     const Uint32 key = key_colour(r, g, b);
     // SDL's decoder reads the file from memory, the same prepared bytes for
     // every image the creation loads from it; a cell of a sheet from bytes
@@ -377,7 +397,10 @@ SDL_Surface* load_keyed_image(PictureFiles& files, const char* path, int r, int 
                                        static_cast<Uint8>(key)));
         }
     }
-    if (image == nullptr) name_path(path);
+    if (image == nullptr)
+        name_path(path);
+    else
+        kept.put_back();
     return image;
 }
 
@@ -404,6 +427,13 @@ bool fade_alpha_channel(SDL_Surface* image, Uint8 opacity)
 Uint8 ladder_alpha(int step, int index)
 {
     return static_cast<Uint8>(std::min<long long>(static_cast<long long>(effective_step(step)) * index, 255));
+}
+
+bool usable_step(const char* object, int step)
+{
+    if (step >= 0 && step <= 255) return true;
+    SDL_SetError("%s needs an alpha step from 0 to 255, got %d", object, step);
+    return false;
 }
 
 int complex_row_length(int step)
