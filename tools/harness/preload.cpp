@@ -14,7 +14,9 @@
 //                              at exit, "exit loads=L live=S" (S: loaded
 //                              surfaces never freed)
 //   ANIM_HARNESS_SAVE=LIST     save the flipped frames of LIST ("all", or
-//                              numbers and ranges: "1,5,100-110") as BMP
+//                              numbers and ranges: "1,5,100-110") as BMP;
+//                              at exit, those never flipped are named on
+//                              stderr (the exit status stays the program's)
 //   ANIM_HARNESS_SAVE_DIR=DIR  where saved frames go (default: .), as
 //                              frame_NNNNN.bmp
 //   ANIM_HARNESS_FAIL_LOAD=K   make the K-th image load fail
@@ -27,13 +29,16 @@
 // SDL may queue events of its own when the window opens (the compatibility
 // library 1.2.68 queues sixteen activation events), and a quit pushed behind
 // them would reach a program that takes one event a frame sixteen frames
-// late. A program may poll any number of times a frame.
+// late. A program may poll any number of times a frame. Asked to quit at
+// frame N, a program that stops at once on the quit flips N-1 frames; one
+// that finishes the frame in which it sees the quit flips N.
 #include "surface_ledger.h"
 
 #include "next_definition.h"
 
 #include <unistd.h>  // Required for: sysconf()
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -157,8 +162,8 @@ Settings& settings()
 
 Counters& counters()
 {
-    static Counters c;
-    return c;
+    static auto* c = new Counters;  // kept for the exit report
+    return *c;
 }
 
 // An event of `type` as SDL would deliver it: space for keys, the left
@@ -233,6 +238,24 @@ void save_frame(SDL_Surface* surface, const Settings& s, long frame)
         std::fprintf(stderr, "anim_harness: cannot save %s: %s\n", path.c_str(), SDL_GetError());
 }
 
+// Names on stderr the frames of the save list past the last flipped one, in
+// one line: "frame 300", "frames 106-110" or "frames 5,106-110".
+void report_never_flipped(const Settings& s, long flips)
+{
+    std::string missing;
+    bool several = false;
+    for (const auto& [first, last] : s.save_ranges) {
+        if (last <= flips) continue;
+        const long from = std::max(first, flips + 1);
+        several = several || !missing.empty() || from < last;
+        missing += (missing.empty() ? "" : ",") + std::to_string(from);
+        if (from < last) missing += "-" + std::to_string(last);
+    }
+    if (missing.empty()) return;
+    std::fprintf(stderr, "anim_harness: %s %s asked to be saved %s never flipped (the program flipped %ld frame%s)\n",
+                 several ? "frames" : "frame", missing.c_str(), several ? "were" : "was", flips, flips == 1 ? "" : "s");
+}
+
 // Settings are read as the program starts, so a bad one stops it at once.
 __attribute__((constructor)) void start_harness()
 {
@@ -242,6 +265,7 @@ __attribute__((constructor)) void start_harness()
 __attribute__((destructor)) void report_exit()
 {
     Settings& s = settings();
+    report_never_flipped(s, counters().flips);
     if (s.log == nullptr) return;
     std::fprintf(s.log, "exit loads=%ld live=%ld\n", harness::load_count(), harness::live_surfaces());
     std::fclose(s.log);
