@@ -22,7 +22,8 @@ cmake --build --preset dev >/dev/null
 source build/dev/programs.env  # the pause between frames
 shots=$(mktemp -d)
 trap 'rm -rf "$shots"' EXIT
-bash tools/harness/headless.sh --frames "$frames" --save all --save-dir "$shots" "build/dev/run/$program/$program"
+bash tools/harness/headless.sh --frames "$frames" --save all --save-dir "$shots" --in "build/dev/run/$program" \
+  "build/dev/run/$program/$program"
 
 kept=()
 for ((n = 1; n <= frames; n += every)); do kept+=("$shots/$(printf 'frame_%05d.bmp' "$n")"); done

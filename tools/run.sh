@@ -22,7 +22,7 @@ if [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ]; then
   echo "No display (neither DISPLAY nor WAYLAND_DISPLAY is set): running $program headless for $ANIM_RUN_FRAMES frames instead."
   rm -rf "$frames"  # no frames of an earlier run; headless.sh makes the folder
   bash tools/harness/headless.sh --frames "$ANIM_RUN_FRAMES" --save "$(seq -s, 1 50 "$ANIM_RUN_FRAMES")" \
-    --save-dir "$frames" "$binary"
+    --save-dir "$frames" --in "$(dirname "$binary")" "$binary"
   echo "Frames saved as BMP files in $frames"
   exit 0
 fi

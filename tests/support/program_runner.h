@@ -21,7 +21,7 @@
 
 namespace test_support {
 
-// What the harness does to a run, as options of tools/harness/headless.sh;
+// What the harness does to a run, as options of anim_headless;
 // the setters chain: RunOptions().quit(5).save("1-5").
 struct RunOptions {
     std::vector<std::string> arguments;
@@ -59,15 +59,15 @@ namespace detail {
 
 constexpr unsigned kRunLimitSeconds = 120;
 
-// In the child: the output goes to files of `workdir`, and
-// tools/harness/headless.sh runs the program there in place of the child.
+// In the child: the output goes to files of `workdir`, and the build's
+// anim_headless runs the program there in place of the child.
 [[noreturn]] inline void exec_child(const std::string& binary, const std::string& workdir, const RunOptions& o)
 {
     for (const std::string& variable : o.unset) unsetenv(variable.c_str());
-    std::vector<std::string> words{"bash",       ANIM_HEADLESS, "--harness", ANIM_HARNESS_LIBRARY,    "--in", workdir,
-                                   "--save-dir", workdir,       "--log",     workdir + "/harness.log"};
+    std::vector<std::string> words{ANIM_HEADLESS,           "--in", workdir, "--save-dir", workdir, "--log",
+                                   workdir + "/harness.log"};
     words.insert(words.end(), o.arguments.begin(), o.arguments.end());
-    words.push_back(binary);
+    words.insert(words.end(), {"--", binary});
     std::vector<char*> argv;
     argv.reserve(words.size() + 1);
     for (std::string& word : words) argv.push_back(word.data());
@@ -79,14 +79,14 @@ constexpr unsigned kRunLimitSeconds = 120;
     dup2(null, STDOUT_FILENO);
     dup2(err, STDERR_FILENO);
     alarm(kRunLimitSeconds);  // stays set across exec
-    execvp("bash", argv.data());
+    execv(ANIM_HEADLESS, argv.data());
     _exit(127);
 }
 
 }  // namespace detail
 
-// Runs `binary` in `workdir` headless under the harness
-// (tools/harness/headless.sh), and waits for it (after 120 s it is killed by
+// Runs `binary` in `workdir` headless under the harness (anim_headless),
+// and waits for it (after 120 s it is killed by
 // SIGALRM).
 inline RunResult run_program(const std::string& binary, const std::string& workdir, const RunOptions& options)
 {
