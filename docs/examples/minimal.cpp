@@ -8,8 +8,8 @@
 
 namespace {
 
-// Says what could not be made. Call it right after the call that failed: a
-// later call that succeeds may leave an unrelated message in SDL_GetError().
+// Says what could not be made. Call it right after the call that failed:
+// SDL's own calls may leave messages of their own in SDL_GetError().
 void report(const char* what)
 {
     std::fprintf(stderr, "minimal: cannot make %s: %s\n", what, SDL_GetError());

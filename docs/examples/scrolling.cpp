@@ -1,10 +1,11 @@
 // scrolling: a child runs along a snowy valley twice as wide as the window,
 // which scrolls after it; a lantern blinks by the path, a fir tree stands in
 // the snow, a balloon bobs over the valley, and the child waits at the
-// valley's end. The child, the tree and
-// the lantern's glow are PNG pictures with soft edges, the child's frames
-// cut from two sprite sheets. Run it from a folder holding scene_demo's pictures
-// (Ressources/...), such as share/anim/scene_demo of an install.
+// valley's end. The valley's name fades in over its band at the start. The
+// child, the tree, the lantern's glow and the title are PNG pictures with
+// soft edges, the child's frames cut from two sprite sheets. Run it from a
+// folder holding scene_demo's pictures (Ressources/...), such as
+// share/anim/scene_demo of an install.
 #include "anim/gestion_monde.h"
 #include "anim/owned.h"
 
@@ -17,9 +18,10 @@ constexpr int kSpeed = 2;                                 // pixels a frame
 constexpr int kMargin = 64;                               // the child keeps this far from the window's edges
 constexpr int kChildW = 32, kChildH = 35;                 // a cell of the child's sprite sheets
 constexpr int kBalloonX = 380, kBalloonY = 40, kBob = 3;  // it bobs kBob pixels up and down
+constexpr int kTitleX = 26, kTitleY = 10, kTitleStep = 5;  // it fades by 5 of 255 a frame
 
-// Says what could not be made, at once: a later creation that succeeds may
-// leave an unrelated message in SDL_GetError().
+// Says what could not be made, at once: SDL's own calls may leave messages
+// of their own in SDL_GetError().
 bool made(const void* object, const char* what)
 {
     if (object == nullptr) std::fprintf(stderr, "scrolling: cannot make %s: %s\n", what, SDL_GetError());
@@ -113,8 +115,12 @@ int play()
     const anim::owned_screen view(create_screen(kViewW, kViewH, 0, 0));
     const anim::owned_world valley(create_world(0, 0, kValleyW, kViewH));  // frees what it holds too
     const anim::owned_decor sky(scenery("background.bmp", 0, 0));          // in no list: it does not scroll
+    // The title, in no list either: its band at once, its words fading in
+    // over it (blinking on, from the invisible copy 0).
+    const anim::owned_simple_surface title(create_simple_surface(
+        "Ressources/title/band.png", "Ressources/title/words.png", 1, kTitleStep, kTitleX, kTitleY, 0, 0, 0));
     if (!made(display, "the window") || !made(view.get(), "the view") || !made(valley.get(), "the valley") ||
-        !made(sky.get(), "the sky") || !fill_valley(valley.get()))
+        !made(sky.get(), "the sky") || !made(title.get(), "the title") || !fill_valley(valley.get()))
         return 1;
     sky->hidden = 0;
     personnage* child = valley->hero;
@@ -128,10 +134,12 @@ int play()
             if (event.type == SDL_QUIT) running = false;
         blit_decor(sky.get(), display);
         blit_world(valley.get(), display);
+        blit_simple_blinking_surface(title.get(), display);
         SDL_Flip(display);
         update_sblink_decor(valley->sblink_decors[0]);
         update_personnage(child);
         update_personnage(balloon);
+        fade_in_simple_blinking(title.get());  // once: then it stays
         if (balloon->y == kBalloonY - kBob || balloon->y == kBalloonY + kBob) bob = -bob;
         balloon->y += bob;  // a character moves in the world, then is placed in the window
         place_personnage(view.get(), balloon);

@@ -323,12 +323,15 @@ bool write_characters(const std::string& dir)
 
 // The guide's scrolling example draws these, with soft edges: the hero's
 // frames as two sprite sheets of 32 x 35 cells, running (5 x 2) and
-// waiting (3 x 1), a fir tree in the snow with its shadow, and the
-// lantern's light as a soft glow.
+// waiting (3 x 1), a fir tree in the snow with its shadow, the lantern's
+// light as a soft glow, and the title: a translucent band, and its words
+// that fade in over it.
 constexpr const char* kRunningSheet = "Ressources/child/running.png";
 constexpr const char* kWaitingSheet = "Ressources/child/waiting.png";
 constexpr const char* kFir = "Ressources/background/fir.png";
 constexpr const char* kGlow = "Ressources/background/glow.png";
+constexpr const char* kTitleBand = "Ressources/title/band.png";
+constexpr const char* kTitleWords = "Ressources/title/words.png";
 constexpr Rgb kKeyMagenta{255, 0, 255};  // no colour of the art
 
 // A sheet of `count` frames of the hero, `columns` a row, each drawn by
@@ -378,6 +381,72 @@ bool write_glow(const std::string& path)
     return glow.save(path);
 }
 
+// The title's letters as strokes through points of a 4 x 6 grid (y down),
+// a stroke ending at a negative x.
+struct Letter {
+    char name;
+    std::vector<double> points;  // x, y pairs
+};
+const Letter kLetters[] = {
+    {'S', {4, 1, 3, 0, 1, 0, 0, 1, 0, 2, 1, 3, 3, 3, 4, 4, 4, 5, 3, 6, 1, 6, 0, 5}},
+    {'N', {0, 6, 0, 0, 4, 6, 4, 0}},
+    {'O', {1, 0, 3, 0, 4, 1, 4, 5, 3, 6, 1, 6, 0, 5, 0, 1, 1, 0}},
+    {'W', {0, 0, 1, 6, 2, 2, 3, 6, 4, 0}},
+    {'V', {0, 0, 2, 6, 4, 0}},
+    {'A', {0, 6, 2, 0, 4, 6, -1, 0, 0.7, 4, 3.3, 4}},
+    {'L', {0, 0, 0, 6, 4, 6}},
+    {'E', {4, 0, 0, 0, 0, 6, 4, 6, -1, 0, 0, 3, 3, 3}},
+    {'Y', {0, 0, 2, 3, 4, 0, -1, 0, 2, 3, 2, 6}},
+};
+constexpr const char* kTitle = "SNOW VALLEY";
+constexpr int kTitleW = 204, kTitleH = 30;
+constexpr double kGrid = 3.0, kAdvance = 18.0, kSpace = 9.0;  // pixels
+
+// Draws `text` in strokes `width` pixels thick, kSubPixels times larger,
+// centred in the title's picture.
+void letters(Canvas& big, const char* text, double width, Rgb colour)
+{
+    double w = 0;
+    for (const char* c = text; *c != '\0'; ++c) w += *c == ' ' ? kSpace : kAdvance;
+    double left = (kTitleW - (w - kAdvance + 4 * kGrid)) / 2;
+    const double top = (kTitleH - 6 * kGrid) / 2;
+    const auto at = [&](double grid, double origin) { return (origin + grid * kGrid) * kSubPixels; };
+    for (const char* c = text; *c != '\0'; left += *c == ' ' ? kSpace : kAdvance, ++c) {
+        for (const Letter& letter : kLetters) {
+            if (letter.name != *c) continue;
+            const std::vector<double>& p = letter.points;
+            for (size_t i = 2; i + 1 < p.size(); i += 2) {
+                if (p[i] < 0 || p[i - 2] < 0) continue;
+                big.thick_line(at(p[i - 2], left), at(p[i - 1], top), at(p[i], left), at(p[i + 1], top),
+                               width * kSubPixels, colour);
+            }
+        }
+    }
+}
+
+// The title's band: a translucent dusk-blue strip with rounded ends.
+bool write_title_band(const std::string& path)
+{
+    SoftPicture band(kTitleW, kTitleH);
+    Canvas strip(kTitleW * kSubPixels, kTitleH * kSubPixels, kKeyMagenta);
+    const double r = (kTitleH - 4) / 2.0 * kSubPixels;
+    strip.thick_line(2 * kSubPixels + r, kTitleH / 2.0 * kSubPixels, (kTitleW - 2) * kSubPixels - r,
+                     kTitleH / 2.0 * kSubPixels, 2 * r, Rgb{30, 40, 80});
+    band.cover(strip, kKeyMagenta, 0, 0, 0.45);
+    return band.save(path);
+}
+
+// The title's words: snow-white strokes outlined in deep blue.
+bool write_title_words(const std::string& path)
+{
+    SoftPicture words(kTitleW, kTitleH);
+    Canvas strokes(kTitleW * kSubPixels, kTitleH * kSubPixels, kKeyMagenta);
+    letters(strokes, kTitle, 4.0, Rgb{25, 35, 90});
+    letters(strokes, kTitle, 2.0, Rgb{245, 250, 255});
+    words.cover(strokes, kKeyMagenta, 0, 0);
+    return words.save(path);
+}
+
 bool write_soft_pictures(const std::string& dir)
 {
     const int running = static_cast<int>(std::size(pictures::kRunning));
@@ -386,7 +455,8 @@ bool write_soft_pictures(const std::string& dir)
                        [&](Pen& pen, int i) { draw_runner(pen, static_cast<double>(i) / running, kHeroOutfit); }) &&
            write_sheet(dir + "/" + kWaitingSheet, waiting, waiting,
                        [](Pen& pen, int i) { draw_standing(pen, i, kHeroOutfit); }) &&
-           write_fir(dir + "/" + kFir) && write_glow(dir + "/" + kGlow);
+           write_fir(dir + "/" + kFir) && write_glow(dir + "/" + kGlow) &&
+           write_title_band(dir + "/" + kTitleBand) && write_title_words(dir + "/" + kTitleWords);
 }
 
 }  // namespace
