@@ -14,10 +14,10 @@
 namespace {
 
 constexpr int kViewW = 256, kViewH = 256, kValleyW = 512;
-constexpr int kSpeed = 2;                                 // pixels a frame
-constexpr int kMargin = 64;                               // the child keeps this far from the window's edges
-constexpr int kChildW = 32, kChildH = 35;                 // a cell of the child's sprite sheets
-constexpr int kBalloonX = 380, kBalloonY = 40, kBob = 3;  // it bobs kBob pixels up and down
+constexpr int kSpeed = 2;                                  // pixels a frame
+constexpr int kMargin = 64;                                // the child keeps this far from the window's edges
+constexpr int kChildW = 32, kChildH = 35;                  // a cell of the child's sprite sheets
+constexpr int kBalloonX = 380, kBalloonY = 40, kBob = 3;   // it bobs kBob pixels up and down
 constexpr int kTitleX = 26, kTitleY = 10, kTitleStep = 5;  // it fades by 5 of 255 a frame
 
 // Says what could not be made, at once: SDL's own calls may leave messages

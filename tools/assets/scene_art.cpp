@@ -455,8 +455,8 @@ bool write_soft_pictures(const std::string& dir)
                        [&](Pen& pen, int i) { draw_runner(pen, static_cast<double>(i) / running, kHeroOutfit); }) &&
            write_sheet(dir + "/" + kWaitingSheet, waiting, waiting,
                        [](Pen& pen, int i) { draw_standing(pen, i, kHeroOutfit); }) &&
-           write_fir(dir + "/" + kFir) && write_glow(dir + "/" + kGlow) &&
-           write_title_band(dir + "/" + kTitleBand) && write_title_words(dir + "/" + kTitleWords);
+           write_fir(dir + "/" + kFir) && write_glow(dir + "/" + kGlow) && write_title_band(dir + "/" + kTitleBand) &&
+           write_title_words(dir + "/" + kTitleWords);
 }
 
 }  // namespace
