@@ -1,9 +1,10 @@
 #!/usr/bin/env bash
 # The docs show the code as it is: the guide's first and second C++ blocks
 # are docs/examples/minimal.cpp and docs/examples/scrolling.cpp to the
-# letter; each line of the guide's CMake block is a line of the examples'
-# own CMakeLists.txt, and each line of the README's FetchContent block (its
-# placeholders filled in) a line of the subproject test's CMakeLists.txt.
+# letter; each line of the CMake blocks of the guide and of docs/headless.md
+# is a line of the examples' own CMakeLists.txt, and each line of the
+# README's FetchContent block (its placeholders filled in) a line of the
+# subproject test's CMakeLists.txt.
 # (tests/consumer_test.sh runs the README's install command and the guide's
 # pkg-config command as they are written.)
 #
@@ -26,11 +27,13 @@ lines_of() {
   local line
   while IFS= read -r line; do
     line=$(sed -e 's/#.*//' -e 's/^ *//' -e 's/ *$//' <<<"$line")
-    [ -z "$line" ] || sed 's/^ *//' "$1" | grep -qxF "$line" ||
+    [ -z "$line" ] || sed 's/^ *//' "$1" | grep -qxF -e "$line" ||
       { echo "${1#"$source"/} has no line '$line'" >&2; return 1; }
   done
   echo "${1#"$source"/} holds what the docs show"
 }
-doc_block "$source/docs/guide.md" cmake 1 | lines_of "$source/docs/examples/CMakeLists.txt"
+for page in guide headless; do
+  doc_block "$source/docs/$page.md" cmake 1 | lines_of "$source/docs/examples/CMakeLists.txt"
+done
 doc_block "$source/README.md" cmake 1 | sed -e 's|<path to anim>|${ANIM_SOURCE_DIR}|' -e 's|my_program|minimal|' |
   lines_of "$source/tests/subproject/CMakeLists.txt"
