@@ -3,6 +3,7 @@
 
 #include "anim/detail/keyed_image.h"
 
+#include <cstdio>   // Required for: snprintf()
 #include <cstdlib>  // Required for: calloc(), free()
 
 // The shared loaders and drawing helpers of the toolkit.
@@ -39,8 +40,12 @@ simple_surface* create_simple_surface(const char* base_path, const char* blink_p
         return nullptr;
     }
     if (surface->blink->w != surface->base->w || surface->blink->h != surface->base->h) {
-        SDL_SetError("the blink image %s is %d x %d, the base %s %d x %d: they must be the same size", blink_path,
-                     surface->blink->w, surface->blink->h, base_path, surface->base->w, surface->base->h);
+        // Classic SDL 1.2 keeps at most five arguments of a message.
+        char blink_size[32], base_size[32];
+        std::snprintf(blink_size, sizeof blink_size, "%d x %d", surface->blink->w, surface->blink->h);
+        std::snprintf(base_size, sizeof base_size, "%d x %d", surface->base->w, surface->base->h);
+        SDL_SetError("the blink image %s is %s, the base %s %s: they must be the same size", blink_path, blink_size,
+                     base_path, base_size);
         free_simple_surface(surface);
         return nullptr;
     }
