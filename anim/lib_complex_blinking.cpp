@@ -73,7 +73,10 @@ void draw_layers(const complex_surface* surface, SDL_Surface* target, SDL_Rect* 
 complex_surface* create_complex_surface(const char* base_path, const char* const* front_paths, Uint8 enable, int step,
                                         int x, int y, int r, int g, int b)
 {
-    if (!usable_step("a complex blinking surface", step)) return nullptr;
+    if (step < 0) {
+        SDL_SetError("a complex blinking surface needs a non-negative alpha step, got %d", step);
+        return nullptr;
+    }
     auto* surface = static_cast<complex_surface*>(calloc(1, sizeof(complex_surface)));
     if (surface == nullptr) {
         SDL_OutOfMemory();

@@ -46,9 +46,9 @@ struct complex_surface {
 // 1 + count + count * max_subframe images. The paths are only read during
 // the call. The caller owns the result and releases it with
 // free_complex_surface. Returns null when an image (a ladder copy included)
-// cannot be loaded, when `front_paths` is null or empty, when `step` is not
-// between 0 and 255 (above 255 no front could ever show), or when memory runs
-// out; nothing is left allocated then.
+// cannot be loaded, when `front_paths` is null or empty, when `step` is
+// negative, or when memory runs out; nothing is left allocated then. A step
+// of 255 or more makes rows of one copy: each front cuts in.
 complex_surface* create_complex_surface(const char* base_path, const char* const* front_paths, Uint8 enable, int step,
                                         int x, int y, int r, int g, int b);
 

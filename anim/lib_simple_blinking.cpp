@@ -26,7 +26,12 @@ void draw_layers(const simple_surface* surface, SDL_Surface* target, SDL_Rect* s
 simple_surface* create_simple_surface(const char* base_path, const char* blink_path, Uint8 enable, int step, int x,
                                       int y, int r, int g, int b)
 {
-    if (!usable_step("a simple blinking surface", step)) return nullptr;
+    // Above 255 every ladder copy but the invisible first would be past
+    // opaque: the overlay would never show.
+    if (step < 0 || step > 255) {
+        SDL_SetError("a simple blinking surface needs an alpha step from 0 to 255, got %d", step);
+        return nullptr;
+    }
     auto* surface = static_cast<simple_surface*>(calloc(1, sizeof(simple_surface)));
     if (surface == nullptr) {
         SDL_OutOfMemory();

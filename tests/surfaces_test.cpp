@@ -361,8 +361,9 @@ TEST_F(BlinkingTest, CrossFadeDrawsBaseThenPreviousFrontThenTheFadingOne)
 }
 
 // The colours drawn frame by frame (draw, then update) at the ladders' edges:
-// step 255 cuts from picture to picture, and blinking off never moves. Step 0 is step 50; blinking off
-// loads no ladder; any enable byte but 0 switches blinking on.
+// steps of 255 and more cut from picture to picture, and blinking off never
+// moves. Step 0 is step 50; blinking off loads no ladder; any enable byte
+// but 0 switches blinking on.
 TEST_F(BlinkingTest, EdgeStepsAndBlinkingOffDrawTheirColoursFrameByFrame)
 {
     const struct {
@@ -373,6 +374,7 @@ TEST_F(BlinkingTest, EdgeStepsAndBlinkingOffDrawTheirColoursFrameByFrame)
         std::vector<Rgb> colours;
     } rows[] = {
         {"cross-fade, step 255", false, 1, 255, {kRed, kGreen, kBlue, kRed, kGreen}},
+        {"cross-fade, step 256", false, 1, 256, {kRed, kGreen, kBlue, kRed, kGreen}},
         {"cross-fade, blinking off", false, 0, 10, {kRed, kRed, kRed, kRed, kRed}},
         {"overlay, step 255", true, 1, 255, {kRed, kGreen, kGreen, kRed, kRed, kGreen, kGreen, kRed}},
         {"overlay, blinking off", true, 0, 20, {kRed, kRed, kRed, kRed}},

@@ -429,13 +429,6 @@ Uint8 ladder_alpha(int step, int index)
     return static_cast<Uint8>(std::min<long long>(static_cast<long long>(effective_step(step)) * index, 255));
 }
 
-bool usable_step(const char* object, int step)
-{
-    if (step >= 0 && step <= 255) return true;
-    SDL_SetError("%s needs an alpha step from 0 to 255, got %d", object, step);
-    return false;
-}
-
 int complex_row_length(int step)
 {
     const int e = effective_step(step);

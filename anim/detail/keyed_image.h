@@ -140,26 +140,22 @@ bool fade_alpha_channel(SDL_Surface* image, Uint8 opacity);
 // `step` and `index` must not be negative.
 Uint8 ladder_alpha(int step, int index);
 
-// True when `step` can make a ladder: 0 to 255 (0 stands for 50). Otherwise
-// false, with the reason, naming `object` ("a simple blinking surface"), in
-// SDL_GetError(): a negative step makes no ladder, and above 255 every copy
-// but the invisible first would be past opaque, so the overlay never shows.
-bool usable_step(const char* object, int step);
-
 // The two ladder lengths, side by side; step 0 counts as 50 in both. They
 // differ because the two surfaces climb their ladders differently:
 //
 // A complex surface fades each front in over the one before, and the next
 // row starts with that front drawn opaque beneath it, so a row stops short
 // of opaque: it holds ceil(255 / step) copies, 0 up to the last multiple of
-// the step below 255 (step 51: 0 to 204; step 255: copy 0 only, which makes
-// hard cuts).
+// the step below 255 (step 51: 0 to 204; steps of 255 and more: copy 0 only,
+// which makes hard cuts).
 //
 // A simple surface's ladder rises to its top and falls back, showing each
 // end twice, so it holds every multiple of the step up to 255 itself: its
-// top index is floor(255 / step) (step 51: 0 to 255).
+// top index is floor(255 / step) (step 51: 0 to 255; a simple surface
+// takes steps up to 255 only, since above that its overlay would never
+// show).
 //
-// `step` must be usable (usable_step).
+// `step` must not be negative.
 int complex_row_length(int step);
 int simple_ladder_top(int step);
 
