@@ -311,6 +311,17 @@ TEST_F(WorldTest, ScrollMovesTheViewAlongAndTheListedObjectsBack)
     EXPECT_EQ(std::make_tuple(view->x, blinking()->dst.x), std::make_tuple(3, Sint16{-3}));
 }
 
+// Each move of the view keeps where it was before, whichever coordinate moves.
+TEST_F(WorldTest, ViewMovesRememberWhereTheViewWas)
+{
+    const auto place = [&] { return std::make_tuple(view->x, view->y, view->old_x, view->old_y); };
+    update_screen_xy(view.get(), 3, 4);
+    update_screen_x(view.get(), 10);
+    EXPECT_EQ(place(), std::make_tuple(10, 4, 3, 4));
+    update_screen_y(view.get(), 20);
+    EXPECT_EQ(place(), std::make_tuple(10, 20, 10, 4));
+}
+
 // The hero is 20 wide (its running sprite), the view 40, the margin 5.
 TEST_F(WorldTest, FollowKeepsTheCharacterItsMarginInsideTheViewAndTheWorld)
 {
