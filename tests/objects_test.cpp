@@ -86,6 +86,7 @@ TEST_F(SceneObjectsTest, ChangingSpriteRestartsItAndSizesTheSourceWindow)
               std::make_tuple(1, 0, Uint16{6}, Uint16{8}));
     EXPECT_EQ(p->src.x, 3) << "the window's position stays";
     update_personnage(p.get());
+    EXPECT_EQ(p->sprites[1]->frame, 1) << "its sprites are made animated";
     EXPECT_EQ(change_sprite_personnage(p.get(), 1), 0);
     EXPECT_EQ(p->sprites[1]->frame, 0) << "choosing the current sprite restarts it";
 }
