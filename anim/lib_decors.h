@@ -70,8 +70,10 @@ SDL_Surface* free_structure_decor(decor* d);
 // comes back at its edge, and dst.w and dst.h hold the drawn size.
 void blit_decor(decor* d, SDL_Surface* target);
 
-// Places `surface` in a hidden blinking decor at (x, y) showing the whole
-// surface; the decor owns the surface from then on. The caller owns the
+// Places `surface` in a hidden blinking decor at (x, y) showing the window
+// of the surface's w x h, the base's size: an overlay larger than its base
+// is cut at the base's right and bottom edges (widen src to show all of
+// it). The decor owns the surface from then on. The caller owns the
 // result and releases it with free_everything_sblink_decor. Returns null when
 // the surface is null or memory runs out; the surface then stays the
 // caller's.

@@ -3,7 +3,6 @@
 
 #include "anim/detail/keyed_image.h"
 
-#include <cstdio>   // Required for: snprintf()
 #include <cstdlib>  // Required for: calloc(), free()
 
 // The shared loaders and drawing helpers of the toolkit.
@@ -26,10 +25,9 @@ void draw_layers(const simple_surface* surface, SDL_Surface* target, SDL_Rect* s
 simple_surface* create_simple_surface(const char* base_path, const char* blink_path, Uint8 enable, int step, int x,
                                       int y, int r, int g, int b)
 {
-    // Above 255 every ladder copy but the invisible first would be past
-    // opaque: the overlay would never show.
-    if (step < 0 || step > 255) {
-        SDL_SetError("a simple blinking surface needs an alpha step from 0 to 255, got %d", step);
+    // A negative step would climb a ladder of negative length.
+    if (step < 0) {
+        SDL_SetError("a simple blinking surface needs a non-negative alpha step, got %d", step);
         return nullptr;
     }
     auto* surface = static_cast<simple_surface*>(calloc(1, sizeof(simple_surface)));
@@ -41,16 +39,6 @@ simple_surface* create_simple_surface(const char* base_path, const char* blink_p
     surface->base = load_keyed_image(files, base_path, r, g, b);
     if (surface->base != nullptr) surface->blink = load_keyed_image(files, blink_path, r, g, b);
     if (surface->blink == nullptr) {
-        free_simple_surface(surface);
-        return nullptr;
-    }
-    if (surface->blink->w != surface->base->w || surface->blink->h != surface->base->h) {
-        // Classic SDL 1.2 keeps at most five arguments of a message.
-        char blink_size[32], base_size[32];
-        std::snprintf(blink_size, sizeof blink_size, "%d x %d", surface->blink->w, surface->blink->h);
-        std::snprintf(base_size, sizeof base_size, "%d x %d", surface->base->w, surface->base->h);
-        SDL_SetError("the blink image %s is %s, the base %s %s: they must be the same size", blink_path, blink_size,
-                     base_path, base_size);
         free_simple_surface(surface);
         return nullptr;
     }

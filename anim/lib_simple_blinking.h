@@ -43,10 +43,14 @@ struct simple_surface {
 // each used), and places the surface at (x, y). With `enable` non-zero it
 // also loads the blink image count + 1 more times as the ladder, with alphas
 // 0, step, 2 * step, ... capped at 255 (`step` 0 means 50), where count is
-// 255 / step (5 for step 0). The paths are only read during the call. The
-// caller owns the result and releases it with free_simple_surface. Returns
-// null when an image (a ladder copy included) cannot be loaded, when `step`
-// is negative, or when memory runs out; nothing is left allocated then.
+// 255 / step (5 for step 0). A step of 256 or more makes count 0: one copy
+// at alpha 0, so the overlay never shows and each update only turns
+// `falling`. The two images may differ in size: the overlay is drawn from
+// the same corner as the base, and w and h are the base's. The paths are
+// only read during the call. The caller owns the result and releases it
+// with free_simple_surface. Returns null when `step` is negative, when a
+// path is null, when an image (a ladder copy included) cannot be read or
+// loaded, or when memory runs out; nothing is left allocated then.
 simple_surface* create_simple_surface(const char* base_path, const char* blink_path, Uint8 enable, int step, int x,
                                       int y, int r, int g, int b);
 

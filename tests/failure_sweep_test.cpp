@@ -138,9 +138,9 @@ TEST_P(FailureSweepTest, EachAllocationRefusedInTurn)
     const AlphaMaskedBmp masked = alpha_masked_bmps().front();
     std::ofstream(dir.file(masked.file.name), std::ios::binary) << masked.file.bytes;
     write_png(dir.file("soft.png"), 20, 10, [](int x, int y) { return Rgba{column(x), Uint8(x * 12 + y)}; });
+    const std::string second = b();
     for (const std::string& first : {a(), dir.file(masked.file.name), dir.file("soft.png")}) {
         SCOPED_TRACE(first);
-        const std::string second = first == a() ? b() : first;  // a blinking surface's images match in size
         for (long k = 1;; ++k) {
             fail_allocation(k);
             SDL_ClearError();
@@ -182,7 +182,6 @@ TEST_F(RefusalTest, ArgumentsNoObjectCanBeMadeOfGiveNullAndLeaveNothing)
     const std::string a = path("red");
     const char* const empty[] = {nullptr};
     const char* const one[] = {a.c_str(), nullptr};
-    const std::string small = path("magenta");
     sprite** sprites = make_sprite_array(1, create_sprite(one, 0, 0, 0, 0, 0, 0));
     const long held = live_now();
     struct Refused {
@@ -201,11 +200,7 @@ TEST_F(RefusalTest, ArgumentsNoObjectCanBeMadeOfGiveNullAndLeaveNothing)
         {"simple, null path", [&] { return create_simple_surface(a.c_str(), nullptr, 1, 10, 0, 0, 0, 0, 0); }, 1,
          "no image path given"},
         {"simple, step -20", [&] { return create_simple_surface(a.c_str(), a.c_str(), 1, -20, 0, 0, 0, 0, 0); }, 0,
-         "a simple blinking surface needs an alpha step from 0 to 255, got -20"},
-        {"simple, step 256", [&] { return create_simple_surface(a.c_str(), a.c_str(), 1, 256, 0, 0, 0, 0, 0); }, 0,
-         "from 0 to 255, got 256"},
-        {"simple, sizes apart", [&] { return create_simple_surface(a.c_str(), small.c_str(), 0, 10, 0, 0, 0, 0, 0); },
-         2, "the blink image " + small + " is 6 x 8, the base " + a + " 20 x 10: they must be the same size"},
+         "a simple blinking surface needs a non-negative alpha step, got -20"},
         {"sprite, no frames", [&] { return create_sprite(empty, 0, 0, 0, 0, 0, 0); }, 0, "at least one frame path"},
         {"sprite, null list", [&] { return create_sprite(nullptr, 0, 0, 0, 0, 0, 0); }, 0, "at least one frame path"},
         {"decor, null path", [&] { return create_decor(nullptr, 0, 0, 0, 0, 0); }, 0, "no image path given"},

@@ -3,6 +3,7 @@
 // ladders in and what each step draws.
 #include "anim/detail/keyed_image.h"
 #include "anim/lib_complex_blinking.h"
+#include "anim/lib_decors.h"
 #include "anim/lib_simple_blinking.h"
 #include "anim/owned.h"
 
@@ -377,6 +378,7 @@ TEST_F(BlinkingTest, EdgeStepsAndBlinkingOffDrawTheirColoursFrameByFrame)
         {"cross-fade, step 256", false, 1, 256, {kRed, kGreen, kBlue, kRed, kGreen}},
         {"cross-fade, blinking off", false, 0, 10, {kRed, kRed, kRed, kRed, kRed}},
         {"overlay, step 255", true, 1, 255, {kRed, kGreen, kGreen, kRed, kRed, kGreen, kGreen, kRed}},
+        {"overlay, step 256", true, 1, 256, {kRed, kRed, kRed, kRed}},
         {"overlay, blinking off", true, 0, 20, {kRed, kRed, kRed, kRed}},
     };
     for (const auto& row : rows) {
@@ -413,6 +415,86 @@ TEST_F(BlinkingTest, OverlayRisesAndFallsShowingEachEndTwice)
     const std::vector<int> shown = shown_indices(twelve.get(), 78);
     for (size_t i = 0; i + 26 < shown.size(); ++i) ASSERT_EQ(shown[i], shown[i + 26]) << "frame " << i;
     EXPECT_EQ(*std::max_element(shown.begin(), shown.end()), 12);
+    // Past 255 the ladder is its invisible copy alone: each update only turns.
+    const long loads_before = harness::load_count();
+    const auto single = blinking(1, 256);
+    ASSERT_TRUE(single);
+    EXPECT_EQ(std::make_tuple(harness::load_count() - loads_before, single->count, single->ladder[0]->format->alpha),
+              std::make_tuple(3L, 0, Uint8{0}));
+    std::vector<int> falling;
+    for (int i = 0; i < 4; ++i, update_simple_blinking(single.get())) falling.push_back(single->falling);
+    EXPECT_EQ(falling, (std::vector<int>{0, 1, 0, 1}));
+    EXPECT_EQ(single->index, 0);
+}
+
+// An overlay smaller or larger than its base is drawn from the base's corner
+// by every draw form, through a whole fade: where the form's window of the
+// overlay reaches, its ladder copy blends over the base or the target. A
+// blinking decor's window is the base's size, so it cuts a larger overlay
+// at the base's edges.
+TEST_F(BlinkingTest, OverlaysOfAnotherSizeDrawFromTheBasesCornerInEveryForm)
+{
+    write_bmp(path("wide"), 30, 14, solid(kBlue));
+    constexpr int kStep = 85;
+    const SDL_Rect window{2, 1, 12, 6}, base_window{0, 0, 20, 10};
+    const struct {
+        const char* name;
+        const SDL_Rect* src;  // the window each image is drawn through; null: the whole image
+        int x, y;             // where the form places it
+        void (*draw)(simple_surface*, sblink_decor*, SDL_Surface*);
+    } forms[] = {
+        {"plain", nullptr, 3, 2, [](simple_surface* s, sblink_decor*, SDL_Surface* t) {
+             blit_simple_blinking_surface(s, t);
+         }},
+        {"_from", &window, 3, 2, [](simple_surface* s, sblink_decor*, SDL_Surface* t) {
+             blit_simple_blinking_surface_from(s, t, {2, 1, 12, 6});
+         }},
+        {"_from_to", &window, 5, 4, [](simple_surface* s, sblink_decor*, SDL_Surface* t) {
+             blit_simple_blinking_surface_from_to(s, t, {2, 1, 12, 6}, {5, 4, 0, 0});
+         }},
+        {"sblink_decor", &base_window, 3, 2, [](simple_surface*, sblink_decor* d, SDL_Surface* t) {
+             blit_sblink_decor(d, t);
+         }},
+    };
+    // What a draw through `src` covers of an image of w x h placed at (x, y).
+    const auto covered = [](const SDL_Rect* src, int w, int h, int x, int y) {
+        if (src == nullptr) return SDL_Rect{Sint16(x), Sint16(y), Uint16(w), Uint16(h)};
+        return SDL_Rect{Sint16(x), Sint16(y), Uint16(std::min(int(src->w), w - src->x)),
+                        Uint16(std::min(int(src->h), h - src->y))};
+    };
+    const auto inside = [](const SDL_Rect& r, int x, int y) {
+        return x >= r.x && y >= r.y && x < r.x + r.w && y < r.y + r.h;
+    };
+    for (const auto& [overlay, colour, w, h] : {std::tuple{"black", kBlack, 6, 8}, {"wide", kBlue, 30, 14}}) {
+        const anim::owned_simple_surface s(
+            create_simple_surface(path("red").c_str(), path(overlay).c_str(), 1, kStep, 3, 2, 255, 0, 255));
+        const anim::owned_sblink_decor d(create_sblink_decor(
+            create_simple_surface(path("red").c_str(), path(overlay).c_str(), 1, kStep, 0, 0, 255, 0, 255), 3, 2));
+        ASSERT_TRUE(s && d) << SDL_GetError();
+        EXPECT_EQ(std::make_pair(s->w, s->h), std::make_pair(20, 10)) << overlay << ": the base's size";
+        d->hidden = 0;
+        for (const auto& form : forms) {
+            SCOPED_TRACE(std::string(overlay) + ", " + form.name);
+            const simple_surface* drawn = form.src == &base_window ? d->surface : s.get();
+            const SDL_Rect base = covered(form.src, 20, 10, form.x, form.y);
+            const SDL_Rect over = covered(form.src, w, h, form.x, form.y);
+            for (int frame = 0; frame < 2 * (drawn->count + 1); ++frame) {
+                SDL_FillRect(target, nullptr, SDL_MapRGB(target->format, kWhite.r, kWhite.g, kWhite.b));
+                form.draw(s.get(), d.get(), target);
+                const int alpha = ladder_alpha(kStep, drawn->index);
+                for (int y = 0; y < target->h; ++y)
+                    for (int x = 0; x < target->w; ++x) {
+                        Rgb expected = inside(base, x, y) ? kRed : kWhite;
+                        if (inside(over, x, y)) expected = blend(colour, expected, alpha);
+                        ASSERT_TRUE(near(at(x, y), expected, kBlendTolerance))
+                            << "frame " << frame << " at " << x << ", " << y << ": expected " << expected << ", got "
+                            << at(x, y);
+                    }
+                update_simple_blinking(s.get());
+                update_sblink_decor(d.get());
+            }
+        }
+    }
 }
 
 // A fade that plays once climbs or descends the blinking's ladder and stays

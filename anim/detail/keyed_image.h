@@ -151,9 +151,8 @@ Uint8 ladder_alpha(int step, int index);
 //
 // A simple surface's ladder rises to its top and falls back, showing each
 // end twice, so it holds every multiple of the step up to 255 itself: its
-// top index is floor(255 / step) (step 51: 0 to 255; a simple surface
-// takes steps up to 255 only, since above that its overlay would never
-// show).
+// top index is floor(255 / step) (step 51: 0 to 255; steps of 256 and
+// more: copy 0 only, so the overlay never shows).
 //
 // `step` must not be negative.
 int complex_row_length(int step);
