@@ -12,10 +12,11 @@
 #include <climits>    // Required for: INT_MAX
 #include <cstddef>    // Required for: ptrdiff_t
 #include <cstdint>    // Required for: uint8_t
-#include <cstdio>     // Required for: fopen(), fread(), fseek()
+#include <cstdio>     // Required for: fopen(), fread(), fseek(), snprintf()
 #include <cstdlib>    // Required for: calloc(), malloc(), free()
 #include <cstring>    // Required for: strerror(), memcpy()
 #include <memory>     // Required for: std::unique_ptr
+#include <new>        // Required for: std::bad_alloc
 #include <optional>   // Required for: std::optional
 #include <string>     // Required for: std::string
 #include <utility>    // Required for: std::move()
@@ -283,12 +284,20 @@ std::unique_ptr<PictureFiles::File> prepare_file(const char* path, FileBytes byt
         PictureFiles::File{std::move(bytes), *bmp, path, Transparency::none, Pixels{}, 0});
 }
 
+// A copy of SDL_GetError(), which SDL_SetError overwrites as it formats.
+// SDL keeps a message of at most 1024 bytes; the copy takes no memory from
+// the heap, so reporting a failure cannot fail for want of it.
+struct ErrorCopy {
+    ErrorCopy() { std::snprintf(text, sizeof text, "%s", SDL_GetError()); }
+    char text[1024];
+};
+
 // Puts the path before the reason SDL_GetError() holds, as the loaders
 // report a failure: "cannot load <path>: <reason>". Returns false.
 bool name_path(const char* path)
 {
-    const std::string reason = SDL_GetError();
-    SDL_SetError("cannot load %s: %s", path, reason.c_str());
+    const ErrorCopy reason;
+    SDL_SetError("cannot load %s: %s", path, reason.text);
     return false;
 }
 
@@ -298,17 +307,16 @@ bool name_path(const char* path)
 // would take for the reason of a later failure of its own.
 class KeptError {
 public:
-    KeptError() : found_(SDL_GetError()) {}
     void put_back() const
     {
-        if (found_.empty())
+        if (found_.text[0] == '\0')
             SDL_ClearError();
         else
-            SDL_SetError("%s", found_.c_str());
+            SDL_SetError("%s", found_.text);
     }
 
 private:
-    std::string found_;
+    ErrorCopy found_;
 };
 
 }  // namespace
@@ -317,6 +325,20 @@ PictureFiles::PictureFiles() = default;
 PictureFiles::~PictureFiles() = default;
 
 const PictureFiles::File* PictureFiles::file(const char* path, Uint32 key)
+{
+    // The files' records, paths and list are the only memory of a creation
+    // that comes from operator new; running out of it fails the read as
+    // running out of malloc's does, and everything the read had made is
+    // released by its owners on the way out.
+    try {
+        return find_or_read(path, key);
+    } catch (const std::bad_alloc&) {
+        SDL_OutOfMemory();
+        return nullptr;
+    }
+}
+
+const PictureFiles::File* PictureFiles::find_or_read(const char* path, Uint32 key)
 {
     for (std::unique_ptr<File>& known : files_) {
         if (known->path != path) continue;

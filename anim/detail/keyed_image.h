@@ -24,7 +24,9 @@
 //   count_paths        number of entries of a null-terminated path list
 //
 // Errors: every loader returns null on failure and leaves SDL's reason (or
-// its own) in SDL_GetError().
+// its own) in SDL_GetError(). Nothing here throws: memory that runs out,
+// from malloc or from operator new, is a null result with SDL_OutOfMemory's
+// reason.
 #ifndef ANIM_DETAIL_KEYED_IMAGE_H
 #define ANIM_DETAIL_KEYED_IMAGE_H
 
@@ -63,6 +65,9 @@ public:
     bool size_of(const char* path, Uint32 key, int* width, int* height);
 
 private:
+    // file(), which may throw std::bad_alloc.
+    const File* find_or_read(const char* path, Uint32 key);
+
     std::vector<std::unique_ptr<File>> files_;
 };
 

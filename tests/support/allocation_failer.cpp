@@ -1,7 +1,12 @@
-// allocation_failer: counting stand-ins for malloc and calloc (see --wrap).
+// allocation_failer: counting stand-ins for malloc and calloc (see --wrap)
+// and for the global operator new and delete.
 #include "support/allocation_failer.h"
 
+#include "surface_ledger.h"
+
 #include <cstddef>
+#include <cstdlib>
+#include <new>
 
 extern "C" void* __real_malloc(size_t size);
 extern "C" void* __real_calloc(size_t count, size_t size);
@@ -18,6 +23,15 @@ bool refuse_this_one()
     --countdown;
     if (countdown > 0) return false;
     return failed = true;
+}
+
+// The memory operator new hands out: counted, unless the surface ledger
+// asks for it (its books are the harness's, not the code under test's).
+// Null when refused or when memory really runs out.
+void* counted_new(size_t size)
+{
+    if (!harness::keeping_books() && refuse_this_one()) return nullptr;
+    return __real_malloc(size != 0 ? size : 1);
 }
 
 }  // namespace
@@ -45,4 +59,58 @@ extern "C" void* __wrap_malloc(size_t size)
 extern "C" void* __wrap_calloc(size_t count, size_t size)
 {
     return refuse_this_one() ? nullptr : __real_calloc(count, size);
+}
+
+// Every form of the global operator new and delete is replaced, so that the
+// C++ library's allocations and releases all meet the same allocator (the
+// sanitizers' runtime would report memory from one freed by the other).
+void* operator new(size_t size)
+{
+    if (void* memory = counted_new(size)) return memory;
+    throw std::bad_alloc();
+}
+
+void* operator new[](size_t size)
+{
+    return operator new(size);
+}
+
+void* operator new(size_t size, const std::nothrow_t&) noexcept
+{
+    return counted_new(size);
+}
+
+void* operator new[](size_t size, const std::nothrow_t&) noexcept
+{
+    return counted_new(size);
+}
+
+void operator delete(void* memory) noexcept
+{
+    free(memory);
+}
+
+void operator delete[](void* memory) noexcept
+{
+    free(memory);
+}
+
+void operator delete(void* memory, size_t) noexcept
+{
+    free(memory);
+}
+
+void operator delete[](void* memory, size_t) noexcept
+{
+    free(memory);
+}
+
+void operator delete(void* memory, const std::nothrow_t&) noexcept
+{
+    free(memory);
+}
+
+void operator delete[](void* memory, const std::nothrow_t&) noexcept
+{
+    free(memory);
 }

@@ -28,6 +28,10 @@ void fail_load(long k);
 // Number of times the file at `path` has been opened for reading with fopen.
 long reads_of(const std::string& path);
 
+// True while the ledger updates its own books, inside one of its stand-ins:
+// an allocation failer then leaves the ledger's own allocations alone.
+bool keeping_books();
+
 }  // namespace harness
 
 #endif
