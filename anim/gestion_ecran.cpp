@@ -5,10 +5,6 @@
 
 screen* create_screen(int w, int h, int x, int y)
 {
-    if (w < 0 || h < 0) {
-        SDL_SetError("a screen cannot be %d x %d", w, h);
-        return nullptr;
-    }
     auto* s = static_cast<screen*>(calloc(1, sizeof(screen)));
     if (s == nullptr) {
         SDL_OutOfMemory();

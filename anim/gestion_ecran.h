@@ -9,8 +9,8 @@
 //   update_screen_x   move the view horizontally, remembering where it was
 //   update_screen_y   move the view vertically, remembering where it was
 //
-// Errors: create_screen returns null, with the reason in SDL_GetError(), for
-// a negative size or when memory runs out. No other function fails.
+// Errors: create_screen returns null, with the reason in SDL_GetError(),
+// when memory runs out. No other function fails.
 #ifndef ANIM_GESTION_ECRAN_H
 #define ANIM_GESTION_ECRAN_H
 
@@ -28,8 +28,8 @@ struct screen {
 };
 
 // A w x h view at world (x, y) with no surface yet. The caller owns the
-// result and releases it with free_screen. Returns null when `w` or `h` is
-// negative or memory runs out.
+// result and releases it with free_screen. The sizes are stored as given.
+// Returns null when memory runs out.
 screen* create_screen(int w, int h, int x, int y);
 
 // Hands surface (when set) to SDL_FreeSurface, which leaves SDL's display

@@ -13,10 +13,6 @@ using anim::detail::shift;
 
 world* create_world(int x, int y, int w, int h)
 {
-    if (w < 0 || h < 0) {
-        SDL_SetError("a world cannot be %d x %d", w, h);
-        return nullptr;
-    }
     auto* wd = static_cast<world*>(calloc(1, sizeof(world)));
     if (wd == nullptr) {
         SDL_OutOfMemory();

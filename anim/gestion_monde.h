@@ -21,9 +21,8 @@
 //   place_personnage       put a character in the window where its world position falls
 //   crop_world             hide the scenery that has left the view, replace the clipped decors
 //
-// Errors: create_world returns null, with the reason in SDL_GetError(), for a
-// negative size or when memory runs out. No other function fails, and none
-// allocates.
+// Errors: create_world returns null, with the reason in SDL_GetError(), when
+// memory runs out. No other function fails, and none allocates.
 #ifndef ANIM_GESTION_MONDE_H
 #define ANIM_GESTION_MONDE_H
 
@@ -45,8 +44,8 @@ struct world {
 
 // An empty world of w x h at (x, y): no hero and no lists. The caller owns
 // the result: free its contents with free_decors_in_world and
-// free_peoples_in_world, then the record with free_world. Returns null when
-// `w` or `h` is negative or memory runs out.
+// free_peoples_in_world, then the record with free_world. The sizes are
+// stored as given. Returns null when memory runs out.
 world* create_world(int x, int y, int w, int h);
 
 // Releases the hero (free_everything_personnage), then the peoples list with

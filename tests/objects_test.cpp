@@ -337,6 +337,7 @@ TEST_F(WorldTest, FollowKeepsTheCharacterItsMarginInsideTheViewAndTheWorld)
         {100, 55, 80, 60, 20},  // the view stops at the world's end (100 - 40)
         {100, 2, 1, 0, 1},      // and at its start
         {30, 0, 15, 0, 15},     // a world narrower than the view: the view stays at 0
+        {-10, 0, 15, 0, 15},    // and one of a negative width, which a world may be given
     };
     for (const Row& row : rows) {
         w->w = row.world_w;
