@@ -4,13 +4,14 @@
 # letter; each line of the CMake blocks of the guide and of docs/headless.md
 # is a line of the examples' own CMakeLists.txt, and each line of the
 # README's FetchContent block (its placeholders filled in) a line of the
-# subproject test's CMakeLists.txt.
+# subproject test's CMakeLists.txt; each test selection the testing page
+# gives (`ctest --preset test -R <pattern>`) selects a test of the build.
 # (tests/consumer_test.sh runs the README's install command and the guide's
 # pkg-config command as they are written.)
 #
-# Usage: docs_test.sh <source dir>
+# Usage: docs_test.sh <source dir> <ctest> <build dir>
 set -euo pipefail
-source=$1
+source=$1 ctest=$2 build=$3
 source "$source/tests/doc_blocks.sh"
 
 block=0
@@ -37,3 +38,11 @@ for page in guide headless; do
 done
 doc_block "$source/README.md" cmake 1 | sed -e 's|<path to anim>|${ANIM_SOURCE_DIR}|' -e 's|my_program|minimal|' |
   lines_of "$source/tests/subproject/CMakeLists.txt"
+
+patterns=$(grep -o 'ctest --preset test -R [^`]*' "$source/docs/testing.md" | sed 's/.* -R //')
+[ -n "$patterns" ] || { echo "docs/testing.md gives no test selection" >&2; exit 1; }
+while IFS= read -r pattern; do
+  [ "$("$ctest" --test-dir "$build" -N -R "$pattern" | grep -c 'Test *#')" -gt 0 ] ||
+    { echo "docs/testing.md: -R $pattern selects no test" >&2; exit 1; }
+done <<<"$patterns"
+echo "each test selection of docs/testing.md selects a test"
