@@ -11,7 +11,8 @@ page's own harness delivers a quit and a refused load as the desktop's does.
 
 Usage: frames_test.py <anim_headless of the build> <desktop run folder>...
 The web build's folder comes from ANIM_WEB_BUILD (the web test preset sets
-it; tools/web.sh makes the build).
+it; tools/web.sh makes the build), and PYTHONPATH names tools/, where
+browser_pages.py is (CTest sets it).
 """
 import os
 import shutil
@@ -19,9 +20,7 @@ import subprocess
 import sys
 import tempfile
 
-TOOLS = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..", "tools")
-sys.path.insert(0, TOOLS)
-from browser_pages import Site, program_facts  # noqa: E402
+from browser_pages import Site, program_facts  # in tools/, which the test's PYTHONPATH names
 
 
 def desktop_run(run_dir, frames, headless, work, pictures=None, refuse=0):
