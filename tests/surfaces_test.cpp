@@ -437,24 +437,21 @@ TEST_F(BlinkingTest, OverlaysOfAnotherSizeDrawFromTheBasesCornerInEveryForm)
     write_bmp(path("wide"), 30, 14, solid(kBlue));
     constexpr int kStep = 85;
     const SDL_Rect window{2, 1, 12, 6}, base_window{0, 0, 20, 10};
+    // Each form draws the surface, or the decor, through `src` at `dst` where
+    // it takes them (the surface stands at (3, 2), and so does the decor).
+    using Draw = void (*)(simple_surface*, sblink_decor*, SDL_Surface*, SDL_Rect src, SDL_Rect dst);
     const struct {
         const char* name;
         const SDL_Rect* src;  // the window each image is drawn through; null: the whole image
         int x, y;             // where the form places it
-        void (*draw)(simple_surface*, sblink_decor*, SDL_Surface*);
+        Draw draw;
     } forms[] = {
-        {"plain", nullptr, 3, 2, [](simple_surface* s, sblink_decor*, SDL_Surface* t) {
-             blit_simple_blinking_surface(s, t);
-         }},
-        {"_from", &window, 3, 2, [](simple_surface* s, sblink_decor*, SDL_Surface* t) {
-             blit_simple_blinking_surface_from(s, t, {2, 1, 12, 6});
-         }},
-        {"_from_to", &window, 5, 4, [](simple_surface* s, sblink_decor*, SDL_Surface* t) {
-             blit_simple_blinking_surface_from_to(s, t, {2, 1, 12, 6}, {5, 4, 0, 0});
-         }},
-        {"sblink_decor", &base_window, 3, 2, [](simple_surface*, sblink_decor* d, SDL_Surface* t) {
-             blit_sblink_decor(d, t);
-         }},
+        {"plain", nullptr, 3, 2, [](auto s, auto, auto t, auto, auto) { blit_simple_blinking_surface(s, t); }},
+        {"_from", &window, 3, 2,
+         [](auto s, auto, auto t, auto src, auto) { blit_simple_blinking_surface_from(s, t, src); }},
+        {"_from_to", &window, 5, 4,
+         [](auto s, auto, auto t, auto src, auto dst) { blit_simple_blinking_surface_from_to(s, t, src, dst); }},
+        {"sblink_decor", &base_window, 3, 2, [](auto, auto d, auto t, auto, auto) { blit_sblink_decor(d, t); }},
     };
     // What a draw through `src` covers of an image of w x h placed at (x, y).
     const auto covered = [](const SDL_Rect* src, int w, int h, int x, int y) {
@@ -475,13 +472,14 @@ TEST_F(BlinkingTest, OverlaysOfAnotherSizeDrawFromTheBasesCornerInEveryForm)
         d->hidden = 0;
         for (const auto& form : forms) {
             SCOPED_TRACE(std::string(overlay) + ", " + form.name);
-            const simple_surface* drawn = form.src == &base_window ? d->surface : s.get();
             const SDL_Rect base = covered(form.src, 20, 10, form.x, form.y);
             const SDL_Rect over = covered(form.src, w, h, form.x, form.y);
-            for (int frame = 0; frame < 2 * (drawn->count + 1); ++frame) {
+            // The decor's surface is updated with s, so it shows the same copy.
+            for (int frame = 0; frame < 2 * (s->count + 1); ++frame) {
                 SDL_FillRect(target, nullptr, SDL_MapRGB(target->format, kWhite.r, kWhite.g, kWhite.b));
-                form.draw(s.get(), d.get(), target);
-                const int alpha = ladder_alpha(kStep, drawn->index);
+                form.draw(s.get(), d.get(), target, form.src != nullptr ? *form.src : SDL_Rect{},
+                          SDL_Rect{Sint16(form.x), Sint16(form.y), 0, 0});
+                const int alpha = ladder_alpha(kStep, s->index);
                 for (int y = 0; y < target->h; ++y)
                     for (int x = 0; x < target->w; ++x) {
                         Rgb expected = inside(base, x, y) ? kRed : kWhite;
