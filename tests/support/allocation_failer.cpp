@@ -61,26 +61,18 @@ extern "C" void* __wrap_calloc(size_t count, size_t size)
     return refuse_this_one() ? nullptr : __real_calloc(count, size);
 }
 
-// Every form of the global operator new and delete is replaced, so that the
-// C++ library's allocations and releases all meet the same allocator (the
-// sanitizers' runtime would report memory from one freed by the other).
+// The scalar forms of the global operator new and delete, which the C++
+// library's containers and strings allocate with, are replaced, each
+// release with it, so that all of them meet the same allocator (the
+// sanitizers' runtime would report memory from one freed by the other). The
+// array forms are left alone: the toolkit makes no array with new.
 void* operator new(size_t size)
 {
     if (void* memory = counted_new(size)) return memory;
     throw std::bad_alloc();
 }
 
-void* operator new[](size_t size)
-{
-    return operator new(size);
-}
-
 void* operator new(size_t size, const std::nothrow_t&) noexcept
-{
-    return counted_new(size);
-}
-
-void* operator new[](size_t size, const std::nothrow_t&) noexcept
 {
     return counted_new(size);
 }
@@ -90,27 +82,12 @@ void operator delete(void* memory) noexcept
     free(memory);
 }
 
-void operator delete[](void* memory) noexcept
-{
-    free(memory);
-}
-
 void operator delete(void* memory, size_t) noexcept
 {
     free(memory);
 }
 
-void operator delete[](void* memory, size_t) noexcept
-{
-    free(memory);
-}
-
 void operator delete(void* memory, const std::nothrow_t&) noexcept
-{
-    free(memory);
-}
-
-void operator delete[](void* memory, const std::nothrow_t&) noexcept
 {
     free(memory);
 }
