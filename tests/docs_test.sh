@@ -40,7 +40,6 @@ doc_block "$source/README.md" cmake 1 | sed -e 's|<path to anim>|${ANIM_SOURCE_D
   lines_of "$source/tests/subproject/CMakeLists.txt"
 
 patterns=$(grep -o 'ctest --preset test -R [^`]*' "$source/docs/testing.md" | sed 's/.* -R //')
-[ -n "$patterns" ] || { echo "docs/testing.md gives no test selection" >&2; exit 1; }
 while IFS= read -r pattern; do
   [ "$("$ctest" --test-dir "$build" -N -R "$pattern" | grep -c 'Test *#')" -gt 0 ] ||
     { echo "docs/testing.md: -R $pattern selects no test" >&2; exit 1; }

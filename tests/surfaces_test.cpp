@@ -1,6 +1,7 @@
-// The surface effects: the keyed load, the alpha ladders' rules and copies,
-// and the two blinking surfaces: the order they walk their
-// ladders in and what each step draws.
+// The surface effects: every picture form the keyed load takes, the alpha
+// ladders of soft and keyed pictures, and the two blinking surfaces: the
+// order they walk their ladders in and what each step draws, whatever the
+// overlay's size.
 #include "anim/detail/keyed_image.h"
 #include "anim/lib_complex_blinking.h"
 #include "anim/lib_decors.h"
@@ -14,7 +15,6 @@
 
 #include <algorithm>
 #include <cstdio>
-#include <filesystem>
 #include <fstream>
 #include <string>
 #include <tuple>
@@ -26,113 +26,34 @@ using namespace test_support;
 
 namespace {
 
-class KeyedImageTest : public LedgerTest {
-protected:
-    // `image` blitted onto a red 4 x 1 target: its pixel x.
-    static Rgb over_red(SDL_Surface* image, int x)
-    {
-        SDL_Surface* red = make_target(4, 1, kRed);
-        SDL_BlitSurface(image, nullptr, red, nullptr);
-        const Rgb c = pixel_at(red, x, 0);
-        SDL_FreeSurface(red);
-        return c;
-    }
-};
-
-TEST_F(KeyedImageTest, ReasonNamesTheFileAndWhatIsWrong)
-{
-    PictureFiles files;
-    std::filesystem::resize_file(path("red"), 0);
-    EXPECT_EQ(load_keyed_image(files, path("red").c_str(), 0, 0, 0), nullptr);
-    EXPECT_NE(std::string(SDL_GetError()).find(path("red") + ": empty file"), std::string::npos) << SDL_GetError();
-    EXPECT_EQ(load_keyed_image(files, path("missing").c_str(), 0, 0, 0), nullptr);
-    EXPECT_NE(std::string(SDL_GetError()).find(path("missing") + ": No such file"), std::string::npos);
-}
-
-// For every step: copy 0 invisible, each copy the step's alpha above the one
-// before until opaque; a complex row stops one copy short of opaque, a
-// simple ladder at its last copy the step still fits in; step 0 acts as 50.
-TEST_F(KeyedImageTest, LadderAlphasAndLengthsFollowTheStep)
-{
-    for (int step = 1; step <= 300; ++step) {
-        SCOPED_TRACE("step " + std::to_string(step));
-        const int row = complex_row_length(step), top = simple_ladder_top(step);
-        for (int i = 0; i <= row; ++i) ASSERT_EQ(ladder_alpha(step, i), std::min(255, i * step)) << "copy " << i;
-        EXPECT_LT(ladder_alpha(step, row - 1), 255) << "a row stops short of opaque";
-        EXPECT_EQ(ladder_alpha(step, row), 255) << "one copy more would be opaque";
-        EXPECT_TRUE(top * step <= 255 && (top + 1) * step > 255) << "top " << top;
-    }
-    for (int i = 0; i < 7; ++i) EXPECT_EQ(ladder_alpha(0, i), ladder_alpha(50, i));
-    EXPECT_EQ(std::make_tuple(complex_row_length(0), simple_ladder_top(0)),
-              std::make_tuple(complex_row_length(50), simple_ladder_top(50)));
-    // A step far past 255 neither overflows nor loops.
-    EXPECT_EQ(std::make_tuple(complex_row_length(1 << 30), simple_ladder_top(1 << 30), ladder_alpha(1 << 30, 1)),
-              std::make_tuple(1, 0, Uint8{255}));
-}
-
-TEST_F(KeyedImageTest, LadderCopiesAreKeyedImagesWithRisingAlpha)
-{
-    // Black in columns 0 and 1, magenta in 2 and 3.
-    write_bmp(path("halves"), 4, 1, [](int x, int) { return x < 2 ? kBlack : kMagenta; });
-    PictureFiles files;
-    SDL_Surface** ladder = load_alpha_ladder(files, path("halves").c_str(), 255, 0, 255, 0, 6);
-    ASSERT_NE(ladder, nullptr) << SDL_GetError();
-    for (int i = 0; i < 6; ++i) EXPECT_EQ(ladder[i]->format->alpha, 50 * i);
-    EXPECT_EQ(over_red(ladder[0], 0), kRed) << "copy 0 is invisible";
-    EXPECT_TRUE(near(over_red(ladder[5], 0), blend(kBlack, kRed, 250), 2)) << over_red(ladder[5], 0);
-    EXPECT_EQ(over_red(ladder[5], 3), kRed) << "the key still holds under alpha";
-    urgent_free(ladder, 6);
-    SDL_ClearError();
-    EXPECT_EQ(load_alpha_ladder(files, path("halves").c_str(), 0, 0, 0, 10, 0), nullptr) << "a ladder of no copies";
-    EXPECT_STRNE(SDL_GetError(), "");
-}
-
-// A PNG form and what its decoded pixel of each sample tuple is.
-struct PngCase {
-    const char* what;
-    int depth;
-    png_writer::ColourType colour_type;
-    bool interlaced = false;
-    bool transparency = false;  // a tRNS chunk: palette alphas, or one grey or RGB colour made transparent
-};
+class KeyedImageTest : public LedgerTest {};
 
 // Every standard form, 13 x 9 pixels (odd sizes: partial bytes and
-// partial Adam7 passes), each pixel drawn over black and over white as its
-// decoded colour and alpha: exactly where it is opaque or transparent,
-// within two levels of the exact blend where the alpha is soft.
+// partial Adam7 passes), plain and interlaced, with and without a
+// transparency chunk where the colour type takes one (palette alphas, or one
+// grey or RGB colour made transparent): each pixel drawn over black and
+// over white as its decoded colour and alpha, exactly where it is opaque or
+// transparent, within two levels of the exact blend where the alpha is soft.
 TEST_F(KeyedImageTest, EveryPngFormDrawsItsPixels)
 {
     using namespace png_writer;
-    constexpr PngCase kCases[] = {
-        {"grey 1", 1, kGrey},
-        {"grey 2", 2, kGrey},
-        {"grey 4", 4, kGrey},
-        {"grey 8", 8, kGrey},
-        {"grey 16", 16, kGrey},
-        {"grey 1 interlaced", 1, kGrey, true},
-        {"RGB 8", 8, kRgb},
-        {"RGB 16", 16, kRgb},
-        {"RGB 8 interlaced", 8, kRgb, true},
-        {"palette 1", 1, kPalette},
-        {"palette 2", 2, kPalette},
-        {"palette 4", 4, kPalette},
-        {"palette 8", 8, kPalette},
-        {"palette 2 interlaced", 2, kPalette, true},
-        {"grey alpha 8", 8, kGreyAlpha},
-        {"grey alpha 16", 16, kGreyAlpha},
-        {"RGBA 8", 8, kRgba},
-        {"RGBA 16", 16, kRgba},
-        {"RGBA 16 interlaced", 16, kRgba, true},
-        {"palette 4, tRNS", 4, kPalette, false, true},
-        {"grey 8, tRNS", 8, kGrey, false, true},
-        {"grey 16, tRNS", 16, kGrey, false, true},
-        {"RGB 8, tRNS", 8, kRgb, false, true},
-        {"RGB 16, tRNS", 16, kRgb, false, true},
+    struct PngCase {
+        ColourType colour_type;
+        int depth;
+        bool interlaced, transparency;
     };
+    std::vector<PngCase> cases;
+    for (const auto& [type, depths] : png_types())
+        for (const int depth : depths)
+            for (const bool interlaced : {false, true})
+                for (const bool transparency : {false, true})
+                    if (!transparency || (type != kGreyAlpha && type != kRgba))
+                        cases.push_back({type, depth, interlaced, transparency});
     constexpr int kW = 13, kH = 9;
     constexpr size_t kPixels = size_t{kW} * kH;
-    for (const PngCase& c : kCases) {
-        SCOPED_TRACE(c.what);
+    for (const PngCase& c : cases) {
+        SCOPED_TRACE("colour type " + std::to_string(c.colour_type) + ", " + std::to_string(c.depth) + " bits" +
+                     (c.interlaced ? ", interlaced" : "") + (c.transparency ? ", tRNS" : ""));
         const SamplePng png = sample_png(c.colour_type, c.depth, c.interlaced, c.transparency, kW, kH);
         const std::vector<uint16_t>& samples = png.samples;
         const auto per_pixel = static_cast<size_t>(samples_a_pixel(c.colour_type));
@@ -252,37 +173,9 @@ TEST_F(KeyedImageTest, AllOrNothingAlphaDrawsAsTheSamePictureKeyed)
     write_png(dir.file("opaque_key.png"), 2, 1, [](int x, int) { return Rgba{kMagenta, Uint8(x == 0 ? 255 : 0)}; });
     SDL_Surface* image = load_keyed_image(files, dir.file("opaque_key.png").c_str(), 255, 0, 255);
     ASSERT_NE(image, nullptr) << SDL_GetError();
-    EXPECT_EQ(std::make_pair(over_red(image, 0), over_red(image, 1)), std::make_pair(kMagenta, kRed));
+    SDL_BlitSurface(image, nullptr, target, nullptr);
+    EXPECT_EQ(std::make_pair(at(0, 0), at(1, 0)), std::make_pair(kMagenta, kWhite));
     SDL_FreeSurface(image);
-}
-
-// Fading an alpha channel changes 32-bit images only, each pixel's alpha
-// times the opacity; an image of any other depth is left as it is, even one
-// with an alpha channel, whose pixels a 32-bit loop would overrun.
-TEST_F(KeyedImageTest, AlphaChannelsFadeAt32BitsAndOtherDepthsAreLeftAlone)
-{
-    const struct {
-        int bits;
-        Uint32 masks[4];
-    } kDepths[] = {{8, {}},
-                   {16, {0x0f00, 0xf0, 0xf, 0xf000}},
-                   {24, {0xff0000, 0xff00, 0xff, 0}},
-                   {32, {0xff0000, 0xff00, 0xff, 0xff000000}}};
-    for (const auto& [bits, masks] : kDepths) {
-        SCOPED_TRACE(std::to_string(bits) + " bits");
-        SDL_Surface* image = SDL_CreateRGBSurface(SDL_SWSURFACE, 64, 2, bits, masks[0], masks[1], masks[2], masks[3]);
-        ASSERT_NE(image, nullptr) << SDL_GetError();
-        SDL_SetAlpha(image, SDL_SRCALPHA, 255);
-        auto* pixels = static_cast<char*>(image->pixels);
-        const size_t size = static_cast<size_t>(image->h) * image->pitch;
-        std::fill_n(pixels, size, '\xff');
-        fade_alpha_channel(image, 128);
-        std::string expected(size, '\xff');
-        // 255 times 128 / 255, scaled by 256 / 255 and rounded.
-        for (size_t at = 3; bits == 32 && at < size; at += 4) expected[at] = '\x81';
-        EXPECT_EQ(std::string(pixels, size), expected);
-        SDL_FreeSurface(image);
-    }
 }
 
 // Blitters may round a blend differently by a level or two.
@@ -423,46 +316,50 @@ TEST_F(BlinkingTest, OverlayRisesAndFallsShowingEachEndTwice)
               std::make_tuple(3L, 0, Uint8{0}));
     std::vector<int> falling;
     for (int i = 0; i < 4; ++i, update_simple_blinking(single.get())) falling.push_back(single->falling);
-    EXPECT_EQ(falling, (std::vector<int>{0, 1, 0, 1}));
-    EXPECT_EQ(single->index, 0);
+    EXPECT_EQ(std::make_pair(falling, single->index), std::make_pair(std::vector<int>{0, 1, 0, 1}, 0));
 }
 
 // An overlay smaller or larger than its base is drawn from the base's corner
 // by every draw form, through a whole fade: where the form's window of the
-// overlay reaches, its ladder copy blends over the base or the target. A
-// blinking decor's window is the base's size, so it cuts a larger overlay
-// at the base's edges.
+// overlay reaches, its ladder copy blends over the base or the target, but
+// for its key colour. A blinking decor's window is the base's size, so it
+// cuts a larger overlay at the base's edges.
 TEST_F(BlinkingTest, OverlaysOfAnotherSizeDrawFromTheBasesCornerInEveryForm)
 {
-    write_bmp(path("wide"), 30, 14, solid(kBlue));
+    const auto wide = [](int x) { return x == 4 ? kMagenta : kBlue; };  // the key colour in column 4
+    write_bmp(path("wide"), 30, 14, [&](int x, int) { return wide(x); });
     constexpr int kStep = 85;
     const SDL_Rect window{2, 1, 12, 6}, base_window{0, 0, 20, 10};
-    // Each form draws the surface, or the decor, through `src` at `dst` where
-    // it takes them (the surface stands at (3, 2), and so does the decor).
-    using Draw = void (*)(simple_surface*, sblink_decor*, SDL_Surface*, SDL_Rect src, SDL_Rect dst);
+    // Each form draws the surface, or the decor, through `src` at `at` where
+    // it takes them (both stand at (3, 2)).
     const struct {
         const char* name;
         const SDL_Rect* src;  // the window each image is drawn through; null: the whole image
-        int x, y;             // where the form places it
-        Draw draw;
+        SDL_Rect at;          // where the form places it
+        void (*draw)(simple_surface*, sblink_decor*, SDL_Surface*, SDL_Rect src, SDL_Rect at);
     } forms[] = {
-        {"plain", nullptr, 3, 2, [](auto s, auto, auto t, auto, auto) { blit_simple_blinking_surface(s, t); }},
-        {"_from", &window, 3, 2,
+        {"plain", nullptr, {3, 2, 0, 0}, [](auto s, auto, auto t, auto, auto) { blit_simple_blinking_surface(s, t); }},
+        {"_from",
+         &window,
+         {3, 2, 0, 0},
          [](auto s, auto, auto t, auto src, auto) { blit_simple_blinking_surface_from(s, t, src); }},
-        {"_from_to", &window, 5, 4,
-         [](auto s, auto, auto t, auto src, auto dst) { blit_simple_blinking_surface_from_to(s, t, src, dst); }},
-        {"sblink_decor", &base_window, 3, 2, [](auto, auto d, auto t, auto, auto) { blit_sblink_decor(d, t); }},
+        {"_from_to",
+         &window,
+         {5, 4, 0, 0},
+         [](auto s, auto, auto t, auto src, auto at) { blit_simple_blinking_surface_from_to(s, t, src, at); }},
+        {"sblink_decor", &base_window, {3, 2, 0, 0}, [](auto, auto d, auto t, auto, auto) { blit_sblink_decor(d, t); }},
     };
-    // What a draw through `src` covers of an image of w x h placed at (x, y).
-    const auto covered = [](const SDL_Rect* src, int w, int h, int x, int y) {
-        if (src == nullptr) return SDL_Rect{Sint16(x), Sint16(y), Uint16(w), Uint16(h)};
-        return SDL_Rect{Sint16(x), Sint16(y), Uint16(std::min(int(src->w), w - src->x)),
-                        Uint16(std::min(int(src->h), h - src->y))};
+    // The column of a w x h image that a draw through `src` places at (x, y)
+    // when drawn at `at`; -1 where it draws nothing.
+    const auto column_at = [](const SDL_Rect* src, int w, int h, SDL_Rect at, int x, int y) {
+        const SDL_Rect r = src != nullptr ? *src : SDL_Rect{0, 0, Uint16(w), Uint16(h)};
+        const bool in =
+            x >= at.x && y >= at.y && x < at.x + std::min(int(r.w), w - r.x) && y < at.y + std::min(int(r.h), h - r.y);
+        return in ? r.x + x - at.x : -1;
     };
-    const auto inside = [](const SDL_Rect& r, int x, int y) {
-        return x >= r.x && y >= r.y && x < r.x + r.w && y < r.y + r.h;
-    };
-    for (const auto& [overlay, colour, w, h] : {std::tuple{"black", kBlack, 6, 8}, {"wide", kBlue, 30, 14}}) {
+    using Overlay = std::tuple<const char*, Rgb (*)(int column), int, int>;
+    for (const auto& [overlay, colour, w, h] :
+         {Overlay{"black", [](int) { return kBlack; }, 6, 8}, {"wide", wide, 30, 14}}) {
         const anim::owned_simple_surface s(
             create_simple_surface(path("red").c_str(), path(overlay).c_str(), 1, kStep, 3, 2, 255, 0, 255));
         const anim::owned_sblink_decor d(create_sblink_decor(
@@ -472,18 +369,16 @@ TEST_F(BlinkingTest, OverlaysOfAnotherSizeDrawFromTheBasesCornerInEveryForm)
         d->hidden = 0;
         for (const auto& form : forms) {
             SCOPED_TRACE(std::string(overlay) + ", " + form.name);
-            const SDL_Rect base = covered(form.src, 20, 10, form.x, form.y);
-            const SDL_Rect over = covered(form.src, w, h, form.x, form.y);
             // The decor's surface is updated with s, so it shows the same copy.
             for (int frame = 0; frame < 2 * (s->count + 1); ++frame) {
                 SDL_FillRect(target, nullptr, SDL_MapRGB(target->format, kWhite.r, kWhite.g, kWhite.b));
-                form.draw(s.get(), d.get(), target, form.src != nullptr ? *form.src : SDL_Rect{},
-                          SDL_Rect{Sint16(form.x), Sint16(form.y), 0, 0});
-                const int alpha = ladder_alpha(kStep, s->index);
+                form.draw(s.get(), d.get(), target, form.src != nullptr ? *form.src : SDL_Rect{}, form.at);
                 for (int y = 0; y < target->h; ++y)
                     for (int x = 0; x < target->w; ++x) {
-                        Rgb expected = inside(base, x, y) ? kRed : kWhite;
-                        if (inside(over, x, y)) expected = blend(colour, expected, alpha);
+                        Rgb expected = column_at(form.src, 20, 10, form.at, x, y) >= 0 ? kRed : kWhite;
+                        const int column = column_at(form.src, w, h, form.at, x, y);
+                        if (column >= 0 && !(colour(column) == kMagenta))
+                            expected = blend(colour(column), expected, ladder_alpha(kStep, s->index));
                         ASSERT_TRUE(near(at(x, y), expected, kBlendTolerance))
                             << "frame " << frame << " at " << x << ", " << y << ": expected " << expected << ", got "
                             << at(x, y);

@@ -52,9 +52,7 @@ std::vector<test_support::HostileBmp> well_formed_bmps()
     // A PNG of each colour type at each depth it allows, plain and
     // interlaced, with a transparency chunk where the type takes one.
     using namespace png_writer;
-    const std::pair<ColourType, std::vector<int>> kPngTypes[] = {
-        {kGrey, {1, 2, 4, 8, 16}}, {kRgb, {8, 16}}, {kPalette, {1, 2, 4, 8}}, {kGreyAlpha, {8, 16}}, {kRgba, {8, 16}}};
-    for (const auto& [type, depths] : kPngTypes)
+    for (const auto& [type, depths] : test_support::png_types())
         for (const int depth : depths)
             for (const bool interlaced : {false, true}) {
                 const test_support::SamplePng png =

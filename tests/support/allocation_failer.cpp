@@ -86,8 +86,3 @@ void operator delete(void* memory, size_t) noexcept
 {
     free(memory);
 }
-
-void operator delete(void* memory, const std::nothrow_t&) noexcept
-{
-    free(memory);
-}

@@ -248,6 +248,13 @@ SamplePng sample_png(png_writer::ColourType type, int depth, bool interlaced, bo
     return png;
 }
 
+std::vector<PngType> png_types()
+{
+    using namespace png_writer;
+    return {
+        {kGrey, {1, 2, 4, 8, 16}}, {kRgb, {8, 16}}, {kPalette, {1, 2, 4, 8}}, {kGreyAlpha, {8, 16}}, {kRgba, {8, 16}}};
+}
+
 // A PNG file of a header (w x h, `depth` bits, colour type `colour`,
 // interlace method `interlace`) and the chunks that follow it.
 std::string png_file(uint32_t w, uint32_t h, int depth, int colour, int interlace, const std::string& chunks)

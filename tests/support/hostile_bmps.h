@@ -76,6 +76,13 @@ struct SamplePng {
 };
 SamplePng sample_png(png_writer::ColourType type, int depth, bool interlaced, bool transparency, int w, int h);
 
+// Every PNG colour type with the sample depths it allows.
+struct PngType {
+    png_writer::ColourType type;
+    std::vector<int> depths;
+};
+std::vector<PngType> png_types();
+
 // PNG files broken in one way: cut short anywhere, a chunk whose CRC does
 // not match, chunks missing, corrupt compressed data, depths and colour
 // types that do not exist or do not fit each other, too few rows, and
