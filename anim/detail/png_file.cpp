@@ -65,8 +65,8 @@ bool depth_fits_colour_type(unsigned depth, unsigned colour_type)
 // in `width` and `height`: at least a pixel, no wider than
 // kLargestPngWidth, no higher than kLargestBmpSide, of at most
 // kLargestRunLengthPixels pixels; a depth its colour type allows; the one
-// compression and filter method, and no interlacing or Adam7's (the only
-// two interlace methods). True, or false with the reason set.
+// compression and filter method, and interlace method 0 (none) or 1
+// (Adam7). True, or false with the reason set.
 bool header_is_sound(const unsigned char* header, int* width, int* height)
 {
     using anim::detail::kLargestBmpSide, anim::detail::kLargestPngWidth, anim::detail::kLargestRunLengthPixels;
