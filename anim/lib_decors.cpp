@@ -103,12 +103,22 @@ void update_sblink_decor(sblink_decor* d)
 
 ANIM_DEFINE_LIST_BUILDER(make_decor_array, decor)
 
+decor** make_decor_array_from(int count, decor* const* members)
+{
+    return anim::copy_object_list(count, members);
+}
+
 void free_everything_decor_array(decor** list)
 {
     anim::free_object_list(list, free_everything_decor);
 }
 
 ANIM_DEFINE_LIST_BUILDER(make_sblink_decor_array, sblink_decor)
+
+sblink_decor** make_sblink_decor_array_from(int count, sblink_decor* const* members)
+{
+    return anim::copy_object_list(count, members);
+}
 
 void free_everything_sblink_decor_array(sblink_decor** list)
 {

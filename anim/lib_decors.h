@@ -15,9 +15,11 @@
 //   free_structure_sblink_decor   release the record, hand back the surface
 //   blit_sblink_decor             draw the surface at its place
 //   update_sblink_decor           advance its fade one step
-//   make_decor_array, free_everything_decor_array,
-//   make_sblink_decor_array, free_everything_sblink_decor_array
-//                                 null-terminated lists of each
+//   make_decor_array, make_decor_array_from, free_everything_decor_array,
+//   make_sblink_decor_array, make_sblink_decor_array_from,
+//   free_everything_sblink_decor_array
+//                                 null-terminated lists of each, from
+//                                 arguments or from an array
 //
 // Errors: creations and list builders return null and leave the reason in
 // SDL_GetError(); list members are counted from 0 in the reasons, as the
@@ -101,12 +103,22 @@ void update_sblink_decor(sblink_decor* d);
 // memory runs out.
 decor** make_decor_array(int count, ...);
 
+// make_decor_array of the first `count` entries of `members`, which is only read
+// during the call. Returns null as make_decor_array does, and when `members` is null
+// with a positive `count`.
+decor** make_decor_array_from(int count, decor* const* members);
+
 // Releases every decor of the list with free_everything_decor, then the
 // list. A null list is ignored.
 void free_everything_decor_array(decor** list);
 
 // As make_decor_array, for blinking decors.
 sblink_decor** make_sblink_decor_array(int count, ...);
+
+// make_sblink_decor_array of the first `count` entries of `members`, which is only read
+// during the call. Returns null as make_sblink_decor_array does, and when `members` is null
+// with a positive `count`.
+sblink_decor** make_sblink_decor_array_from(int count, sblink_decor* const* members);
 
 // Releases every blinking decor of the list with
 // free_everything_sblink_decor, then the list. A null list is ignored.

@@ -131,6 +131,11 @@ int change_sprite_personnage(personnage* p, int index)
 
 ANIM_DEFINE_LIST_BUILDER(make_personnage_array, personnage)
 
+personnage** make_personnage_array_from(int count, personnage* const* members)
+{
+    return anim::copy_object_list(count, members);
+}
+
 void free_everything_personnage_array(personnage** list)
 {
     anim::free_object_list(list, free_everything_personnage);

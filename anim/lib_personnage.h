@@ -12,8 +12,10 @@
 //   blit_personnage                   draw the current sprite at dst
 //   update_personnage                 advance the current sprite one frame
 //   change_sprite_personnage          switch to another sprite, from its frame 0
-//   make_personnage_array, free_everything_personnage_array
-//                                     null-terminated lists of personnages
+//   make_personnage_array, make_personnage_array_from,
+//   free_everything_personnage_array
+//                                     null-terminated lists of personnages,
+//                                     from arguments or from an array
 //
 // Errors: creations and the list builder return null and leave the reason in
 // SDL_GetError(); change_sprite_personnage returns -1 for an index out of
@@ -84,6 +86,11 @@ int change_sprite_personnage(personnage* p, int index);
 // member is null (no member is touched; the ones after it are not read) or
 // memory runs out.
 personnage** make_personnage_array(int count, ...);
+
+// make_personnage_array of the first `count` entries of `members`, which is only read
+// during the call. Returns null as make_personnage_array does, and when `members` is null
+// with a positive `count`.
+personnage** make_personnage_array_from(int count, personnage* const* members);
 
 // Releases every personnage of the list with free_everything_personnage,
 // then the list. A null list is ignored.

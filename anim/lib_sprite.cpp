@@ -2,11 +2,14 @@
 #include "anim/lib_sprite.h"
 
 #include "anim/detail/keyed_image.h"
+#include "anim/detail/sheet_grid.h"
 #include "anim/detail/sprite_frames.h"
 #include "anim/object_list.h"
 
 #include <cstdio>   // Required for: snprintf()
 #include <cstdlib>  // Required for: calloc(), free()
+#include <memory>   // Required for: std::unique_ptr, std::make_unique()
+#include <new>      // Required for: std::bad_alloc
 
 // The shared loaders and drawing helpers of the toolkit.
 using namespace anim::detail;
@@ -56,36 +59,119 @@ sprite* anim::detail::create_sprite_from_files(PictureFiles& files, const char* 
     return frames != nullptr ? make_sprite(frames, frame_count, frozen, x, y) : nullptr;
 }
 
-sprite* create_sprite_from_sheet(const char* path, int frame_w, int frame_h, int count, int frozen, int x, int y, int r,
-                                 int g, int b)
+namespace {
+
+// Opens the sheet at `path` as open_sprite_sheet does; with `must_fill`
+// false, a strip of any width may be left over (the rule of
+// create_sprite_from_sheet, which takes cells from the corner alone).
+sprite_sheet* open_sheet(const char* path, int cell_w, int cell_h, int margin, int spacing, int r, int g, int b,
+                         bool must_fill)
 {
-    if (frame_w <= 0 || frame_h <= 0 || count <= 0) {
-        SDL_SetError("a sheet needs cells of a positive size and a positive count, not %d cells of %d x %d", count,
-                     frame_w, frame_h);
+    if (cell_w <= 0 || cell_h <= 0 || margin < 0 || spacing < 0) {
+        SDL_SetError("a sheet needs cells of a positive size and no negative margin or spacing, not cells of %d x %d "
+                     "with margin %d and spacing %d",
+                     cell_w, cell_h, margin, spacing);
         return nullptr;
     }
     if (path == nullptr) {
         SDL_SetError("no sheet path given");
         return nullptr;
     }
-    PictureFiles files;
+    std::unique_ptr<sprite_sheet_picture> picture;
+    try {
+        picture = std::make_unique<sprite_sheet_picture>();
+        picture->path = path;
+    } catch (const std::bad_alloc&) {
+        SDL_OutOfMemory();
+        return nullptr;
+    }
+    picture->r = r;
+    picture->g = g;
+    picture->b = b;
     int width = 0, height = 0;
-    if (!files.size_of(path, key_colour(r, g, b), &width, &height)) return nullptr;
-    const int columns = width / frame_w;
-    if (static_cast<long long>(columns) * (height / frame_h) < count) {
+    if (!picture->files.size_of(path, key_colour(r, g, b), &width, &height)) return nullptr;
+    const SheetGrid grid = lay_out_grid(width, height, cell_w, cell_h, margin, spacing);
+    if (must_fill && !grid_fills(grid, width, height)) {
+        refuse_unfilled(path, grid, width, height);
+        return nullptr;
+    }
+    auto* sheet = static_cast<sprite_sheet*>(calloc(1, sizeof(sprite_sheet)));
+    if (sheet == nullptr) {
+        SDL_OutOfMemory();
+        return nullptr;
+    }
+    *sheet = sprite_sheet{grid.columns, grid.rows, cell_w, cell_h, margin, spacing, picture.release()};
+    return sheet;
+}
+
+}  // namespace
+
+sprite_sheet* open_sprite_sheet(const char* path, int cell_w, int cell_h, int margin, int spacing, int r, int g, int b)
+{
+    sprite_sheet* sheet = open_sheet(path, cell_w, cell_h, margin, spacing, r, g, b, true);
+    // A sheet that cannot be cut (a compressed BMP) is refused now, not at
+    // its first sprite.
+    sprite* first = sheet != nullptr ? create_sprite_from_cells(sheet, 0, 1, 0, 0, 0) : nullptr;
+    if (first == nullptr) {
+        close_sprite_sheet(sheet);
+        return nullptr;
+    }
+    free_sprite(first);
+    return sheet;
+}
+
+sprite* create_sprite_from_cells(const sprite_sheet* sheet, int first, int count, int frozen, int x, int y)
+{
+    if (sheet == nullptr) {
+        SDL_SetError("no sprite sheet given");
+        return nullptr;
+    }
+    sprite_sheet_picture& picture = *sheet->picture;
+    const SheetGrid grid{sheet->columns, sheet->rows, sheet->cell_w, sheet->cell_h, sheet->margin, sheet->spacing};
+    if (first < 0 || count <= 0 || count > grid.cells() - first) {
         // Classic SDL's error formatting takes five values at most.
-        char sizes[96];
-        snprintf(sizes, sizeof sizes, "of %d x %d holds fewer than %d cells of %d x %d", width, height, count, frame_w,
-                 frame_h);
-        SDL_SetError("sheet %s %s", path, sizes);
+        char reason[512];
+        snprintf(reason, sizeof reason, "sheet %s has %d cells (%d x %d of %d x %d), not %d from cell %d on",
+                 picture.path.c_str(), grid.cells(), grid.columns, grid.rows, grid.cell_w, grid.cell_h, count, first);
+        SDL_SetError("%s", reason);
         return nullptr;
     }
     SDL_Surface** frames = load_image_array(count, [&](int i) {
-        const SDL_Rect cell{static_cast<Sint16>(i % columns * frame_w), static_cast<Sint16>(i / columns * frame_h),
-                            static_cast<Uint16>(frame_w), static_cast<Uint16>(frame_h)};
-        return load_keyed_image(files, path, r, g, b, SDL_ALPHA_OPAQUE, &cell);
+        const SDL_Rect cell = grid.cell(first + i);
+        return load_keyed_image(picture.files, picture.path.c_str(), picture.r, picture.g, picture.b,
+                                SDL_ALPHA_OPAQUE, &cell);
     });
     return frames != nullptr ? make_sprite(frames, count, frozen, x, y) : nullptr;
+}
+
+sprite* create_sprite_from_row(const sprite_sheet* sheet, int row, int frozen, int x, int y)
+{
+    if (sheet == nullptr) return create_sprite_from_cells(sheet, 0, 1, frozen, x, y);
+    if (row < 0 || row >= sheet->rows) {
+        SDL_SetError("sheet %s has %d rows, not row %d", sheet->picture->path.c_str(), sheet->rows, row);
+        return nullptr;
+    }
+    return create_sprite_from_cells(sheet, row * sheet->columns, sheet->columns, frozen, x, y);
+}
+
+void close_sprite_sheet(sprite_sheet* sheet)
+{
+    if (sheet == nullptr) return;
+    delete sheet->picture;
+    free(sheet);
+}
+
+sprite* create_sprite_from_sheet(const char* path, int frame_w, int frame_h, int count, int frozen, int x, int y, int r,
+                                 int g, int b)
+{
+    if (count <= 0) {
+        SDL_SetError("a sheet needs a positive count of cells, not %d", count);
+        return nullptr;
+    }
+    sprite_sheet* sheet = open_sheet(path, frame_w, frame_h, 0, 0, r, g, b, false);
+    sprite* s = sheet != nullptr ? create_sprite_from_cells(sheet, 0, count, frozen, x, y) : nullptr;
+    close_sprite_sheet(sheet);
+    return s;
 }
 
 sprite* create_sprite(const char* const* paths, int frozen, int x, int y, int r, int g, int b)
@@ -124,6 +210,11 @@ void update_sprite(sprite* s)
 }
 
 ANIM_DEFINE_LIST_BUILDER(make_sprite_array, sprite)
+
+sprite** make_sprite_array_from(int count, sprite* const* members)
+{
+    return anim::copy_object_list(count, members);
+}
 
 void free_sprite_array(sprite** list)
 {

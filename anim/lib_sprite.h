@@ -2,15 +2,21 @@
 //
 //   create_sprite        load the frames of a path list
 //   create_sprite_from_sheet  load the frames as cells of one picture
+//   open_sprite_sheet    read a sheet once, laid out with margin and spacing
+//   create_sprite_from_cells, create_sprite_from_row
+//                        cut a sprite's frames from an open sheet
+//   close_sprite_sheet   release an open sheet
 //   free_sprite          release the frames and the record
 //   blit_sprite          draw the whole current frame at pos
 //   blit_sprite_from     draw a source window of the current frame at pos
 //   blit_sprite_from_to  draw a source window at a given place
 //   update_sprite        show the next frame, wrapping to the first
-//   make_sprite_array, free_sprite_array, free_structure_sprite_array
-//                        null-terminated lists of sprites
+//   make_sprite_array, make_sprite_array_from, free_sprite_array,
+//   free_structure_sprite_array
+//                        null-terminated lists of sprites, from arguments
+//                        or from an array
 //
-// Errors: creation and the list builder return null, releasing everything
+// Errors: creations, open_sprite_sheet and the list builders return null, releasing everything
 // they had built, and leave the reason in SDL_GetError(); list members are
 // counted from 0 in the reasons, as the lists index them. A creation that
 // succeeds leaves SDL_GetError() as it found it. No other function fails.
@@ -47,9 +53,62 @@ sprite* create_sprite(const char* const* paths, int frozen, int x, int y, int r,
 // caller owns the result and releases it with free_sprite. Returns null,
 // with nothing left allocated, when `frame_w`, `frame_h` or `count` is not
 // positive, the sheet cannot be loaded or cut, it holds fewer than `count`
-// cells, or memory runs out.
+// cells, or memory runs out. It reads the sheet for this sprite alone and
+// takes any leftover strip for padding: a sheet with a margin or spacing,
+// cells further on or many sprites to cut is open_sprite_sheet's.
 sprite* create_sprite_from_sheet(const char* path, int frame_w, int frame_h, int count, int frozen, int x, int y, int r,
                                  int g, int b);
+
+// A sprite sheet read and decoded once, to cut the frames of many sprites
+// from. Its cells lie as sheet editors lay them out: a grid of columns x
+// rows cells of cell_w x cell_h, cell (c, r) with its top left corner at
+// (margin + c * (cell_w + spacing), margin + r * (cell_h + spacing)),
+// numbered from 0 left to right, then top to bottom. Callers may read the
+// fields; only open_sprite_sheet sets them.
+struct sprite_sheet {
+    int columns;                           // cells in a row
+    int rows;                              // rows of cells
+    int cell_w;                            // width of a cell
+    int cell_h;                            // height of a cell
+    int margin;                            // pixels before the first column and above the first row
+    int spacing;                           // pixels between two neighbouring cells
+    struct sprite_sheet_picture* picture;  // the decoded picture and its key colour; owned, internal to the toolkit
+};
+
+// Reads and decodes the sheet at `path` once, laid out in cells of
+// cell_w x cell_h with `margin` and `spacing`, keyed with (r, g, b) (low 8
+// bits of each used); every sprite cut from it then costs only its cells.
+// The grid must fill the sheet: after the last column, and below the last
+// row, there may be no more pixels than the larger of the margin and the
+// spacing (editors write the margin on all four sides or only before the
+// first cell, and some a gap after every cell too). A wider strip means
+// cells of another size or layout, and the sheet is refused with its size,
+// what the cells take and a margin and spacing that would fit it. A BMP
+// sheet must be uncompressed, at 8 bits a pixel or more; any PNG is one.
+// The caller owns the result and releases it with close_sprite_sheet; the
+// sprites cut from it own their frames and outlive it. Returns null, with
+// nothing left allocated, when a cell size is not positive, the margin or
+// the spacing is negative, the path is null, the sheet cannot be read or
+// cut, the grid does not fill it, or memory runs out.
+sprite_sheet* open_sprite_sheet(const char* path, int cell_w, int cell_h, int margin, int spacing, int r, int g,
+                                int b);
+
+// Cuts `count` cells of `sheet` from cell `first` on, in cell order, as the
+// frames of a sprite placed at (x, y), exactly as create_sprite loads the
+// same frames from files of their own. The caller owns the result and
+// releases it with free_sprite. Returns null, with nothing left allocated,
+// when the sheet is null, `first` is negative, `count` is not positive, the
+// cells run past the sheet's last, or memory runs out.
+sprite* create_sprite_from_cells(const sprite_sheet* sheet, int first, int count, int frozen, int x, int y);
+
+// create_sprite_from_cells of the whole row `row` (0 .. rows-1) of `sheet`:
+// the form of a character sheet, one row per animation. Null when the row is
+// not on the sheet, or as create_sprite_from_cells fails.
+sprite* create_sprite_from_row(const sprite_sheet* sheet, int row, int frozen, int x, int y);
+
+// Releases the sheet and its picture; the sprites cut from it keep their
+// frames. A null sheet is ignored.
+void close_sprite_sheet(sprite_sheet* sheet);
 
 // Releases every frame, the frames array and the record. A null sprite is
 // ignored.
@@ -78,6 +137,12 @@ void update_sprite(sprite* s);
 // Returns null when `count` is negative, a member is null (no member is
 // touched; the ones after it are not read) or memory runs out.
 sprite** make_sprite_array(int count, ...);
+
+// make_sprite_array of the first `count` entries of `members`, which is only
+// read during the call: a list built from an array of any length. Returns
+// null when `count` is negative, `members` is null with a positive `count`,
+// a member is null or memory runs out.
+sprite** make_sprite_array_from(int count, sprite* const* members);
 
 // Releases every sprite of the list with free_sprite, then the list. A null
 // list is ignored.

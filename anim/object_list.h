@@ -5,9 +5,10 @@
 // A list is an array of count + 1 pointers whose last entry is null. Its
 // members are counted from 0, as the array indexes them, in the reasons its
 // builders give too.
-// anim::build_object_list, anim::for_each_member and anim::free_object_list
-// are applied to an element type; ANIM_DEFINE_LIST_BUILDER gives a builder
-// its variadic public form.
+// anim::build_object_list_by, anim::build_object_list (variadic members),
+// anim::copy_object_list (an array of members), anim::for_each_member and
+// anim::free_object_list are applied to an element type;
+// ANIM_DEFINE_LIST_BUILDER gives a builder its variadic public form.
 #ifndef ANIM_OBJECT_LIST_H
 #define ANIM_OBJECT_LIST_H
 
@@ -18,12 +19,12 @@
 
 namespace anim {
 
-// Builds a list of `count` members read from `members`, each a T*. The list
-// owns nothing. Returns a calloc'ed list, or null when `count` is negative,
-// a member is null (members after it are not read; none is touched) or
-// memory runs out.
-template <typename T>
-T** build_object_list(int count, va_list members)
+// Builds a list of `count` members, member i the T* that the i-th call of
+// next() returns. The list owns nothing. Returns a calloc'ed list, or null
+// when `count` is negative, a member is null (next() is not called again;
+// no member is touched) or memory runs out.
+template <typename T, typename Next>
+T** build_object_list_by(int count, Next next)
 {
     if (count < 0) {
         SDL_SetError("a list cannot have %d members", count);
@@ -35,8 +36,7 @@ T** build_object_list(int count, va_list members)
         return nullptr;
     }
     for (int i = 0; i < count; ++i) {
-        // The caller started `members`; the analyzer cannot follow it here.
-        list[i] = va_arg(members, T*);  // NOLINT(clang-analyzer-valist.Uninitialized)
+        list[i] = next();
         if (list[i] == nullptr) {
             SDL_SetError("member %d of a list of %d is null", i, count);
             free(list);
@@ -44,6 +44,28 @@ T** build_object_list(int count, va_list members)
         }
     }
     return list;
+}
+
+// build_object_list_by of the variadic arguments `members`, each a T*.
+template <typename T>
+T** build_object_list(int count, va_list members)
+{
+    // The caller started `members`; the analyzer cannot follow it here.
+    return build_object_list_by<T>(
+        count, [&members] { return va_arg(members, T*); });  // NOLINT(clang-analyzer-valist.Uninitialized)
+}
+
+// build_object_list_by of the first `count` entries of the array `members`,
+// which may be null only when `count` is not positive.
+template <typename T>
+T** copy_object_list(int count, T* const* members)
+{
+    if (members == nullptr && count > 0) {
+        SDL_SetError("no member array given for a list of %d", count);
+        return nullptr;
+    }
+    int i = 0;
+    return build_object_list_by<T>(count, [&] { return members[i++]; });
 }
 
 // Calls each(member) for every member of `list`, in order, up to the

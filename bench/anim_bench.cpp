@@ -18,6 +18,10 @@
 //                              a frame of soft-edged PNG pictures (the guide
 //                              example's fir tree and child, from its sheet)
 //                              over the sky, against raw SDL blits of them
+//   create/crowd/each_read, create/crowd/one_read
+//                              200 sprites of a row of the example child's
+//                              sheet, each reading the sheet, or all cut from
+//                              one read of it
 //   memory/<program>           bytes held by the program's objects against
 //                              their surfaces' pixel bytes (counters only)
 //
@@ -92,6 +96,9 @@ const Program kBlinkTest{blink_default, blink_test::kWidth, blink_test::kHeight}
 const Program kBlinkSpriteTest{scene_sets::blink_sprite_set, blink_sprite_test::kWidth, blink_sprite_test::kHeight};
 const Program kSceneDemo{scene_sets::scene_set, scene_demo::kViewWidth, scene_demo::kViewHeight};
 
+// A cell of the guide example's child sheets.
+constexpr int kChildW = 32, kChildH = 35;
+
 // Soft-edged pictures: scene_demo's sky, and the guide's scrolling example's
 // fir tree and running child (10 cells of its sheet), in the view.
 std::unique_ptr<SceneSet> soft_set(const std::string& run_dir)
@@ -101,8 +108,8 @@ std::unique_ptr<SceneSet> soft_set(const std::string& run_dir)
         create_decor((dir + "Ressources/background/background.bmp").c_str(), 0, 0, 0, 0, 0), free_everything_decor);
     const std::shared_ptr<decor> fir(create_decor((dir + "Ressources/background/fir.png").c_str(), 100, 164, 0, 0, 0),
                                      free_everything_decor);
-    const std::shared_ptr<sprite> child(create_sprite_from_sheet((dir + "Ressources/child/running.png").c_str(), 32, 35,
-                                                                 10, 0, 110, 189, 255, 255, 255),
+    const std::shared_ptr<sprite> child(create_sprite_from_sheet((dir + "Ressources/child/running.png").c_str(), kChildW,
+                                                                 kChildH, 10, 0, 110, 189, 255, 255, 255),
                                         free_sprite);
     if (!sky || !fir || !child) return nullptr;
     sky->hidden = fir->hidden = 0;
@@ -365,6 +372,33 @@ void create_decor_raw(benchmark::State& state)
     run_raw(state, {{scene_picture(scene_demo::pictures::kPlatform), -1, 0, 0, 0}});
 }
 
+// A crowd: `state.range(0)` sprites of the first row of the guide example's
+// running child (5 cells of its PNG sheet), made and released together,
+// each reading and decoding the sheet itself (create_sprite_from_sheet) or
+// all of them cut from the sheet read once (open_sprite_sheet).
+constexpr int kCrowdRow = 5;
+
+void create_crowd(benchmark::State& state, bool read_once)
+{
+    const std::string sheet_path = scene_picture("Ressources/child/running.png");
+    const char* path = sheet_path.c_str();
+    const Colour key = scene_demo::kSpriteKey;
+    std::vector<sprite*> crowd(static_cast<size_t>(state.range(0)));
+    run_toolkit(state, [&] {
+        sprite_sheet* sheet = read_once ? open_sprite_sheet(path, kChildW, kChildH, 0, 0, key.r, key.g, key.b) : nullptr;
+        bool made = !read_once || sheet != nullptr;
+        for (sprite*& s : crowd) {
+            s = read_once ? create_sprite_from_row(sheet, 0, 0, 0, 0)
+                          : create_sprite_from_sheet(path, kChildW, kChildH, kCrowdRow, 0, 0, 0, key.r, key.g, key.b);
+            made = made && s != nullptr;
+        }
+        close_sprite_sheet(sheet);
+        for (sprite* s : crowd) free_sprite(s);
+        return made;
+    });
+    state.counters["sprites"] = static_cast<double>(crowd.size());
+}
+
 // Bytes the program's objects hold against their surfaces' pixel bytes.
 void memory(benchmark::State& state, const Program& program)
 {
@@ -422,6 +456,8 @@ BENCHMARK(create_sprite_toolkit)->Name("create/sprite/toolkit");
 BENCHMARK(create_sprite_raw)->Name("create/sprite/raw");
 BENCHMARK(create_decor_toolkit)->Name("create/decor/toolkit");
 BENCHMARK(create_decor_raw)->Name("create/decor/raw");
+BENCHMARK_CAPTURE(create_crowd, each_read, false)->Name("create/crowd/each_read")->Arg(200)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(create_crowd, one_read, true)->Name("create/crowd/one_read")->Arg(200)->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(memory, blink_test, kBlinkTest)->Name("memory/blink_test")->Iterations(1);
 BENCHMARK_CAPTURE(memory, blink_sprite_test, kBlinkSpriteTest)->Name("memory/blink_sprite_test")->Iterations(1);
 BENCHMARK_CAPTURE(memory, scene_demo, kSceneDemo)->Name("memory/scene_demo")->Iterations(1);

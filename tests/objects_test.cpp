@@ -14,6 +14,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <cstring>
 #include <fstream>
 #include <functional>
@@ -113,12 +114,20 @@ TEST_F(SceneObjectsTest, ListsKeepTheirOrderAndTheDestroyersReleaseEveryMember)
 {
     decor* a = new_decor();
     decor* b = new_decor();
-    decor** decors = make_decor_array(2, a, b);
-    ASSERT_NE(decors, nullptr);
+    decor* const ab[] = {a, b};
+    decor** variadic = make_decor_array(2, a, b);
+    decor** decors = make_decor_array_from(2, ab);
+    ASSERT_TRUE(variadic && decors);
+    EXPECT_TRUE(variadic[0] == a && variadic[1] == b && variadic[2] == nullptr);
     EXPECT_TRUE(decors[0] == a && decors[1] == b && decors[2] == nullptr);
+    free(variadic);
     free_everything_decor_array(decors);
-    free_everything_sblink_decor_array(make_sblink_decor_array(2, new_sblink_decor(), new_sblink_decor()));
-    free_everything_personnage_array(make_personnage_array(2, new_personnage(), new_personnage()));
+    sblink_decor* const blinking[] = {new_sblink_decor(), new_sblink_decor()};
+    free_everything_sblink_decor_array(make_sblink_decor_array_from(2, blinking));
+    personnage* const people[] = {new_personnage(), new_personnage()};
+    free_everything_personnage_array(make_personnage_array_from(2, people));
+    free_everything_sblink_decor_array(make_sblink_decor_array(1, new_sblink_decor()));
+    free_everything_personnage_array(make_personnage_array(1, new_personnage()));
     free_sprite_array(make_sprite_array(1, new_sprite({"red"})));
     EXPECT_EQ(live_now(), 0);
     const anim::owned_sprite kept(new_sprite({"red", "green"}));
@@ -174,9 +183,11 @@ void save_surface_bmp(const std::string& path, int w, int h, int bits, const std
     SDL_FreeSurface(s);
 }
 
-// A sheet of 3 x 2 cells of 5 x 4 pixels, with a strip left over at its
-// right and bottom edges, in each form a sheet can take: its first five
-// cells make the very sprite their own files make, frame for frame.
+// A sheet of 3 x 2 cells of 5 x 4 pixels in each form a sheet can take:
+// laid out from its corner with a strip left over at its right and bottom
+// edges, its first five cells make the very sprite their own files make,
+// frame for frame; laid out with a margin of 2 and a spacing of 1 (in the
+// gaps' own colour), so do a row and a run of cells across rows.
 TEST_F(SceneObjectsTest, SheetCellsMakeTheSpriteOfTheirOwnFiles)
 {
     const Rgb kColours[] = {kRed, kGreen, kBlue, kYellow};
@@ -189,33 +200,85 @@ TEST_F(SceneObjectsTest, SheetCellsMakeTheSpriteOfTheirOwnFiles)
          [](const auto& path, int w, int h, const auto& p) { save_surface_bmp(path, w, h, 32, p); }},
         {"RGBA PNG", [](const auto& path, int w, int h, const auto& p) { write_png(path, w, h, p); }},
     };
-    constexpr int kCellW = 5, kCellH = 4, kCount = 5;
+    constexpr int kCellW = 5, kCellH = 4, kCells = 6, kMargin = 2, kSpacing = 1;
+    // Where a cell's pixel lies on the spaced sheet: the cell and the place
+    // within it, or -1 in a gap.
+    const auto spaced = [&](int x, int y) {
+        const int c = (x - kMargin) / (kCellW + kSpacing), r = (y - kMargin) / (kCellH + kSpacing);
+        const int cx = (x - kMargin) % (kCellW + kSpacing), cy = (y - kMargin) % (kCellH + kSpacing);
+        const bool inside = x >= kMargin && y >= kMargin && c < 3 && r < 2 && cx < kCellW && cy < kCellH;
+        return inside ? paint(c * kCellW + cx, r * kCellH + cy) : Rgba{kWhite, 255};
+    };
     for (const auto& [form, write] : kForms) {
         SCOPED_TRACE(form);
-        const std::string sheet = dir.file("sheet");
-        write(sheet, 3 * kCellW + 2, 2 * kCellH + 1, paint);
+        const std::string corner = dir.file("corner"), margins = dir.file("margins");
+        write(corner, 3 * kCellW + 2, 2 * kCellH + 1, paint);
+        write(margins, 2 * kMargin + 3 * kCellW + 2 * kSpacing, 2 * kMargin + 2 * kCellH + kSpacing, spaced);
         std::vector<std::string> cells;
-        for (int k = 0; k < kCount; ++k) {
+        for (int k = 0; k < kCells; ++k) {
             cells.push_back("cell" + std::to_string(k));
             const int left = k % 3 * kCellW, top = k / 3 * kCellH;
             write(path(cells.back()), kCellW, kCellH, [&](int x, int y) { return paint(left + x, top + y); });
         }
-        const anim::owned_sprite from_files(create_sprite(pictures(cells), 0, 0, 0, 1, 2, 3));
-        const anim::owned_sprite from_sheet(
-            create_sprite_from_sheet(sheet.c_str(), kCellW, kCellH, kCount, 0, 0, 0, 1, 2, 3));
-        ASSERT_TRUE(from_files && from_sheet) << SDL_GetError();
-        EXPECT_EQ(std::make_tuple(from_sheet->frame_count, from_sheet->w, from_sheet->h),
-                  std::make_tuple(kCount, kCellW, kCellH));
-        for (int k = 0; k < kCount; ++k) {
-            SDL_Surface* drawn[2] = {make_target(kCellW, kCellH, kWhite), make_target(kCellW, kCellH, kWhite)};
-            blit_sprite(from_files.get(), drawn[0]);
-            blit_sprite(from_sheet.get(), drawn[1]);
-            EXPECT_EQ(largest_difference(drawn[1], drawn[0]), 0) << "frame " << k;
-            SDL_FreeSurface(drawn[0]);
-            SDL_FreeSurface(drawn[1]);
-            update_sprite(from_files.get());
-            update_sprite(from_sheet.get());
+        sprite_sheet* sheet = open_sprite_sheet(margins.c_str(), kCellW, kCellH, kMargin, kSpacing, 1, 2, 3);
+        ASSERT_NE(sheet, nullptr) << SDL_GetError();
+        EXPECT_EQ(std::make_tuple(sheet->columns, sheet->rows), std::make_tuple(3, 2));
+        const struct {
+            sprite* cut;
+            int first, count;
+        } kCuts[] = {
+            {create_sprite_from_sheet(corner.c_str(), kCellW, kCellH, 5, 0, 0, 0, 1, 2, 3), 0, 5},
+            {create_sprite_from_row(sheet, 1, 0, 0, 0), 3, 3},
+            {create_sprite_from_cells(sheet, 2, 3, 0, 0, 0), 2, 3},
+        };
+        close_sprite_sheet(sheet);
+        for (const auto& [cut, first, count] : kCuts) {
+            const anim::owned_sprite from_sheet(cut);
+            const std::vector<std::string> own(cells.begin() + first, cells.begin() + first + count);
+            const anim::owned_sprite from_files(create_sprite(pictures(own), 0, 0, 0, 1, 2, 3));
+            ASSERT_TRUE(from_files && from_sheet) << SDL_GetError();
+            EXPECT_EQ(std::make_tuple(from_sheet->frame_count, from_sheet->w, from_sheet->h),
+                      std::make_tuple(count, kCellW, kCellH));
+            for (int k = 0; k < count; ++k) {
+                SDL_Surface* drawn[2] = {make_target(kCellW, kCellH, kWhite), make_target(kCellW, kCellH, kWhite)};
+                blit_sprite(from_files.get(), drawn[0]);
+                blit_sprite(from_sheet.get(), drawn[1]);
+                EXPECT_EQ(largest_difference(drawn[1], drawn[0]), 0) << "cell " << first + k;
+                SDL_FreeSurface(drawn[0]);
+                SDL_FreeSurface(drawn[1]);
+                update_sprite(from_files.get());
+                update_sprite(from_sheet.get());
+            }
         }
+    }
+}
+
+// Which sheets a grid fills: the pixels after the last cell of a row or
+// column may number up to the larger of the margin and the spacing.
+TEST_F(SceneObjectsTest, SheetGridsFillTheirSheetUpToTheirPadding)
+{
+    const struct {
+        int w, h, cell, margin, spacing;
+        int columns, rows;  // 0: refused
+    } kGrids[] = {
+        {199, 199, 48, 2, 1, 4, 4},  // the margin on all four sides
+        {197, 100, 48, 2, 1, 4, 2},  // before the first cell only
+        {196, 98, 48, 0, 1, 4, 2},   // a gap after every cell
+        {200, 99, 48, 0, 2, 4, 2},   // a gap after every cell, wider than the margin
+        {192, 48, 48, 0, 0, 4, 1},
+        {199, 199, 48, 0, 0, 0, 0},  // 7 pixels over
+        {200, 99, 48, 2, 1, 0, 0},   // 3 over, with a margin of 2
+        {192, 48, 40, 0, 0, 0, 0},
+        {47, 47, 48, 0, 0, 0, 0},    // not one cell
+    };
+    for (const auto& [w, h, cell, margin, spacing, columns, rows] : kGrids) {
+        SCOPED_TRACE(testing::Message() << w << " x " << h << " in " << cell << " with " << margin << ", " << spacing);
+        write_bmp(path("sheet"), w, h, [](int, int) { return kGreen; });
+        sprite_sheet* sheet = open_sprite_sheet(path("sheet").c_str(), cell, cell, margin, spacing, 0, 0, 0);
+        EXPECT_EQ(sheet != nullptr ? std::make_tuple(sheet->columns, sheet->rows) : std::make_tuple(0, 0),
+                  std::make_tuple(columns, rows));
+        close_sprite_sheet(sheet);
+        EXPECT_EQ(live_now(), 0);
     }
 }
 
@@ -224,24 +287,58 @@ TEST_F(SceneObjectsTest, SheetCellsMakeTheSpriteOfTheirOwnFiles)
 TEST_F(SceneObjectsTest, SheetsRefuseWhatTheyCannotCutAndMakePersonnages)
 {
     std::ofstream(dir.file("run_length.bmp"), std::ios::binary) << run_length_bmp(20, 10);
-    const std::string red = path("red");
-    const struct {
-        const char* path;
-        int frame_w, frame_h, count;
-        const char* reason;
-    } kRefused[] = {
-        {red.c_str(), 10, 5, 5, "holds fewer than 5 cells of 10 x 5"},
-        {red.c_str(), 21, 1, 1, "holds fewer than 1 cells of 21 x 1"},
-        {red.c_str(), 0, 5, 1, "positive size"},
-        {red.c_str(), 10, -5, 1, "positive size"},
-        {red.c_str(), 10, 5, 0, "positive count"},
-        {nullptr, 10, 5, 1, "no sheet path"},
-        {"run_length.bmp", 10, 5, 1, "a sheet is cut from a PNG, or a BMP uncompressed at 8 bits a pixel or more"},
+    write_bmp(path("hero"), 199, 199, [](int, int) { return kGreen; });
+    const std::string red = path("red"), hero = path("hero"), run_length = dir.file("run_length.bmp");
+    using Cut = std::function<sprite*()>;
+    // The sheet of red, 20 x 10 in cells of 10 x 5, open while a cut runs.
+    const auto red_cut = [&](const std::function<sprite*(const sprite_sheet*)>& cut) {
+        return [&, cut] {
+            sprite_sheet* sheet = open_sprite_sheet(red.c_str(), 10, 5, 0, 0, 0, 0, 0);
+            sprite* s = cut(sheet);
+            close_sprite_sheet(sheet);
+            return s;
+        };
     };
-    for (const auto& [sheet, frame_w, frame_h, count, reason] : kRefused) {
-        const std::string at = sheet == nullptr || sheet == red.c_str() ? "" : dir.file(sheet);
-        const char* file = at.empty() ? sheet : at.c_str();
-        EXPECT_EQ(create_sprite_from_sheet(file, frame_w, frame_h, count, 0, 0, 0, 0, 0, 0), nullptr) << reason;
+    const auto legacy = [](const std::string& file, int w, int h, int count) {
+        return [=] { return create_sprite_from_sheet(file.c_str(), w, h, count, 0, 0, 0, 0, 0, 0); };
+    };
+    const auto open = [](const std::string& file, int cell, int margin, int spacing) {
+        return [=]() -> sprite* {
+            const char* at = file.empty() ? nullptr : file.c_str();
+            close_sprite_sheet(open_sprite_sheet(at, cell, cell, margin, spacing, 0, 0, 0));
+            return nullptr;
+        };
+    };
+    const std::pair<Cut, std::string> kRefused[] = {
+        {legacy(red, 10, 5, 5), " has 4 cells (2 x 2 of 10 x 5), not 5 from cell 0 on"},
+        {legacy(red, 21, 1, 1), " has 0 cells (0 x 10 of 21 x 1), not 1 from cell 0 on"},
+        {legacy(red, 0, 5, 1), "a sheet needs cells of a positive size and no negative margin or spacing, not cells "
+                               "of 0 x 5 with margin 0 and spacing 0"},
+        {legacy(red, 10, -5, 1), "positive size"},
+        {legacy(red, 10, 5, 0), "a sheet needs a positive count of cells, not 0"},
+        {[] { return create_sprite_from_sheet(nullptr, 10, 5, 1, 0, 0, 0, 0, 0, 0); }, "no sheet path given"},
+        {legacy(run_length, 10, 5, 1), "a sheet is cut from a PNG, or a BMP uncompressed at 8 bits a pixel or more"},
+        {open(run_length, 5, 0, 0), "a sheet is cut from a PNG, or a BMP uncompressed at 8 bits a pixel or more"},
+        {open(hero, 48, 0, 0), "hero.bmp is 199 x 199, which cells of 48 x 48 with margin 0 and spacing 0 do "
+                                       "not fill: 4 x 4 of them take 192 x 192; margin 2 and spacing 1 fit it"},
+        {open(hero, 200, 0, 0), "cells of 200 x 200 with margin 0 and spacing 0 do not fill: 0 x 0 of them "
+                                        "take 0 x 0; no margin and spacing up to 16 fit it"},
+        {open(red, 5, -1, 0), "not cells of 5 x 5 with margin -1 and spacing 0"},
+        {open(red, 5, 0, -2), "with margin 0 and spacing -2"},
+        {open("", 5, 0, 0), "no sheet path given"},
+        {open(dir.file("none.png"), 5, 0, 0), "none.png: No such file or directory"},
+        {red_cut([](auto sheet) { return create_sprite_from_cells(sheet, 2, 3, 0, 0, 0); }),
+         "red.bmp has 4 cells (2 x 2 of 10 x 5), not 3 from cell 2 on"},
+        {red_cut([](auto sheet) { return create_sprite_from_cells(sheet, -1, 1, 0, 0, 0); }), "not 1 from cell -1 on"},
+        {red_cut([](auto sheet) { return create_sprite_from_cells(sheet, 0, 0, 0, 0, 0); }), "not 0 from cell 0 on"},
+        {red_cut([](auto sheet) { return create_sprite_from_row(sheet, 2, 0, 0, 0); }), "red.bmp has 2 rows, not row 2"},
+        {red_cut([](auto sheet) { return create_sprite_from_row(sheet, -1, 0, 0, 0); }), "has 2 rows, not row -1"},
+        {[] { return create_sprite_from_row(nullptr, 0, 0, 0, 0); }, "no sprite sheet given"},
+        {[] { return create_sprite_from_cells(nullptr, 0, 1, 0, 0, 0); }, "no sprite sheet given"},
+    };
+    for (const auto& [cut, reason] : kRefused) {
+        SDL_ClearError();
+        EXPECT_EQ(cut(), nullptr) << reason;
         EXPECT_NE(std::string(SDL_GetError()).find(reason), std::string::npos) << SDL_GetError();
         EXPECT_EQ(live_now(), 0) << reason;
     }

@@ -126,6 +126,15 @@ def growth_rows(m):
     return rows
 
 
+def crowd_rows(m):
+    rows = []
+    for label, kind in (("each sprite reads the sheet (`create_sprite_from_sheet`)", "each_read"),
+                        ("the sheet read once (`open_sprite_sheet`)", "one_read")):
+        t, c = m[f"create/crowd/{kind}/200"]
+        rows.append(f"| {label} | {c['sprites']:.0f} | {t / 1e6:.2f} ms | {us(t / c['sprites'])} | {c['loads']:.0f} |")
+    return rows
+
+
 def memory_rows(m):
     rows = []
     for p in FACTS["ANIM_PROGRAMS"].split():
@@ -144,7 +153,7 @@ def main():
         machine=machine(results["context"]), run_frames=FACTS["ANIM_RUN_FRAMES"], pause=FACTS["ANIM_PAUSE_MS"],
         frame_goal=FRAME_GOAL, creation_goal=CREATION_GOAL, png_goal=PNG_GOAL, frame_rows="\n".join(frame_rows(m)),
         ladder_rows="\n".join(ladder_rows(m)), creation_rows="\n".join(creation_rows(m)),
-        growth_rows="\n".join(growth_rows(m)), memory_rows="\n".join(memory_rows(m))), end="")
+        growth_rows="\n".join(growth_rows(m)), crowd_rows="\n".join(crowd_rows(m)), memory_rows="\n".join(memory_rows(m))), end="")
 
 
 if __name__ == "__main__":

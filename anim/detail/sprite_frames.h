@@ -3,11 +3,14 @@
 // installed).
 //
 //   create_sprite_from_files  create_sprite, reading through `files`
+//   sprite_sheet_picture      the picture an open sprite sheet cuts from
 #ifndef ANIM_DETAIL_SPRITE_FRAMES_H
 #define ANIM_DETAIL_SPRITE_FRAMES_H
 
 #include "anim/detail/keyed_image.h"
 #include "anim/lib_sprite.h"
+
+#include <string>  // Required for: std::string
 
 namespace anim::detail {
 
@@ -19,5 +22,13 @@ sprite* create_sprite_from_files(PictureFiles& files, const char* const* paths, 
                                  int b);
 
 }  // namespace anim::detail
+
+// What an open sprite sheet cuts its cells from: the sheet's file, read
+// once, its path and its key colour.
+struct sprite_sheet_picture {
+    anim::detail::PictureFiles files;
+    std::string path;
+    int r = 0, g = 0, b = 0;
+};
 
 #endif

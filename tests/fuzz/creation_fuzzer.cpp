@@ -76,6 +76,7 @@ void draw(test_support::Objects& o, SDL_Surface* target)
     if (o.blinking) blit_sblink_decor(o.blinking.get(), target);
     if (o.p) blit_personnage(o.p.get(), target);
     if (o.sheet) blit_sprite(o.sheet.get(), target);
+    if (o.spaced) blit_sprite(o.spaced.get(), target);
 }
 
 }  // namespace

@@ -21,6 +21,17 @@ inline sblink_decor* blinking_decor(const char* base, const char* blink, int ste
     return d;
 }
 
+// Cells 1 and 2 of the picture at `path` opened as a sheet of 1 x 1 cells
+// with a margin and a spacing of 1, keyed magenta; null when the sheet or
+// the sprite cannot be made.
+inline sprite* spaced_cells(const char* path)
+{
+    sprite_sheet* sheet = open_sprite_sheet(path, 1, 1, 1, 1, 255, 0, 255);
+    sprite* s = sheet != nullptr ? create_sprite_from_cells(sheet, 1, 2, 0, 0, 0) : nullptr;
+    close_sprite_sheet(sheet);
+    return s;
+}
+
 // Each member is null when its creation failed. Blinking is on, with step
 // 10; magenta is the key; everything stands at (0, 0) and is shown.
 struct Objects {
@@ -33,7 +44,8 @@ struct Objects {
           d(create_decor(path.c_str(), 0, 0, 255, 0, 255)),
           blinking(blinking_decor(path.c_str(), path.c_str(), 10, 255, 0, 255)),
           p(tool_create_personnage_from_char(0, 0, 255, 0, 255, 1, one)),
-          sheet(create_sprite_from_sheet(path.c_str(), 3, 2, 2, 0, 0, 0, 255, 0, 255))
+          sheet(create_sprite_from_sheet(path.c_str(), 3, 2, 2, 0, 0, 0, 255, 0, 255)),
+          spaced(spaced_cells(path.c_str()))
     {
         if (blinking) blinking->hidden = 0;
         if (d) d->hidden = 0;
@@ -50,7 +62,8 @@ struct Objects {
     anim::owned_decor d;
     anim::owned_sblink_decor blinking;
     anim::owned_personnage p;
-    anim::owned_sprite sheet;  // two 3 x 2 cells of the picture
+    anim::owned_sprite sheet;   // two 3 x 2 cells of the picture
+    anim::owned_sprite spaced;  // spaced_cells of the picture
 };
 
 // Advances every object that was made by one step.
@@ -62,6 +75,7 @@ inline void update(Objects& o)
     if (o.blinking) update_sblink_decor(o.blinking.get());
     if (o.p) update_personnage(o.p.get());
     if (o.sheet) update_sprite(o.sheet.get());
+    if (o.spaced) update_sprite(o.spaced.get());
 }
 
 // The steps that take every ladder of `o` once through its whole cycle:
