@@ -2,6 +2,7 @@
 #include "anim/lib_complex_blinking.h"
 
 #include "anim/detail/keyed_image.h"
+#include "anim/detail/pace_steps.h"
 
 #include <cstdlib>  // Required for: calloc(), free()
 
@@ -101,6 +102,7 @@ complex_surface* create_complex_surface(const char* base_path, const char* const
     }
     surface->count = count;
     surface->step = step;
+    surface->pace.step_ms = ANIM_DEFAULT_STEP_MS;
     surface->pos.x = static_cast<Sint16>(x);
     surface->pos.y = static_cast<Sint16>(y);
     surface->subframe = 0;
@@ -156,4 +158,16 @@ void update_complex_blinking(complex_surface* surface)
         ++surface->front;
         surface->subframe = 0;
     }
+}
+
+void set_complex_blinking_step_time(complex_surface* surface, int ms)
+{
+    surface->pace = anim_pace{ms, 0};
+}
+
+void advance_complex_blinking(complex_surface* surface, int ms)
+{
+    // Every state comes back after a row of each front.
+    const long long cycle = static_cast<long long>(surface->count) * surface->max_subframe;
+    take_steps(due_steps(surface->pace, ms), cycle, [surface] { update_complex_blinking(surface); });
 }

@@ -12,12 +12,16 @@
 //   blit_complex_blinking_surface_from      draw a source window of it at pos
 //   blit_complex_blinking_surface_from_to   draw a source window at a given place
 //   update_complex_blinking                 advance the cycle by one step
+//   set_complex_blinking_step_time          how long a step takes under advance_complex_blinking
+//   advance_complex_blinking                take the steps due after some milliseconds
 //
 // Errors: creation returns null, releasing everything it had built, and
 // leaves the reason in SDL_GetError(); when it succeeds it leaves
 // SDL_GetError() as it found it. No other function fails.
 #ifndef ANIM_LIB_COMPLEX_BLINKING_H
 #define ANIM_LIB_COMPLEX_BLINKING_H
+
+#include "anim/pace.h"
 
 #include <SDL.h>
 
@@ -36,6 +40,7 @@ struct complex_surface {
     int step;                  // alpha step given at creation (0 means 50)
     int w;                     // width of the base image
     int h;                     // height of the base image
+    anim_pace pace;            // the step time and the time since the last step (advance_complex_blinking)
 };
 
 // Loads `base_path` and the images of the null-terminated `front_paths`
@@ -74,5 +79,14 @@ void blit_complex_blinking_surface_from_to(complex_surface* surface, SDL_Surface
 // Advances the cycle by one step: the next ladder copy, the next front at the
 // end of a row, front 0 after the last row. Does nothing with blinking off.
 void update_complex_blinking(complex_surface* surface);
+
+// Sets how long one step of the cycle takes under advance_complex_blinking,
+// `ms` milliseconds (ANIM_DEFAULT_STEP_MS at creation; 0 or less keeps the
+// surface still), and starts the step's time anew.
+void set_complex_blinking_step_time(complex_surface* surface, int ms);
+
+// Advances the cycle by `ms` milliseconds (nothing when not positive): one
+// update_complex_blinking for each step time passed.
+void advance_complex_blinking(complex_surface* surface, int ms);
 
 #endif

@@ -101,6 +101,11 @@ void update_sblink_decor(sblink_decor* d)
     update_simple_blinking(d->surface);
 }
 
+void advance_sblink_decor(sblink_decor* d, int ms)
+{
+    advance_simple_blinking(d->surface, ms);
+}
+
 ANIM_DEFINE_LIST_BUILDER(make_decor_array, decor)
 
 decor** make_decor_array_from(int count, decor* const* members)

@@ -15,6 +15,7 @@
 //   free_structure_sblink_decor   release the record, hand back the surface
 //   blit_sblink_decor             draw the surface at its place
 //   update_sblink_decor           advance its fade one step
+//   advance_sblink_decor          advance its fade by some milliseconds
 //   make_decor_array, make_decor_array_from, free_everything_decor_array,
 //   make_sblink_decor_array, make_sblink_decor_array_from,
 //   free_everything_sblink_decor_array
@@ -95,6 +96,10 @@ void blit_sblink_decor(sblink_decor* d, SDL_Surface* target);
 
 // One blinking step of the surface, hidden or not.
 void update_sblink_decor(sblink_decor* d);
+
+// advance_simple_blinking of its surface, at the surface's own pace
+// (set_simple_blinking_step_time).
+void advance_sblink_decor(sblink_decor* d, int ms);
 
 // Builds a null-terminated list of `count` decors passed as further
 // arguments, in order. The list owns nothing until it is handed to

@@ -116,6 +116,11 @@ void update_personnage(personnage* p)
     update_sprite(p->sprites[p->current]);
 }
 
+void advance_personnage(personnage* p, int ms)
+{
+    advance_sprite(p->sprites[p->current], ms);
+}
+
 int change_sprite_personnage(personnage* p, int index)
 {
     if (index < 0 || index >= p->sprite_count) {
@@ -125,6 +130,7 @@ int change_sprite_personnage(personnage* p, int index)
     sprite* chosen = p->sprites[index];
     p->current = index;
     chosen->frame = 0;
+    chosen->pace.elapsed_ms = 0;
     fit_source_to(p, chosen);
     return 0;
 }

@@ -11,6 +11,7 @@
 //   free_structure_personnage         release the record, hand back the array
 //   blit_personnage                   draw the current sprite at dst
 //   update_personnage                 advance the current sprite one frame
+//   advance_personnage                advance the current sprite by some milliseconds
 //   change_sprite_personnage          switch to another sprite, from its frame 0
 //   make_personnage_array, make_personnage_array_from,
 //   free_everything_personnage_array
@@ -74,8 +75,12 @@ void blit_personnage(personnage* p, SDL_Surface* target);
 // keep theirs.
 void update_personnage(personnage* p);
 
+// advance_sprite of the current sprite, at its own frame times; the other
+// sprites keep theirs.
+void advance_personnage(personnage* p, int ms);
+
 // Makes sprite `index` the current one, puts it on frame 0 (also when it was
-// current already) and sizes src to it. Returns 0, or -1 with nothing
+// current already) with its frame's time started anew, and sizes src to it. Returns 0, or -1 with nothing
 // changed and the reason in SDL_GetError() when `index` is negative or not
 // below sprite_count.
 int change_sprite_personnage(personnage* p, int index);

@@ -2,8 +2,10 @@
 #include "anim/lib_simple_blinking.h"
 
 #include "anim/detail/keyed_image.h"
+#include "anim/detail/pace_steps.h"
 
-#include <cstdlib>  // Required for: calloc(), free()
+#include <algorithm>  // Required for: std::min()
+#include <cstdlib>    // Required for: calloc(), free()
 
 // The shared loaders and drawing helpers of the toolkit.
 using namespace anim::detail;
@@ -43,6 +45,7 @@ simple_surface* create_simple_surface(const char* base_path, const char* blink_p
         return nullptr;
     }
     surface->step = step;
+    surface->pace.step_ms = ANIM_DEFAULT_STEP_MS;
     surface->pos.x = static_cast<Sint16>(x);
     surface->pos.y = static_cast<Sint16>(y);
     surface->index = 0;
@@ -114,4 +117,30 @@ void fade_out_simple_blinking(simple_surface* surface)
     if (surface->enabled == 0) return;
     surface->falling = 1;
     if (surface->index > 0) --surface->index;
+}
+
+void set_simple_blinking_step_time(simple_surface* surface, int ms)
+{
+    surface->pace = anim_pace{ms, 0};
+}
+
+void advance_simple_blinking(simple_surface* surface, int ms)
+{
+    // Up through count + 1 copies and down again, each end shown twice.
+    const long long cycle = 2 * (static_cast<long long>(surface->count) + 1);
+    take_steps(due_steps(surface->pace, ms), cycle, [surface] { update_simple_blinking(surface); });
+}
+
+void advance_fade_in_simple_blinking(simple_surface* surface, int ms)
+{
+    // Steps past count + 1 change nothing: the first sets the direction, and
+    // count reach the end from anywhere.
+    const long long steps = std::min(due_steps(surface->pace, ms), surface->count + 1LL);
+    take_steps(steps, 0, [surface] { fade_in_simple_blinking(surface); });
+}
+
+void advance_fade_out_simple_blinking(simple_surface* surface, int ms)
+{
+    const long long steps = std::min(due_steps(surface->pace, ms), surface->count + 1LL);
+    take_steps(steps, 0, [surface] { fade_out_simple_blinking(surface); });
 }

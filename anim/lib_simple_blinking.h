@@ -14,12 +14,17 @@
 //   update_simple_blinking                 move the overlay one step up or down
 //   fade_in_simple_blinking                move the overlay one step up, staying at the top
 //   fade_out_simple_blinking               move the overlay one step down, staying at the bottom
+//   set_simple_blinking_step_time          how long a step takes under the advances
+//   advance_simple_blinking, advance_fade_in_simple_blinking, advance_fade_out_simple_blinking
+//                                          the three moves, taken as often as the time passed holds
 //
 // Errors: creation returns null, releasing everything it had built, and
 // leaves the reason in SDL_GetError(); when it succeeds it leaves
 // SDL_GetError() as it found it. No other function fails.
 #ifndef ANIM_LIB_SIMPLE_BLINKING_H
 #define ANIM_LIB_SIMPLE_BLINKING_H
+
+#include "anim/pace.h"
 
 #include <SDL.h>
 
@@ -28,15 +33,16 @@ struct simple_surface {
     SDL_Surface* base;   // the base image, keyed; owned
     SDL_Surface* blink;  // the blink image, keyed, opaque; owned, never drawn
     SDL_Surface**
-        ladder;     // count + 1 copies of the blink image, copy i at alpha i * step; owned; null when blinking is off
-    SDL_Rect pos;   // where the plain and _from draws place the surface; SDL's clipping writes back into it
-    Uint8 enabled;  // 1 when blinking is on
-    int index;      // the ladder copy drawn now, 0 .. count
-    int falling;    // 0 while index rises, 1 while it falls
-    int count;      // highest ladder index: 255 / step (5 for step 0); 0 when blinking is off
-    int step;       // alpha step given at creation (0 means 50)
-    int w;          // width of the base image
-    int h;          // height of the base image
+        ladder;      // count + 1 copies of the blink image, copy i at alpha i * step; owned; null when blinking is off
+    SDL_Rect pos;    // where the plain and _from draws place the surface; SDL's clipping writes back into it
+    Uint8 enabled;   // 1 when blinking is on
+    int index;       // the ladder copy drawn now, 0 .. count
+    int falling;     // 0 while index rises, 1 while it falls
+    int count;       // highest ladder index: 255 / step (5 for step 0); 0 when blinking is off
+    int step;        // alpha step given at creation (0 means 50)
+    int w;           // width of the base image
+    int h;           // height of the base image
+    anim_pace pace;  // the step time and the time since the last step (the advances)
 };
 
 // Loads `base_path` and `blink_path`, keyed with (r, g, b) (low 8 bits of
@@ -87,5 +93,17 @@ void update_simple_blinking(simple_surface* surface);
 // and blinks on. They do nothing with blinking off.
 void fade_in_simple_blinking(simple_surface* surface);
 void fade_out_simple_blinking(simple_surface* surface);
+
+// Sets how long one step of the overlay takes under the three advances,
+// `ms` milliseconds (ANIM_DEFAULT_STEP_MS at creation; 0 or less keeps the
+// surface still), and starts the step's time anew.
+void set_simple_blinking_step_time(simple_surface* surface, int ms);
+
+// Advance the overlay by `ms` milliseconds (nothing when not positive): one
+// update_simple_blinking, fade_in_simple_blinking or
+// fade_out_simple_blinking for each step time passed.
+void advance_simple_blinking(simple_surface* surface, int ms);
+void advance_fade_in_simple_blinking(simple_surface* surface, int ms);
+void advance_fade_out_simple_blinking(simple_surface* surface, int ms);
 
 #endif

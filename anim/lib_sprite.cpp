@@ -2,14 +2,17 @@
 #include "anim/lib_sprite.h"
 
 #include "anim/detail/keyed_image.h"
+#include "anim/detail/pace_steps.h"
 #include "anim/detail/sheet_grid.h"
 #include "anim/detail/sprite_frames.h"
 #include "anim/object_list.h"
 
-#include <cstdio>   // Required for: snprintf()
-#include <cstdlib>  // Required for: calloc(), free()
-#include <memory>   // Required for: std::unique_ptr, std::make_unique()
-#include <new>      // Required for: std::bad_alloc
+#include <algorithm>  // Required for: std::copy_n(), std::max()
+#include <cstdio>     // Required for: snprintf()
+#include <cstdlib>    // Required for: calloc(), malloc(), free()
+#include <memory>     // Required for: std::unique_ptr, std::make_unique()
+#include <new>        // Required for: std::bad_alloc
+#include <numeric>    // Required for: std::accumulate()
 
 // The shared loaders and drawing helpers of the toolkit.
 using namespace anim::detail;
@@ -41,6 +44,7 @@ sprite* make_sprite(SDL_Surface** frames, int frame_count, int frozen, int x, in
     s->frame_count = frame_count;
     s->w = frames[0]->w;
     s->h = frames[0]->h;
+    s->pace.step_ms = ANIM_DEFAULT_STEP_MS;
     return s;
 }
 
@@ -68,9 +72,10 @@ sprite_sheet* open_sheet(const char* path, int cell_w, int cell_h, int margin, i
                          bool must_fill)
 {
     if (cell_w <= 0 || cell_h <= 0 || margin < 0 || spacing < 0) {
-        SDL_SetError("a sheet needs cells of a positive size and no negative margin or spacing, not cells of %d x %d "
-                     "with margin %d and spacing %d",
-                     cell_w, cell_h, margin, spacing);
+        SDL_SetError(
+            "a sheet needs cells of a positive size and no negative margin or spacing, not cells of %d x %d "
+            "with margin %d and spacing %d",
+            cell_w, cell_h, margin, spacing);
         return nullptr;
     }
     if (path == nullptr) {
@@ -138,8 +143,8 @@ sprite* create_sprite_from_cells(const sprite_sheet* sheet, int first, int count
     }
     SDL_Surface** frames = load_image_array(count, [&](int i) {
         const SDL_Rect cell = grid.cell(first + i);
-        return load_keyed_image(picture.files, picture.path.c_str(), picture.r, picture.g, picture.b,
-                                SDL_ALPHA_OPAQUE, &cell);
+        return load_keyed_image(picture.files, picture.path.c_str(), picture.r, picture.g, picture.b, SDL_ALPHA_OPAQUE,
+                                &cell);
     });
     return frames != nullptr ? make_sprite(frames, count, frozen, x, y) : nullptr;
 }
@@ -184,6 +189,7 @@ void free_sprite(sprite* s)
 {
     if (s == nullptr) return;
     urgent_free(s->frames, s->frame_count);
+    free(s->durations);
     free(s);
 }
 
@@ -207,6 +213,51 @@ void update_sprite(sprite* s)
     if (s->frozen != 0) return;
     // An equality test against the last index: a one-frame sprite stays on 0.
     s->frame = s->frame == s->frame_count - 1 ? 0 : s->frame + 1;
+}
+
+void set_sprite_frame_time(sprite* s, int ms)
+{
+    s->pace = anim_pace{ms, 0};
+}
+
+int set_sprite_frame_durations(sprite* s, const int* durations)
+{
+    int* own = nullptr;
+    if (durations != nullptr) {
+        for (int i = 0; i < s->frame_count; ++i)
+            if (durations[i] <= 0) {
+                SDL_SetError("frame %d of a sprite cannot show for %d ms", i, durations[i]);
+                return -1;
+            }
+        own = static_cast<int*>(malloc(static_cast<size_t>(s->frame_count) * sizeof(int)));
+        if (own == nullptr) {
+            SDL_OutOfMemory();
+            return -1;
+        }
+        std::copy_n(durations, s->frame_count, own);
+    }
+    free(s->durations);
+    s->durations = own;
+    s->pace.elapsed_ms = 0;
+    return 0;
+}
+
+void advance_sprite(sprite* s, int ms)
+{
+    if (s->frozen != 0) return;
+    if (s->durations == nullptr) {
+        take_steps(due_steps(s->pace, ms), s->frame_count, [s] { update_sprite(s); });
+        return;
+    }
+    // Each frame for its own time: whole cycles at once, then frame by frame.
+    const long long cycle = std::accumulate(s->durations, s->durations + s->frame_count, 0LL);
+    long long spent = std::max(s->pace.elapsed_ms, 0) + static_cast<long long>(std::max(ms, 0));
+    spent %= cycle;
+    while (spent >= s->durations[s->frame]) {
+        spent -= s->durations[s->frame];
+        update_sprite(s);
+    }
+    s->pace.elapsed_ms = static_cast<int>(spent);
 }
 
 ANIM_DEFINE_LIST_BUILDER(make_sprite_array, sprite)

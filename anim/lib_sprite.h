@@ -11,6 +11,9 @@
 //   blit_sprite_from     draw a source window of the current frame at pos
 //   blit_sprite_from_to  draw a source window at a given place
 //   update_sprite        show the next frame, wrapping to the first
+//   set_sprite_frame_time, set_sprite_frame_durations
+//                        how long each frame shows under advance_sprite
+//   advance_sprite       show the frame due after some milliseconds
 //   make_sprite_array, make_sprite_array_from, free_sprite_array,
 //   free_structure_sprite_array
 //                        null-terminated lists of sprites, from arguments
@@ -23,6 +26,8 @@
 #ifndef ANIM_LIB_SPRITE_H
 #define ANIM_LIB_SPRITE_H
 
+#include "anim/pace.h"
+
 #include <SDL.h>
 
 // An animated sprite. Callers may read and write the fields directly.
@@ -34,6 +39,8 @@ struct sprite {
     int frozen;            // non-zero: update_sprite keeps the current frame
     int w;                 // width of the first frame
     int h;                 // height of the first frame
+    anim_pace pace;        // the frame time and the time the current frame has shown (advance_sprite)
+    int* durations;  // frame_count times in ms, one per frame, that replace the frame time; owned; null at creation
 };
 
 // Loads one keyed frame per entry of the null-terminated `paths` list (colour
@@ -90,8 +97,7 @@ struct sprite_sheet {
 // nothing left allocated, when a cell size is not positive, the margin or
 // the spacing is negative, the path is null, the sheet cannot be read or
 // cut, the grid does not fill it, or memory runs out.
-sprite_sheet* open_sprite_sheet(const char* path, int cell_w, int cell_h, int margin, int spacing, int r, int g,
-                                int b);
+sprite_sheet* open_sprite_sheet(const char* path, int cell_w, int cell_h, int margin, int spacing, int r, int g, int b);
 
 // Cuts `count` cells of `sheet` from cell `first` on, in cell order, as the
 // frames of a sprite placed at (x, y), exactly as create_sprite loads the
@@ -130,6 +136,25 @@ void blit_sprite_from_to(sprite* s, SDL_Surface* target, SDL_Rect src, SDL_Rect 
 // Moves to the next frame, and from the last frame back to frame 0. Does
 // nothing while frozen is non-zero.
 void update_sprite(sprite* s);
+
+// Sets how long each frame shows under advance_sprite, `ms` milliseconds
+// (ANIM_DEFAULT_STEP_MS at creation; 0 or less keeps the sprite still), and
+// starts the current frame's time anew. Frames with durations of their own
+// keep them.
+void set_sprite_frame_time(sprite* s, int ms);
+
+// Gives frame i a time of its own, durations[i] milliseconds, for each of
+// the sprite's frame_count frames (copied; the array is only read during
+// the call), and starts the current frame's time anew; a null array gives
+// every frame the frame time again. Returns 0, or -1 with nothing changed
+// and the reason in SDL_GetError() when a duration is not positive or
+// memory runs out.
+int set_sprite_frame_durations(sprite* s, const int* durations);
+
+// Advances the sprite by `ms` milliseconds (nothing when not positive):
+// each time the current frame has shown for its time, shows the next one,
+// wrapping as update_sprite does. Does nothing while frozen is non-zero.
+void advance_sprite(sprite* s, int ms);
 
 // Builds a null-terminated list of `count` sprites passed as further
 // arguments, in order: the form of a personnage's sprite array. The list owns

@@ -58,7 +58,8 @@ SheetGrid lay_out_grid(int width, int height, int cell_w, int cell_h, int margin
 
 bool grid_fills(const SheetGrid& g, int width, int height)
 {
-    return fills(width, g.columns, g.cell_w, g.margin, g.spacing) && fills(height, g.rows, g.cell_h, g.margin, g.spacing);
+    return fills(width, g.columns, g.cell_w, g.margin, g.spacing) &&
+           fills(height, g.rows, g.cell_h, g.margin, g.spacing);
 }
 
 void refuse_unfilled(const char* path, const SheetGrid& g, int width, int height)
@@ -68,8 +69,8 @@ void refuse_unfilled(const char* path, const SheetGrid& g, int width, int height
     char fit[64] = "no margin and spacing up to 16 fit it";
     bool found = false;
     for (int sum = 0; sum <= 2 * kLargestSuggestion && !found; ++sum)
-        for (int spacing = std::max(0, sum - kLargestSuggestion); spacing <= std::min(sum, kLargestSuggestion) && !found;
-             ++spacing) {
+        for (int spacing = std::max(0, sum - kLargestSuggestion);
+             spacing <= std::min(sum, kLargestSuggestion) && !found; ++spacing) {
             const int margin = sum - spacing;
             const SheetGrid t = lay_out_grid(width, height, g.cell_w, g.cell_h, margin, spacing);
             found = t.columns > 0 && t.rows > 0 && extent(t.columns, g.cell_w, margin, spacing) + margin == width &&
