@@ -6,6 +6,7 @@
 
 #include <cstdarg>  // Required for: va_list, va_start(), va_arg(), va_end()
 #include <cstdlib>  // Required for: calloc(), free()
+#include <cstring>  // Required for: strcmp()
 
 namespace {
 
@@ -101,6 +102,9 @@ sprite** free_structure_personnage(personnage* p)
 {
     if (p == nullptr) return nullptr;
     sprite** sprites = p->sprites;
+    if (p->names != nullptr)
+        for (int i = 0; i < p->sprite_count; ++i) free(p->names[i]);
+    free(p->names);
     free(p);
     return sprites;
 }
@@ -128,11 +132,27 @@ int change_sprite_personnage(personnage* p, int index)
         return -1;
     }
     sprite* chosen = p->sprites[index];
+    if (p->keep_feet != 0) {
+        const sprite* shown = p->sprites[p->current];
+        const int dx = (shown->w - chosen->w) / 2, dy = shown->h - chosen->h;
+        p->x += dx;
+        p->y += dy;
+        p->dst.x = static_cast<Sint16>(p->dst.x + dx);
+        p->dst.y = static_cast<Sint16>(p->dst.y + dy);
+    }
     p->current = index;
     chosen->frame = 0;
     chosen->pace.elapsed_ms = 0;
     fit_source_to(p, chosen);
     return 0;
+}
+
+int find_sprite_personnage(const personnage* p, const char* name)
+{
+    for (int i = 0; p->names != nullptr && name != nullptr && i < p->sprite_count; ++i)
+        if (p->names[i] != nullptr && strcmp(p->names[i], name) == 0) return i;
+    SDL_SetError("no sprite of the personnage is named \"%s\"", name != nullptr ? name : "(null)");
+    return -1;
 }
 
 ANIM_DEFINE_LIST_BUILDER(make_personnage_array, personnage)

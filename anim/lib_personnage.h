@@ -13,6 +13,7 @@
 //   update_personnage                 advance the current sprite one frame
 //   advance_personnage                advance the current sprite by some milliseconds
 //   change_sprite_personnage          switch to another sprite, from its frame 0
+//   find_sprite_personnage            the index of the sprite of a name
 //   make_personnage_array, make_personnage_array_from,
 //   free_everything_personnage_array
 //                                     null-terminated lists of personnages,
@@ -40,6 +41,8 @@ struct personnage {
     int x;             // world position, dst.x at creation; not read by this module
     int y;             // world position, dst.y at creation; not read by this module
     int hidden;        // non-zero: blit_personnage draws nothing; 1 at creation
+    int keep_feet;     // non-zero: change_sprite_personnage keeps the middle of the bottom edge in place; 0 at creation
+    char** names;      // sprite_count names, one per sprite (malloc'ed strings), or null; owned
 };
 
 // Makes a hidden personnage at (x, y) of the first `sprite_count` sprites of
@@ -63,8 +66,8 @@ personnage* tool_create_personnage_from_char(int x, int y, int r, int g, int b, 
 // null personnage is ignored.
 void free_everything_personnage(personnage* p);
 
-// Releases the record alone and hands its sprite array, with the sprites, to
-// the caller. Returns null for a null personnage.
+// Releases the record (with its names) alone and hands its sprite array,
+// with the sprites, to the caller. Returns null for a null personnage.
 sprite** free_structure_personnage(personnage* p);
 
 // Draws the current frame of the current sprite, cut to src, at dst, unless
@@ -80,10 +83,20 @@ void update_personnage(personnage* p);
 void advance_personnage(personnage* p, int ms);
 
 // Makes sprite `index` the current one, puts it on frame 0 (also when it was
-// current already) with its frame's time started anew, and sizes src to it. Returns 0, or -1 with nothing
+// current already) with its frame's time started anew, and sizes src to it.
+// With keep_feet set, the character stands where it stood: dst and x, y
+// move by the difference in size, so that the middle of the bottom edge
+// (its feet, on sprites drawn standing on their bottom row) stays in place;
+// half a pixel of an odd difference in width is dropped, the same way each
+// way, so switching back and forth never drifts. Returns 0, or -1 with nothing
 // changed and the reason in SDL_GetError() when `index` is negative or not
 // below sprite_count.
 int change_sprite_personnage(personnage* p, int index);
+
+// The index of the first sprite named `name` (names, as an Aseprite export
+// gives them, one per tag). Returns -1, with the reason in SDL_GetError(),
+// when the personnage has no names or none is `name`.
+int find_sprite_personnage(const personnage* p, const char* name);
 
 // Builds a null-terminated list of `count` personnages passed as further
 // arguments, in order. The list owns nothing until it is handed to

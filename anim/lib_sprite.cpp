@@ -26,9 +26,9 @@ void draw_frame(const sprite* s, SDL_Surface* target, SDL_Rect* src, SDL_Rect* d
     blit_image(s->frames[s->frame], src, target, dst);
 }
 
-// A sprite at (x, y) of `frames`, frame_count images; null, with the frames
-// released, when memory runs out.
-sprite* make_sprite(SDL_Surface** frames, int frame_count, int frozen, int x, int y)
+}  // namespace
+
+sprite* anim::detail::make_sprite(SDL_Surface** frames, int frame_count, int frozen, int x, int y)
 {
     auto* s = static_cast<sprite*>(calloc(1, sizeof(sprite)));
     if (s == nullptr) {
@@ -47,8 +47,6 @@ sprite* make_sprite(SDL_Surface** frames, int frame_count, int frozen, int x, in
     s->pace.step_ms = ANIM_DEFAULT_STEP_MS;
     return s;
 }
-
-}  // namespace
 
 sprite* anim::detail::create_sprite_from_files(PictureFiles& files, const char* const* paths, int frozen, int x, int y,
                                                int r, int g, int b)
@@ -141,12 +139,9 @@ sprite* create_sprite_from_cells(const sprite_sheet* sheet, int first, int count
         SDL_SetError("%s", reason);
         return nullptr;
     }
-    SDL_Surface** frames = load_image_array(count, [&](int i) {
-        const SDL_Rect cell = grid.cell(first + i);
-        return load_keyed_image(picture.files, picture.path.c_str(), picture.r, picture.g, picture.b, SDL_ALPHA_OPAQUE,
-                                &cell);
-    });
-    return frames != nullptr ? make_sprite(frames, count, frozen, x, y) : nullptr;
+    return cut_sprite(
+        picture.files, picture.path.c_str(), count, [&](int i) { return grid.cell(first + i); }, picture.r, picture.g,
+        picture.b, frozen, x, y);
 }
 
 sprite* create_sprite_from_row(const sprite_sheet* sheet, int row, int frozen, int x, int y)

@@ -108,8 +108,8 @@ std::unique_ptr<SceneSet> soft_set(const std::string& run_dir)
         create_decor((dir + "Ressources/background/background.bmp").c_str(), 0, 0, 0, 0, 0), free_everything_decor);
     const std::shared_ptr<decor> fir(create_decor((dir + "Ressources/background/fir.png").c_str(), 100, 164, 0, 0, 0),
                                      free_everything_decor);
-    const std::shared_ptr<sprite> child(create_sprite_from_sheet((dir + "Ressources/child/running.png").c_str(), kChildW,
-                                                                 kChildH, 10, 0, 110, 189, 255, 255, 255),
+    const std::shared_ptr<sprite> child(create_sprite_from_sheet((dir + "Ressources/child/running.png").c_str(),
+                                                                 kChildW, kChildH, 10, 0, 110, 189, 255, 255, 255),
                                         free_sprite);
     if (!sky || !fir || !child) return nullptr;
     sky->hidden = fir->hidden = 0;
@@ -385,7 +385,8 @@ void create_crowd(benchmark::State& state, bool read_once)
     const Colour key = scene_demo::kSpriteKey;
     std::vector<sprite*> crowd(static_cast<size_t>(state.range(0)));
     run_toolkit(state, [&] {
-        sprite_sheet* sheet = read_once ? open_sprite_sheet(path, kChildW, kChildH, 0, 0, key.r, key.g, key.b) : nullptr;
+        sprite_sheet* sheet =
+            read_once ? open_sprite_sheet(path, kChildW, kChildH, 0, 0, key.r, key.g, key.b) : nullptr;
         bool made = !read_once || sheet != nullptr;
         for (sprite*& s : crowd) {
             s = read_once ? create_sprite_from_row(sheet, 0, 0, 0, 0)
@@ -456,7 +457,10 @@ BENCHMARK(create_sprite_toolkit)->Name("create/sprite/toolkit");
 BENCHMARK(create_sprite_raw)->Name("create/sprite/raw");
 BENCHMARK(create_decor_toolkit)->Name("create/decor/toolkit");
 BENCHMARK(create_decor_raw)->Name("create/decor/raw");
-BENCHMARK_CAPTURE(create_crowd, each_read, false)->Name("create/crowd/each_read")->Arg(200)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(create_crowd, each_read, false)
+    ->Name("create/crowd/each_read")
+    ->Arg(200)
+    ->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(create_crowd, one_read, true)->Name("create/crowd/one_read")->Arg(200)->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(memory, blink_test, kBlinkTest)->Name("memory/blink_test")->Iterations(1);
 BENCHMARK_CAPTURE(memory, blink_sprite_test, kBlinkSpriteTest)->Name("memory/blink_sprite_test")->Iterations(1);

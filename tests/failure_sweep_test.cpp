@@ -6,6 +6,7 @@
 #include "anim/detail/bmp_file.h"
 #include "anim/gestion_ecran.h"
 #include "anim/gestion_monde.h"
+#include "anim/lib_aseprite.h"
 #include "anim/lib_complex_blinking.h"
 #include "anim/lib_decors.h"
 #include "anim/lib_personnage.h"
@@ -17,8 +18,11 @@
 #include "support/ledger_test.h"
 #include "support/objects.h"
 
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <unistd.h>
 
+#include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <functional>
@@ -41,6 +45,24 @@ template <auto release, typename T>
 Made own(T* made)
 {
     return Made(made, [](void* m) { release(static_cast<T*>(m)); });
+}
+
+// The personnage of an export of two 1 x 1 frames of the picture at
+// `picture`, in two tags (3 loads), whose JSON file is written beside the
+// picture without an allocation, which the sweep would refuse.
+personnage* aseprite_of(const char* picture)
+{
+    char json[4096], text[8192];
+    snprintf(json, sizeof json, "%s.json", picture);
+    const int size = snprintf(text, sizeof text,
+                              R"({"frames":[{"frame":{"x":0,"y":0,"w":1,"h":1},"duration":10},)"
+                              R"({"frame":{"x":1,"y":0,"w":1,"h":1},"duration":20}],"meta":{"image":"%s",)"
+                              R"("frameTags":[{"name":"a","from":0,"to":1},{"name":"b","from":1,"to":1}]}})",
+                              picture);
+    const int file = open(json, O_WRONLY | O_CREAT | O_TRUNC, 0644);
+    const bool written = file >= 0 && write(file, text, static_cast<size_t>(size)) == size;
+    if (file >= 0) close(file);
+    return written ? create_personnage_from_aseprite(json, 0, 0, 0, 0, 0) : nullptr;
 }
 
 // A creation from two picture paths.
@@ -73,6 +95,7 @@ const Creation kCreations[] = {
     {"sprite_sheet", 4, 1,
      [](auto a, auto) { return own<free_sprite>(create_sprite_from_sheet(a, 2, 1, 4, 0, 0, 0, 0, 0, 0)); }},
     {"open_sheet", 1 + 2, 1, [](auto a, auto) { return own<free_sprite>(spaced_cells(a)); }},
+    {"aseprite", 3, 1, [](auto a, auto) { return own<free_everything_personnage>(aseprite_of(a)); }},
     {"decor", 1, 1, [](auto a, auto) { return own<free_everything_decor>(create_decor(a, 0, 0, 0, 0, 0)); }},
     {"blinking_decor", 6, 2,
      [](auto a, auto b) { return own<free_everything_sblink_decor>(blinking_decor(a, b, 85, 0, 0, 0)); }},

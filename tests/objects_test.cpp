@@ -90,6 +90,15 @@ TEST_F(SceneObjectsTest, ChangingSpriteRestartsItAndSizesTheSourceWindow)
     EXPECT_EQ(p->sprites[1]->frame, 1) << "its sprites are made animated";
     EXPECT_EQ(change_sprite_personnage(p.get(), 1), 0);
     EXPECT_EQ(p->sprites[1]->frame, 0) << "choosing the current sprite restarts it";
+    // Standing on its feet: the 6 x 8 sprite below the middle of the 20 x 10.
+    const anim::owned_personnage standing(new_personnage(10, 20));
+    standing->keep_feet = 1;
+    for (const auto& [index, x, y] : {std::tuple{1, 17, 22}, {1, 17, 22}, {0, 10, 20}}) {
+        change_sprite_personnage(standing.get(), index);
+        EXPECT_EQ(std::make_tuple(standing->x, standing->y, standing->dst.x, standing->dst.y),
+                  std::make_tuple(x, y, Sint16(x), Sint16(y)))
+            << "sprite " << index;
+    }
 }
 
 TEST_F(SceneObjectsTest, FreeStructureHandsBackWhatTheRecordHeld)

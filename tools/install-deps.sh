@@ -16,7 +16,8 @@ set -euo pipefail
 
 packages=(
   cmake ninja-build g++ pkg-config  # build
-  libsdl1.2-compat-dev libstb-dev   # the toolkit's two: SDL 1.2, and the PNG decoder's source
+  # the toolkit's three: SDL 1.2, the PNG decoder's source, the JSON reader's
+  libsdl1.2-compat-dev libstb-dev nlohmann-json3-dev
 )
 tasks=("$@")
 [[ " ${tasks[*]} " == *" check "* ]] && tasks+=(test lint fuzz classic web)

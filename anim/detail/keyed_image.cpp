@@ -3,23 +3,24 @@
 #include "anim/detail/keyed_image.h"
 
 #include "anim/detail/bmp_file.h"
+#include "anim/detail/file_bytes.h"
 #include "anim/detail/png_file.h"
 
-#include <sys/stat.h>  // Required for: fstat(), S_ISDIR()
-
 #include <algorithm>  // Required for: std::min(), std::max()
-#include <cerrno>     // Required for: errno
 #include <climits>    // Required for: INT_MAX
 #include <cstddef>    // Required for: ptrdiff_t
 #include <cstdint>    // Required for: uint8_t
-#include <cstdio>     // Required for: fopen(), fread(), fseek(), snprintf()
+#include <cstdio>     // Required for: snprintf()
 #include <cstdlib>    // Required for: calloc(), malloc(), free()
-#include <cstring>    // Required for: strerror(), memcpy()
+#include <cstring>    // Required for: memcpy()
 #include <memory>     // Required for: std::unique_ptr
 #include <new>        // Required for: std::bad_alloc
 #include <optional>   // Required for: std::optional
 #include <string>     // Required for: std::string
 #include <utility>    // Required for: std::move()
+
+using anim::detail::FileBytes;
+using anim::detail::read_file;
 
 namespace {
 
@@ -30,53 +31,6 @@ constexpr int kDefaultAlphaStep = 50;
 int effective_step(int step)
 {
     return step == 0 ? kDefaultAlphaStep : step;
-}
-
-// Closes a file opened by read_file (a type, since the C library's fclose may
-// carry attributes that a function pointer type would drop).
-struct CloseFile {
-    void operator()(FILE* file) const { fclose(file); }
-};
-
-// A file's bytes, in a malloc'ed buffer.
-struct FileBytes {
-    std::unique_ptr<unsigned char, decltype(&free)> data{nullptr, free};
-    size_t size = 0;
-};
-
-// Reads the file at `path` whole; data is null, with the reason set, when it
-// cannot be opened or read, is empty or too large for SDL's memory streams.
-FileBytes read_file(const char* path)
-{
-    FileBytes bytes;
-    const std::unique_ptr<FILE, CloseFile> file(fopen(path, "rb"));
-    if (!file) {
-        SDL_SetError("%s", strerror(errno));
-        return bytes;
-    }
-    struct stat status;
-    if (fstat(fileno(file.get()), &status) == 0 && S_ISDIR(status.st_mode)) {
-        SDL_SetError("is a folder, not a picture");
-        return bytes;
-    }
-    long size = -1;
-    if (fseek(file.get(), 0, SEEK_END) == 0) size = ftell(file.get());
-    if (size <= 0 || size > INT_MAX || fseek(file.get(), 0, SEEK_SET) != 0) {
-        SDL_SetError(size == 0 ? "empty file" : "cannot be read");
-        return bytes;
-    }
-    bytes.data.reset(static_cast<unsigned char*>(malloc(static_cast<size_t>(size))));
-    if (!bytes.data) {
-        SDL_OutOfMemory();
-        return bytes;
-    }
-    if (fread(bytes.data.get(), 1, static_cast<size_t>(size), file.get()) != static_cast<size_t>(size)) {
-        SDL_SetError("cannot be read");
-        bytes.data.reset();
-        return bytes;
-    }
-    bytes.size = static_cast<size_t>(size);
-    return bytes;
 }
 
 // Replaces a file with an alpha mask (16 or 32 bits a pixel, in any masks),
@@ -359,7 +313,7 @@ const PictureFiles::File* PictureFiles::find_or_read(const char* path, Uint32 ke
         known = std::move(again);
         return known.get();
     }
-    FileBytes bytes = read_file(path);
+    FileBytes bytes = read_file(path, "a picture");
     if (bytes.data == nullptr) return nullptr;
     std::unique_ptr<File> file = prepare_file(path, std::move(bytes), key);
     if (file == nullptr) return nullptr;

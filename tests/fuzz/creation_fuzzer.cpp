@@ -1,11 +1,13 @@
-// creation_fuzzer: hands the fuzzer's bytes, as a picture file, to every
-// creation function of the toolkit, and draws whatever gets made through its
-// whole fade.
+// creation_fuzzer: hands the fuzzer's bytes, as a picture file (and as a
+// sprite sheet export), to every creation function of the toolkit, and
+// draws whatever gets made through its whole fade.
 //
 // Built with clang and -fsanitize=fuzzer,address (the "fuzz" preset); run by
 // tools/fuzz.sh, which names a seed folder last: the fuzzer fills it with
-// every well-formed form of picture the toolkit takes, and the hostile and
-// unusual files of the test corpus, before it starts.
+// every well-formed form of picture the toolkit takes, sprite sheet exports
+// of a sheet it writes into its working folder, and the hostile and unusual
+// files of the test corpus, before it starts.
+#include "support/aseprite_exports.h"
 #include "support/hostile_bmps.h"
 #include "support/objects.h"
 
@@ -77,6 +79,15 @@ void draw(test_support::Objects& o, SDL_Surface* target)
     if (o.p) blit_personnage(o.p.get(), target);
     if (o.sheet) blit_sprite(o.sheet.get(), target);
     if (o.spaced) blit_sprite(o.spaced.get(), target);
+    if (o.aseprite) {
+        // Each of its sprites, whole cycles at once.
+        for (int i = 0; i < o.aseprite->sprite_count; ++i) {
+            change_sprite_personnage(o.aseprite.get(), i);
+            blit_personnage(o.aseprite.get(), target);
+            advance_personnage(o.aseprite.get(), 1 << 30);
+            blit_personnage(o.aseprite.get(), target);
+        }
+    }
 }
 
 }  // namespace
@@ -90,6 +101,13 @@ extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv)
     for (const test_support::HostileBmp& file : well_formed_bmps()) write(file);
     for (const test_support::HostileBmp& file : test_support::hostile_bmps()) write(file);
     for (const test_support::UnusualBmp& unusual : test_support::unusual_bmps()) write(unusual.file);
+    // Sprite sheet exports in both forms, of a sheet in the working folder,
+    // where each input is written.
+    std::ofstream("fuzz_sheet.bmp", std::ios::binary) << test_support::valid_bmp(24, 20, 8);
+    for (const bool hash : {false, true})
+        for (const char* tags : {test_support::kExportTags, "[]"})
+            write({std::string("export_") + (hash ? "hash" : "array") + (tags[1] == ']' ? "" : "_tags") + ".json",
+                   test_support::aseprite_export(hash, "fuzz_sheet.bmp", tags)});
     return 0;
 }
 

@@ -4,6 +4,7 @@
 #ifndef ANIM_TESTS_OBJECTS_H
 #define ANIM_TESTS_OBJECTS_H
 
+#include "anim/lib_aseprite.h"
 #include "anim/owned.h"
 
 #include <string>
@@ -45,11 +46,13 @@ struct Objects {
           blinking(blinking_decor(path.c_str(), path.c_str(), 10, 255, 0, 255)),
           p(tool_create_personnage_from_char(0, 0, 255, 0, 255, 1, one)),
           sheet(create_sprite_from_sheet(path.c_str(), 3, 2, 2, 0, 0, 0, 255, 0, 255)),
-          spaced(spaced_cells(path.c_str()))
+          spaced(spaced_cells(path.c_str())),
+          aseprite(create_personnage_from_aseprite(path.c_str(), 0, 0, 255, 0, 255))
     {
         if (blinking) blinking->hidden = 0;
         if (d) d->hidden = 0;
         if (p) p->hidden = 0;
+        if (aseprite) aseprite->hidden = 0;
     }
     Objects(const Objects&) = delete;
     Objects& operator=(const Objects&) = delete;
@@ -62,8 +65,9 @@ struct Objects {
     anim::owned_decor d;
     anim::owned_sblink_decor blinking;
     anim::owned_personnage p;
-    anim::owned_sprite sheet;   // two 3 x 2 cells of the picture
-    anim::owned_sprite spaced;  // spaced_cells of the picture
+    anim::owned_sprite sheet;         // two 3 x 2 cells of the picture
+    anim::owned_sprite spaced;        // spaced_cells of the picture
+    anim::owned_personnage aseprite;  // the file read as a sprite sheet export
 };
 
 // Advances every object that was made by one step.
@@ -76,6 +80,7 @@ inline void update(Objects& o)
     if (o.p) update_personnage(o.p.get());
     if (o.sheet) update_sprite(o.sheet.get());
     if (o.spaced) update_sprite(o.spaced.get());
+    if (o.aseprite) advance_personnage(o.aseprite.get(), 17);
 }
 
 // The steps that take every ladder of `o` once through its whole cycle:
