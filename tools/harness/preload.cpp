@@ -7,6 +7,8 @@
 //                              keyup, motion, button), one a poll, so the
 //                              quit comes later
 //   ANIM_HARNESS_NO_DELAY=1    skip the pause at the end of each frame
+//   ANIM_HARNESS_FRAME_MS=N    a frame takes N ms on the harness's clock,
+//                              whatever it pauses (see below)
 //   ANIM_HARNESS_LOG=FILE      write "frame N HASH" for every flipped frame
 //                              (HASH: 64-bit FNV-1a over its pixels'
 //                              0xRRGGBB values),
@@ -32,11 +34,22 @@
 // late. A program may poll any number of times a frame. Asked to quit at
 // frame N, a program that stops at once on the quit flips N-1 frames; one
 // that finishes the frame in which it sees the quit flips N.
+//
+// The harness keeps the time: SDL_GetTicks returns its clock, in
+// milliseconds from 0 at the start, which moves only as the program runs.
+// Each pause of the program (SDL_Delay on its main thread) moves it by the
+// pause's length, skipped or not; with ANIM_HARNESS_FRAME_MS=N each flip
+// moves it by N instead, and the pauses do not. A program paced by its
+// clock thus sees the same times at the same frames on every run, however
+// fast the machine. A program that reads the clock over and over without
+// pausing or flipping (a wait that spins) sees it move 1 ms every
+// kSpinReads readings, so that the wait ends.
 #include "surface_ledger.h"
 
 #include "next_definition.h"
 
-#include <unistd.h>  // Required for: sysconf()
+#include <sys/syscall.h>  // Required for: SYS_gettid
+#include <unistd.h>       // Required for: sysconf(), syscall(), getpid()
 
 #include <algorithm>
 #include <cstdio>
@@ -54,6 +67,9 @@ using PollFn = int (*)(SDL_Event*);
 using FlipFn = int (*)(SDL_Surface*);
 using DelayFn = void (*)(Uint32);
 
+// Readings of the clock without a pause or a flip after which it moves 1 ms.
+constexpr long kSpinReads = 1000;
+
 struct Settings {
     long quit_at = 0;
     std::vector<Uint8> events_before_quit;
@@ -63,12 +79,15 @@ struct Settings {
     std::vector<std::pair<long, long>> save_ranges;
     std::string save_dir = ".";
     long rss_every = 0;
+    long frame_ms = 0;  // 0: the pauses move the clock
 };
 
 struct Counters {
     long flips = 0;
     bool script_started = false;  // the quit's frame has come
     std::deque<Uint8> script;     // events the next polls return, the quit last
+    Uint32 clock_ms = 0;          // the time SDL_GetTicks returns
+    long reads_since_move = 0;    // readings of the clock since it last moved
 };
 
 const char* variable(const char* name)
@@ -148,6 +167,7 @@ void read_settings(Settings& s)
     if (const char* dir = variable("ANIM_HARNESS_SAVE_DIR")) s.save_dir = dir;
     if (const long k = read_count("ANIM_HARNESS_FAIL_LOAD")) harness::fail_load(k);
     s.rss_every = read_count("ANIM_HARNESS_RSS_EVERY");
+    s.frame_ms = read_count("ANIM_HARNESS_FRAME_MS");
 }
 
 Settings& settings()
@@ -176,6 +196,20 @@ SDL_Event make_event(Uint8 type)
     if (type == SDL_KEYDOWN || type == SDL_KEYUP) event.key.keysym.sym = SDLK_SPACE;
     if (type == SDL_MOUSEBUTTONDOWN) event.button.button = SDL_BUTTON_LEFT;
     return event;
+}
+
+// True on the program's main thread, whose pauses are its frames'; SDL's
+// own threads pause for their own reasons.
+bool on_main_thread()
+{
+    return syscall(SYS_gettid) == getpid();
+}
+
+// Moves the harness's clock by `ms`.
+void move_clock(Counters& c, long ms)
+{
+    c.clock_ms += static_cast<Uint32>(ms);
+    c.reads_since_move = 0;
 }
 
 // One 8-bit colour channel of a true-colour pixel.
@@ -306,6 +340,7 @@ extern "C" int SDL_Flip(SDL_Surface* screen)
     if (wants_saved(s, frame)) save_frame(screen, s, frame);
     if (s.log != nullptr && s.rss_every > 0 && frame % s.rss_every == 0)
         std::fprintf(s.log, "rss %ld %ld\n", frame, resident_kb());
+    if (s.frame_ms > 0) move_clock(counters(), s.frame_ms);
     return real_flip(screen);
 }
 
@@ -313,6 +348,18 @@ extern "C" void SDL_Delay(Uint32 ms)
 {
     static const auto real_delay = harness::next_definition<DelayFn>("SDL_Delay");
     const Settings& s = settings();
+    if (!on_main_thread()) {
+        real_delay(ms);
+        return;
+    }
     if (s.log != nullptr) std::fprintf(s.log, "pause %u\n", static_cast<unsigned>(ms));
+    if (s.frame_ms == 0) move_clock(counters(), ms);
     if (!s.no_delay) real_delay(ms);
+}
+
+extern "C" Uint32 SDL_GetTicks(void)
+{
+    Counters& c = counters();
+    if (on_main_thread() && ++c.reads_since_move >= kSpinReads) move_clock(c, 1);
+    return c.clock_ms;
 }
