@@ -265,23 +265,27 @@ TEST_P(ProgramsTest, QuitEndsItsFrameAndEventsBeforeItDelayItOnly)
 
 // The guide's scrolling example, headless: it ends when asked with every
 // picture freed, and its ground slides left under the view while the view
-// scrolls (the bottom rows of a frame are those of the frame before, moved
+// scrolls (the bottom rows of a frame are those of a frame before, moved
 // left by a few columns), then stands still once the view has reached the
-// valley's end.
-TEST(ScrollingExampleTest, SlidesItsValleyAtTheViewsPaceThenStops)
+// valley's end. It moves by its clock, which the harness keeps: two runs
+// flip the same frames, and in frames of 32 ms frame N is frame 2N - 1 of
+// the run in frames of 16 ms, its own.
+TEST(ScrollingExampleTest, SlidesItsValleyAtTheViewsPaceThenStopsOnItsClock)
 {
     TempDir dir;
     copy_run_folder(SCROLLING_EXAMPLE_PATH, dir.path);
-    const RunResult r = run_program(SCROLLING_EXAMPLE_PATH, dir.path, RunOptions().quit(300).save("150,151,290,291"));
-    EXPECT_EQ(std::make_tuple(r.status, r.frames.size(), r.live), std::make_tuple(0, size_t{300}, 0L))
+    constexpr long kFrames = 820;
+    const RunResult r =
+        run_program(SCROLLING_EXAMPLE_PATH, dir.path, RunOptions().quit(kFrames).save("400,410,800,810"));
+    EXPECT_EQ(std::make_tuple(r.status, r.frames.size(), r.live), std::make_tuple(0, size_t{kFrames}, 0L))
         << r.error_output;
-    // How far the bottom rows moved left from frame `before` to the next; -1
-    // when no move of up to 8 columns explains them.
+    // How far the bottom rows moved left from frame `before` to 10 frames
+    // later; -1 when no move of up to 16 columns explains them.
     const auto moved = [&](long before) {
         SDL_Surface* a = load_saved_frame(dir.path, before);
-        SDL_Surface* b = load_saved_frame(dir.path, before + 1);
+        SDL_Surface* b = load_saved_frame(dir.path, before + 10);
         int found = -1;
-        for (int d = 0; found < 0 && a != nullptr && b != nullptr && d <= 8; ++d) {
+        for (int d = 0; found < 0 && a != nullptr && b != nullptr && d <= 16; ++d) {
             bool same = true;
             for (int y = 240; same && y < 256; ++y)
                 for (int x = 0; same && x + d < 256; ++x) same = pixel_at(b, x, y) == pixel_at(a, x + d, y);
@@ -291,9 +295,16 @@ TEST(ScrollingExampleTest, SlidesItsValleyAtTheViewsPaceThenStops)
         SDL_FreeSurface(b);
         return found;
     };
-    const int scrolling = moved(150), still = moved(290);
-    EXPECT_GT(scrolling, 0) << "frame 151 against 150";
-    EXPECT_EQ(still, 0) << "frame 291 against 290";
+    const int scrolling = moved(400), still = moved(800);
+    EXPECT_GT(scrolling, 0) << "frame 410 against 400";
+    EXPECT_EQ(still, 0) << "frame 810 against 800";
+    EXPECT_EQ(run_program(SCROLLING_EXAMPLE_PATH, dir.path, RunOptions().quit(kFrames)).frames, r.frames);
+    const RunResult coarse =
+        run_program(SCROLLING_EXAMPLE_PATH, dir.path, RunOptions().option("--frame-ms", "32").quit(kFrames / 2));
+    ASSERT_EQ(coarse.frames.size(), size_t{kFrames / 2});
+    int differing = 0;
+    for (size_t n = 1; n <= coarse.frames.size(); ++n) differing += coarse.frames[n - 1] != r.frames[2 * n - 2];
+    EXPECT_EQ(differing, 0) << "frames of 32 ms unlike those of 16 ms at the same time";
 }
 
 INSTANTIATE_TEST_SUITE_P(Programs, ProgramsTest, ::testing::ValuesIn(kPrograms), ::testing::PrintToStringParamName());

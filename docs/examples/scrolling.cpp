@@ -3,10 +3,14 @@
 // the snow, a balloon bobs over the valley, and the child waits at the
 // valley's end. The valley's name fades in over its band at the start. The
 // child, the tree, the lantern's glow and the title are PNG pictures with
-// soft edges, the child's frames cut from two sprite sheets. Run it from a
-// folder holding scene_demo's pictures (Ressources/...), such as
-// share/anim/scene_demo of an install.
+// soft edges; the child comes from a sprite editor's export (a sheet and its
+// JSON file of frames and tags), the balloon from a sheet packed with a
+// margin and a spacing. It runs at about 60 frames a second, and everything
+// moves by the time that has passed, so it keeps its pace on any machine.
+// Run it from a folder holding scene_demo's pictures (Ressources/...), such
+// as share/anim/scene_demo of an install.
 #include "anim/gestion_monde.h"
+#include "anim/lib_aseprite.h"
 #include "anim/owned.h"
 
 #include <cstdio>
@@ -14,11 +18,14 @@
 namespace {
 
 constexpr int kViewW = 256, kViewH = 256, kValleyW = 512;
-constexpr int kSpeed = 2;                                  // pixels a frame
-constexpr int kMargin = 64;                                // the child keeps this far from the window's edges
-constexpr int kChildW = 32, kChildH = 35;                  // a cell of the child's sprite sheets
-constexpr int kBalloonX = 380, kBalloonY = 40, kBob = 3;   // it bobs kBob pixels up and down
-constexpr int kTitleX = 26, kTitleY = 10, kTitleStep = 5;  // it fades by 5 of 255 a frame
+constexpr int kFrameMs = 16;                                 // a frame's time: about 60 a second
+constexpr int kRunMs = 25;                                   // the child runs a pixel every 25 ms, 40 a second
+constexpr int kMargin = 64;                                  // the child keeps this far from the window's edges
+constexpr int kBalloonX = 380, kBalloonY = 40, kBob = 3;     // it bobs kBob pixels up and down,
+constexpr int kBobMs = 50;                                   // a pixel every 50 ms
+constexpr int kBalloonW = 40, kBalloonH = 56, kPadding = 2;  // its sheet's cells, margin and spacing
+constexpr int kTitleX = 26, kTitleY = 10, kTitleStep = 5;    // it fades by 5 of 255 a step,
+constexpr int kTitleMs = 30;                                 // a step every 30 ms
 
 // Says what could not be made, at once: SDL's own calls may leave messages
 // of their own in SDL_GetError().
@@ -69,12 +76,17 @@ bool fill_valley(world* valley)
     if (!made(valley->sblink_decors, "the lantern list")) return false;
     anim::hand_over(lantern);
 
-    // The balloon, a character of one sprite (white is transparent) in the
-    // peoples list, so that it scrolls with the valley.
-    const char* const flames[] = {"Ressources/balloon/balloon1.bmp", "Ressources/balloon/balloon2.bmp",
-                                  "Ressources/balloon/balloon3.bmp", nullptr};
-    anim::owned_sprite burning(create_sprite(flames, 0, 0, 0, 255, 255, 255));
-    if (!made(burning.get(), "the balloon's flames")) return false;
+    // The balloon, a character of one sprite in the peoples list, so that it
+    // scrolls with the valley: the row of its packed sheet, read once for
+    // every sprite cut from it (the sheet's alpha draws it; white, the key,
+    // would serve a sheet without alpha). Its frames show 50 ms each, the
+    // time of every new sprite.
+    sprite_sheet* sheet = open_sprite_sheet("Ressources/balloon/balloon_sheet.png", kBalloonW, kBalloonH, kPadding,
+                                            kPadding, 255, 255, 255);
+    if (!made(sheet, "the balloon's sheet")) return false;
+    anim::owned_sprite burning(create_sprite_from_row(sheet, 0, 0, 0, 0));
+    close_sprite_sheet(sheet);  // the sprite owns its frames
+    if (!made(burning.get(), "the balloon's frames")) return false;
     anim::owned_sprite_array one(make_sprite_array(1, burning.get()));
     if (!made(one.get(), "the balloon's sprites")) return false;
     anim::hand_over(burning);
@@ -86,22 +98,11 @@ bool fill_valley(world* valley)
     if (!made(valley->peoples, "the peoples list")) return false;
     anim::hand_over(balloon);
 
-    // The child: sprite 0 runs (10 cells of its sheet), sprite 1 waits (3);
-    // the sheets' alpha draws the child's edges (the key, white, would
-    // serve pictures without alpha).
-    anim::owned_sprite runs(
-        create_sprite_from_sheet("Ressources/child/running.png", kChildW, kChildH, 10, 0, 0, 0, 255, 255, 255));
-    if (!made(runs.get(), "the running child")) return false;
-    anim::owned_sprite waits(
-        create_sprite_from_sheet("Ressources/child/waiting.png", kChildW, kChildH, 3, 0, 0, 0, 255, 255, 255));
-    if (!made(waits.get(), "the waiting child")) return false;
-    anim::owned_sprite_array both(make_sprite_array(2, runs.get(), waits.get()));
-    if (!made(both.get(), "the child's sprites")) return false;
-    anim::hand_over(runs);
-    anim::hand_over(waits);
-    valley->hero = create_personnage(both.get(), 2, 0, 189);
+    // The child: a sprite per tag of its export, "run" and "wait", each
+    // frame shown for the time the export gives it.
+    valley->hero = create_personnage_from_aseprite("Ressources/child/child.json", 0, 189, 255, 255, 255);
     if (!made(valley->hero, "the child")) return false;
-    anim::hand_over(both);
+    if (find_sprite_personnage(valley->hero, "wait") < 0) return made(nullptr, "the waiting child");
     valley->hero->hidden = 0;
     return true;
 }
@@ -123,33 +124,49 @@ int play()
         !made(sky.get(), "the sky") || !made(title.get(), "the title") || !fill_valley(valley.get()))
         return 1;
     sky->hidden = 0;
+    set_simple_blinking_step_time(title.get(), kTitleMs);
     personnage* child = valley->hero;
     personnage* balloon = valley->peoples[0];
-    int bob = 1;  // the balloon's step, up or down
+    const int waiting = find_sprite_personnage(child, "wait");
+    int bob = 1;                     // the balloon's step, up or down
+    int run_time = 0, bob_time = 0;  // time not yet spent running and bobbing, in ms
+    Uint32 last = SDL_GetTicks();
 
-    // Main loop: draw, show, animate, move the child and the view after it
+    // Main loop: animate by the time passed since the last frame, move the
+    // child and the view after it, draw, show, then pause for what is left
+    // of the frame's time
     for (bool running = true; running;) {
+        const Uint32 start = SDL_GetTicks();
+        const int passed = static_cast<int>(start - last);
+        last = start;
         SDL_Event event;
         while (SDL_PollEvent(&event) != 0)
             if (event.type == SDL_QUIT) running = false;
+        advance_sblink_decor(valley->sblink_decors[0], passed);
+        advance_personnage(child, passed);
+        advance_personnage(balloon, passed);
+        advance_fade_in_simple_blinking(title.get(), passed);  // once: then it stays
+        // A character moves in the world, a pixel at a time, then is placed
+        // in the window.
+        for (bob_time += passed; bob_time >= kBobMs; bob_time -= kBobMs) {
+            if (balloon->y == kBalloonY - kBob || balloon->y == kBalloonY + kBob) bob = -bob;
+            balloon->y += bob;
+        }
+        place_personnage(view.get(), balloon);
+        for (run_time += passed; run_time >= kRunMs; run_time -= kRunMs) {
+            if (child->x + child->src.w < kValleyW)
+                ++child->x;
+            else if (child->current != waiting)
+                change_sprite_personnage(child, waiting);
+        }
+        follow_personnage(view.get(), valley.get(), child, kMargin);
+        crop_world(view.get(), valley.get());
         blit_decor(sky.get(), display);
         blit_world(valley.get(), display);
         blit_simple_blinking_surface(title.get(), display);
         SDL_Flip(display);
-        update_sblink_decor(valley->sblink_decors[0]);
-        update_personnage(child);
-        update_personnage(balloon);
-        fade_in_simple_blinking(title.get());  // once: then it stays
-        if (balloon->y == kBalloonY - kBob || balloon->y == kBalloonY + kBob) bob = -bob;
-        balloon->y += bob;  // a character moves in the world, then is placed in the window
-        place_personnage(view.get(), balloon);
-        if (child->x + child->src.w < kValleyW)
-            child->x += kSpeed;
-        else if (child->current == 0)
-            change_sprite_personnage(child, 1);
-        follow_personnage(view.get(), valley.get(), child, kMargin);
-        crop_world(view.get(), valley.get());
-        SDL_Delay(50);
+        const Uint32 spent = SDL_GetTicks() - start;
+        if (spent < kFrameMs) SDL_Delay(kFrameMs - spent);
     }
     return 0;
 }

@@ -10,7 +10,8 @@
 // the desktop library's software blitter does, and the display's buffer is
 // uploaded to its canvas once per flip.
 // Emscripten's own functions stay for the rest of what the toolkit and the
-// programs call: per-surface alpha, freeing, events and the delay.
+// programs call: per-surface alpha, freeing and events; its clock and its
+// delay are wrapped, for the page to keep the time when it records.
 // Functions that go through a surface's canvas, such as SDL_ConvertSurface
 // or SDL_UpdateRect, would see or show a stale canvas once the buffer holds
 // the pixels: this layer does not serve them.
@@ -243,6 +244,19 @@ mergeInto(LibraryManager.library, {
   SDL_PollEvent: function(event) {
     if (Module['onPoll'] && Module['onPoll']()) SDL.events.unshift({type: 'unload'});
     return SDL.pollEvent(event);
+  },
+
+  // Wrap Emscripten's: the page may keep the program's clock, as the
+  // desktop's test harness does, through Module.ticks() (the time to
+  // return) and Module.onDelay(ms) (told of every pause before it is made).
+  SDL_GetTicks__deps: ['$SDL'],
+  SDL_GetTicks: function() {
+    return Module['ticks'] ? Module['ticks']() : (Date.now() - SDL.startTime) | 0;
+  },
+  SDL_Delay__deps: ['emscripten_sleep'],
+  SDL_Delay: function(delay) {
+    if (Module['onDelay']) Module['onDelay'](delay);
+    _emscripten_sleep(delay);
   },
 
   // Replaces Emscripten's, which writes "SDL_Quit called (and ignored)" to

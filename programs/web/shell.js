@@ -7,7 +7,9 @@
 // /report once N frames are shown or the program ends or aborts. As the
 // desktop's test harness does, &quit=F closes the program at the first event
 // poll of frame F (frames count by the flips), and &refuse=K makes its K-th
-// image load fail.
+// image load fail. While it records, the page keeps the program's clock as
+// the desktop's harness does: SDL_GetTicks moves only by the program's
+// pauses, so a program paced by its clock draws the desktop's frames.
 'use strict';
 
 const params = new URLSearchParams(location.search);
@@ -16,7 +18,7 @@ const hashing = params.has('hash');
 const quitAt = Number(params.get('quit') || 0);
 const refusedLoad = Number(params.get('refuse') || 0);
 const report = {frames: [], times: [], messages: [], status: null};
-let flips = 0, loads = 0, quitSent = false;
+let flips = 0, loads = 0, quitSent = false, clock = 0;
 const messages = document.getElementById('messages');
 const canvas = document.getElementById('canvas');
 
@@ -64,6 +66,10 @@ var Module = {
   onPoll() {
     if (quitSent || quitAt === 0 || flips + 1 < quitAt) return false;
     return quitSent = true;
+  },
+  ticks: recorded > 0 ? () => clock : undefined,
+  onDelay(ms) {
+    clock += ms;
   },
   onLoad() {
     return ++loads === refusedLoad ? `load ${loads} refused by the test harness` : null;

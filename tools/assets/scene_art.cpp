@@ -12,7 +12,10 @@
 #include "scene_demo.h"
 #include "soft_picture.h"
 
+#include <nlohmann/json.hpp>
+
 #include <cmath>
+#include <fstream>
 #include <string>
 #include <vector>
 
@@ -323,11 +326,16 @@ bool write_characters(const std::string& dir)
 
 // The guide's scrolling example draws these, with soft edges: the hero's
 // frames as two sprite sheets of 32 x 35 cells, running (5 x 2) and
-// waiting (3 x 1), a fir tree in the snow with its shadow, the lantern's
-// light as a soft glow, and the title: a translucent band, and its words
-// that fade in over it.
+// waiting (3 x 1), and both as one sheet exported by a sprite editor with
+// its JSON file of frames and tags; the balloon's frames as a sheet packed
+// with a margin and a spacing; a fir tree in the snow with its shadow, the
+// lantern's light as a soft glow, and the title: a translucent band, and its
+// words that fade in over it.
 constexpr const char* kRunningSheet = "Ressources/child/running.png";
 constexpr const char* kWaitingSheet = "Ressources/child/waiting.png";
+constexpr const char* kChildSheet = "child.png";  // beside its export
+constexpr const char* kChildExport = "Ressources/child/child.json";
+constexpr const char* kBalloonSheet = "Ressources/balloon/balloon_sheet.png";
 constexpr const char* kFir = "Ressources/background/fir.png";
 constexpr const char* kGlow = "Ressources/background/glow.png";
 constexpr const char* kTitleBand = "Ressources/title/band.png";
@@ -345,6 +353,73 @@ bool write_sheet(const std::string& path, int count, int columns, Draw draw)
         Pen pen(big, 2 * kSubPixels, 0, 0.7 * kSubPixels);
         draw(pen, i);
         sheet.cover(big, kKeyMagenta, i % columns * 32, i / columns * 35);
+    }
+    return sheet.save(path);
+}
+
+// The hero as a sprite editor exports it: its running frames, then its
+// standing ones, on one sheet of 32 x 35 cells in rows of 5, and the JSON
+// file of the editor's "hash" form beside it: each frame's rectangle and
+// duration, a tag "run" of the running frames and a tag "wait" of the
+// standing ones, played ping-pong.
+bool write_child_export(const std::string& dir)
+{
+    const int running = static_cast<int>(std::size(pictures::kRunning));
+    const int waiting = static_cast<int>(std::size(pictures::kWaiting));
+    const std::string json_path = dir + "/" + kChildExport;
+    const std::string folder = json_path.substr(0, json_path.rfind('/') + 1);
+    if (!write_sheet(folder + kChildSheet, running + waiting, 5, [&](Pen& pen, int i) {
+            if (i < running)
+                draw_runner(pen, static_cast<double>(i) / running, kHeroOutfit);
+            else
+                draw_standing(pen, i - running, kHeroOutfit);
+        }))
+        return false;
+    nlohmann::ordered_json frames = nlohmann::ordered_json::object();
+    for (int i = 0; i < running + waiting; ++i) {
+        const nlohmann::ordered_json rect = {{"x", i % 5 * 32}, {"y", i / 5 * 35}, {"w", 32}, {"h", 35}};
+        frames["child " + std::to_string(i) + ".aseprite"] = {
+            {"frame", rect},
+            {"rotated", false},
+            {"trimmed", false},
+            {"spriteSourceSize", {{"x", 0}, {"y", 0}, {"w", 32}, {"h", 35}}},
+            {"sourceSize", {{"w", 32}, {"h", 35}}},
+            {"duration", i < running ? 50 : 300}};
+    }
+    const nlohmann::ordered_json tags = nlohmann::ordered_json::array(
+        {{{"name", "run"}, {"from", 0}, {"to", running - 1}, {"direction", "forward"}},
+         {{"name", "wait"}, {"from", running}, {"to", running + waiting - 1}, {"direction", "pingpong"}}});
+    const nlohmann::ordered_json json = {
+        {"frames", frames},
+        {"meta",
+         {{"version", "1.3"},
+          {"image", kChildSheet},
+          {"format", "RGBA8888"},
+          {"size", {{"w", 5 * 32}, {"h", (running + waiting + 4) / 5 * 35}}},
+          {"scale", "1"},
+          {"frameTags", tags}}}};
+    std::ofstream out(json_path);
+    out << json.dump(1) << "\n";
+    if (!out) SDL_SetError("cannot write %s", json_path.c_str());
+    return static_cast<bool>(out);
+}
+
+// The closed balloon's frames (40 x 56, hard-edged) in a row on a sheet
+// packed as sheet packers write one: transparent, a margin of 2 around the
+// cells and a spacing of 2 between them.
+bool write_balloon_sheet(const std::string& path)
+{
+    constexpr int kW = 40, kH = 56, kPadding = 2;
+    const int frames = static_cast<int>(std::size(pictures::kClosedBalloon));
+    SoftPicture sheet(2 * kPadding + frames * kW + (frames - 1) * kPadding, 2 * kPadding + kH);
+    for (int i = 0; i < frames; ++i) {
+        Canvas frame(kW, kH, kKeyWhite);
+        balloon(frame, i, false);
+        // Each pixel drawn as kSubPixels x kSubPixels sub-pixels: its edges stay hard.
+        Canvas big(kW * kSubPixels, kH * kSubPixels, kKeyWhite);
+        for (int y = 0; y < big.height(); ++y)
+            for (int x = 0; x < big.width(); ++x) big.set(x, y, frame.get(x / kSubPixels, y / kSubPixels));
+        sheet.cover(big, kKeyWhite, kPadding + i * (kW + kPadding), kPadding);
     }
     return sheet.save(path);
 }
@@ -455,7 +530,7 @@ bool write_soft_pictures(const std::string& dir)
                        [&](Pen& pen, int i) { draw_runner(pen, static_cast<double>(i) / running, kHeroOutfit); }) &&
            write_sheet(dir + "/" + kWaitingSheet, waiting, waiting,
                        [](Pen& pen, int i) { draw_standing(pen, i, kHeroOutfit); }) &&
-           write_fir(dir + "/" + kFir) && write_glow(dir + "/" + kGlow) && write_title_band(dir + "/" + kTitleBand) &&
+           write_child_export(dir) && write_balloon_sheet(dir + "/" + kBalloonSheet) && write_fir(dir + "/" + kFir) && write_glow(dir + "/" + kGlow) && write_title_band(dir + "/" + kTitleBand) &&
            write_title_words(dir + "/" + kTitleWords);
 }
 
