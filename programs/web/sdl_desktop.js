@@ -253,9 +253,11 @@ mergeInto(LibraryManager.library, {
   SDL_GetTicks: function() {
     return Module['ticks'] ? Module['ticks']() : (Date.now() - SDL.startTime) | 0;
   },
-  SDL_Delay__deps: ['emscripten_sleep'],
+  // Asyncify calls a pause again as the program resumes from it: the page
+  // is told of it once, before it is made.
+  SDL_Delay__deps: ['emscripten_sleep', '$Asyncify'],
   SDL_Delay: function(delay) {
-    if (Module['onDelay']) Module['onDelay'](delay);
+    if (Module['onDelay'] && Asyncify.state !== Asyncify.State.Rewinding) Module['onDelay'](delay);
     _emscripten_sleep(delay);
   },
 
