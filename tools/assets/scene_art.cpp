@@ -389,15 +389,14 @@ bool write_child_export(const std::string& dir)
     const nlohmann::ordered_json tags = nlohmann::ordered_json::array(
         {{{"name", "run"}, {"from", 0}, {"to", running - 1}, {"direction", "forward"}},
          {{"name", "wait"}, {"from", running}, {"to", running + waiting - 1}, {"direction", "pingpong"}}});
-    const nlohmann::ordered_json json = {
-        {"frames", frames},
-        {"meta",
-         {{"version", "1.3"},
-          {"image", kChildSheet},
-          {"format", "RGBA8888"},
-          {"size", {{"w", 5 * 32}, {"h", (running + waiting + 4) / 5 * 35}}},
-          {"scale", "1"},
-          {"frameTags", tags}}}};
+    const nlohmann::ordered_json json = {{"frames", frames},
+                                         {"meta",
+                                          {{"version", "1.3"},
+                                           {"image", kChildSheet},
+                                           {"format", "RGBA8888"},
+                                           {"size", {{"w", 5 * 32}, {"h", (running + waiting + 4) / 5 * 35}}},
+                                           {"scale", "1"},
+                                           {"frameTags", tags}}}};
     std::ofstream out(json_path);
     out << json.dump(1) << "\n";
     if (!out) SDL_SetError("cannot write %s", json_path.c_str());
@@ -530,7 +529,8 @@ bool write_soft_pictures(const std::string& dir)
                        [&](Pen& pen, int i) { draw_runner(pen, static_cast<double>(i) / running, kHeroOutfit); }) &&
            write_sheet(dir + "/" + kWaitingSheet, waiting, waiting,
                        [](Pen& pen, int i) { draw_standing(pen, i, kHeroOutfit); }) &&
-           write_child_export(dir) && write_balloon_sheet(dir + "/" + kBalloonSheet) && write_fir(dir + "/" + kFir) && write_glow(dir + "/" + kGlow) && write_title_band(dir + "/" + kTitleBand) &&
+           write_child_export(dir) && write_balloon_sheet(dir + "/" + kBalloonSheet) && write_fir(dir + "/" + kFir) &&
+           write_glow(dir + "/" + kGlow) && write_title_band(dir + "/" + kTitleBand) &&
            write_title_words(dir + "/" + kTitleWords);
 }
 
