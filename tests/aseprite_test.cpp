@@ -30,7 +30,7 @@ protected:
     // Writes `json` as hero.json beside the sheet; its path.
     std::string write_export(const std::string& json) const
     {
-        const std::string path = dir.file("hero.json");
+        std::string path = dir.file("hero.json");
         std::ofstream(path, std::ios::binary) << json;
         return path;
     }

@@ -113,9 +113,9 @@ private:
     {
         if (open_.empty()) return "";
         Value& parent = values[open_.back()];
-        const std::string field = parent.kind == Value::array
-                                      ? open_.back() + "[" + std::to_string(parent.children.size()) + "]"
-                                      : member_field(open_.back(), key_);
+        std::string field = parent.kind == Value::array
+                                ? open_.back() + "[" + std::to_string(parent.children.size()) + "]"
+                                : member_field(open_.back(), key_);
         parent.children.push_back(field);
         return field;
     }

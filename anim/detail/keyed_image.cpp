@@ -20,7 +20,6 @@
 #include <utility>    // Required for: std::move()
 
 using anim::detail::FileBytes;
-using anim::detail::read_file;
 
 namespace {
 
