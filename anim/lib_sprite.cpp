@@ -1,6 +1,7 @@
 // lib_sprite: animated sequences of keyed frames.
 #include "anim/lib_sprite.h"
 
+#include "anim/detail/error_text.h"
 #include "anim/detail/keyed_image.h"
 #include "anim/detail/pace_steps.h"
 #include "anim/detail/sheet_grid.h"
@@ -132,11 +133,10 @@ sprite* create_sprite_from_cells(const sprite_sheet* sheet, int first, int count
     sprite_sheet_picture& picture = *sheet->picture;
     const SheetGrid grid{sheet->columns, sheet->rows, sheet->cell_w, sheet->cell_h, sheet->margin, sheet->spacing};
     if (first < 0 || count <= 0 || count > grid.cells() - first) {
-        // Classic SDL's error formatting takes five values at most.
         char reason[512];
         snprintf(reason, sizeof reason, "sheet %s has %d cells (%d x %d of %d x %d), not %d from cell %d on",
                  picture.path.c_str(), grid.cells(), grid.columns, grid.rows, grid.cell_w, grid.cell_h, count, first);
-        SDL_SetError("%s", reason);
+        set_error_text(reason);
         return nullptr;
     }
     return cut_sprite(

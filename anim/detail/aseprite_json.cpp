@@ -5,6 +5,7 @@
 // order, which is also the order of the frames of the hash form.
 #include "anim/detail/aseprite_json.h"
 
+#include "anim/detail/error_text.h"
 #include "anim/detail/file_bytes.h"
 
 #include <nlohmann/json.hpp>
@@ -155,7 +156,9 @@ public:
     // the root, whose field is ""); returns false.
     bool refuse(const std::string& field, const std::string& what) const
     {
-        SDL_SetError("cannot read %s: %s %s", path_, field.empty() ? "the file" : field.c_str(), what.c_str());
+        const std::string reason =
+            std::string("cannot read ") + path_ + ": " + (field.empty() ? "the file" : field) + " " + what;
+        anim::detail::set_error_text(reason.c_str());
         return false;
     }
 
@@ -326,11 +329,10 @@ bool frames_fit(const char* path, const AsepriteExport& e, int width, int height
     for (size_t i = 0; i < e.frames.size(); ++i) {
         const SDL_Rect& f = e.frames[i].rect;
         if (f.x + f.w <= width && f.y + f.h <= height) continue;
-        // Classic SDL's error formatting takes five values at most.
-        char reason[160];
-        snprintf(reason, sizeof reason, "frame %zu (%d, %d, %d x %d) runs past the sheet's %d x %d", i, f.x, f.y, f.w,
-                 f.h, width, height);
-        SDL_SetError("cannot read %s: %s", path, reason);
+        char reason[512];
+        snprintf(reason, sizeof reason, "cannot read %s: frame %zu (%d, %d, %d x %d) runs past the sheet's %d x %d",
+                 path, i, f.x, f.y, f.w, f.h, width, height);
+        set_error_text(reason);
         return false;
     }
     return true;

@@ -1,6 +1,8 @@
 // sheet_grid: the cells of a sprite sheet, laid out as editors write them.
 #include "anim/detail/sheet_grid.h"
 
+#include "anim/detail/error_text.h"
+
 #include <algorithm>  // Required for: std::max()
 #include <cstdio>     // Required for: snprintf()
 
@@ -77,14 +79,13 @@ void refuse_unfilled(const char* path, const SheetGrid& g, int width, int height
                     extent(t.rows, g.cell_h, margin, spacing) + margin == height;
             if (found) snprintf(fit, sizeof fit, "margin %d and spacing %d fit it", margin, spacing);
         }
-    // Classic SDL's error formatting takes five values at most.
     char reason[512];
     snprintf(reason, sizeof reason,
              "sheet %s is %d x %d, which cells of %d x %d with margin %d and spacing %d do not fill: %d x %d of them "
              "take %lld x %lld; %s",
              path, width, height, g.cell_w, g.cell_h, g.margin, g.spacing, g.columns, g.rows,
              extent(g.columns, g.cell_w, g.margin, g.spacing), extent(g.rows, g.cell_h, g.margin, g.spacing), fit);
-    SDL_SetError("%s", reason);
+    set_error_text(reason);
 }
 
 }  // namespace anim::detail
