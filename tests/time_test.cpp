@@ -58,23 +58,19 @@ TEST_F(TimeTest, EachObjectStepsOncePerStepTimeInFramesOfAnyLength)
         return made;
     };
     const auto simple_state = [](const simple_surface* s) { return std::vector<int>{s->index, s->falling}; };
-    expect_steps_by_time(
-        "sprite", 40,
-        [&] {
-            return paced(create_sprite(pictures({"red", "green", "blue"}), 0, 0, 0, 0, 0, 0), set_sprite_frame_time,
-                         40);
-        },
-        free_sprite, advance_sprite, update_sprite, [](const sprite* s) { return s->frame; });
-    expect_steps_by_time(
-        "complex surface", 25,
-        [&] {
-            return paced(create_complex_surface(red.c_str(), fronts, 1, 85, 0, 0, 0, 0, 0),
-                         set_complex_blinking_step_time, 25);
-        },
-        free_complex_surface, advance_complex_blinking, update_complex_blinking,
-        [](const complex_surface* s) {
-            return std::vector<int>{s->front, s->subframe};
-        });
+    const auto sprite_at_40 = [&] {
+        sprite* s = create_sprite(pictures({"red", "green", "blue"}), 0, 0, 0, 0, 0, 0);
+        return paced(s, set_sprite_frame_time, 40);
+    };
+    const auto frame_of = [](const sprite* s) { return s->frame; };
+    expect_steps_by_time("sprite", 40, sprite_at_40, free_sprite, advance_sprite, update_sprite, frame_of);
+    const auto complex_at_25 = [&] {
+        complex_surface* s = create_complex_surface(red.c_str(), fronts, 1, 85, 0, 0, 0, 0, 0);
+        return paced(s, set_complex_blinking_step_time, 25);
+    };
+    const auto complex_state = [](const complex_surface* s) { return std::vector<int>{s->front, s->subframe}; };
+    expect_steps_by_time("complex surface", 25, complex_at_25, free_complex_surface, advance_complex_blinking,
+                         update_complex_blinking, complex_state);
     using Advance = void (*)(simple_surface*, int);
     using Update = void (*)(simple_surface*);
     const std::tuple<const char*, Advance, Update, bool> kMoves[] = {
@@ -90,19 +86,18 @@ TEST_F(TimeTest, EachObjectStepsOncePerStepTimeInFramesOfAnyLength)
         };
         expect_steps_by_time(name, 30, make, free_simple_surface, advance, update, simple_state);
     }
-    expect_steps_by_time(
-        "blinking decor", ANIM_DEFAULT_STEP_MS, [&] { return blinking_decor(red.c_str(), green.c_str(), 85, 0, 0, 0); },
-        free_everything_sblink_decor, advance_sblink_decor, update_sblink_decor,
-        [&](const sblink_decor* d) { return simple_state(d->surface); });
-    expect_steps_by_time(
-        "personnage", ANIM_DEFAULT_STEP_MS,
-        [&] {
-            return tool_create_personnage_from_char(0, 0, 0, 0, 0, 2, pictures({"red", "green", "blue"}), fronts);
-        },
-        free_everything_personnage, advance_personnage, update_personnage,
-        [](const personnage* p) {
-            return std::vector<int>{p->sprites[0]->frame, p->sprites[1]->frame};
-        });
+    const auto decor_of = [&] { return blinking_decor(red.c_str(), green.c_str(), 85, 0, 0, 0); };
+    const auto decor_state = [&](const sblink_decor* d) { return simple_state(d->surface); };
+    expect_steps_by_time("blinking decor", ANIM_DEFAULT_STEP_MS, decor_of, free_everything_sblink_decor,
+                         advance_sblink_decor, update_sblink_decor, decor_state);
+    const auto child_of = [&] {
+        return tool_create_personnage_from_char(0, 0, 0, 0, 0, 2, pictures({"red", "green", "blue"}), fronts);
+    };
+    const auto frames_of = [](const personnage* p) {
+        return std::vector<int>{p->sprites[0]->frame, p->sprites[1]->frame};
+    };
+    expect_steps_by_time("personnage", ANIM_DEFAULT_STEP_MS, child_of, free_everything_personnage, advance_personnage,
+                         update_personnage, frames_of);
 }
 
 // Frames with durations of their own each show for theirs; refused
