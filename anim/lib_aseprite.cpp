@@ -49,6 +49,7 @@ sprite** cut_tags(PictureFiles& files, const AsepriteExport& e, char** names, in
         if (s == nullptr) return nullptr;
         sprites.get()[t] = s;
         std::vector<int> durations;
+        durations.reserve(played.size());
         for (size_t i = 0; i < played.size(); ++i) durations.push_back(frame(static_cast<int>(i)).duration_ms);
         names[t] = copy_text(e.tags[static_cast<size_t>(t)].name);
         if (set_sprite_frame_durations(s, durations.data()) != 0) return nullptr;

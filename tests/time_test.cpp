@@ -32,6 +32,7 @@ void expect_steps_by_time(const char* name, int step_ms, Make make, void (*relea
     SCOPED_TRACE(name);
     constexpr long long kFrames[] = {16, 33, 1LL << 40};
     std::vector<Owned<T>> driven;
+    driven.reserve(std::size(kFrames));
     for (size_t d = 0; d < std::size(kFrames); ++d) driven.emplace_back(make(), release);
     const Owned<T> twin(make(), release);
     ASSERT_TRUE(twin && driven[0] && driven[1] && driven[2]) << SDL_GetError();

@@ -32,7 +32,7 @@ constexpr size_t kDeepest = 32;
 
 // A value of the file, kept by its field.
 struct Value {
-    enum Kind { object, array, whole, unsigned_whole, fraction, text, boolean, null } kind = null;
+    enum Kind : uint8_t { object, array, whole, unsigned_whole, fraction, text, boolean, null } kind = null;
     int64_t number = 0;
     uint64_t unsigned_number = 0;
     std::string string;
