@@ -4,6 +4,7 @@
 // null with a reason in SDL_GetError() and leaves nothing behind (the surface
 // ledger counts images; LeakSanitizer, in the sanitizer build, counts memory).
 #include "anim/detail/bmp_file.h"
+#include "anim/display_format.h"
 #include "anim/gestion_ecran.h"
 #include "anim/gestion_monde.h"
 #include "anim/lib_aseprite.h"
@@ -152,33 +153,55 @@ TEST_P(FailureSweepTest, EachLoadRefusedInTurn)
     }
 }
 
+// In the format of a 16-bit display, a creation converts each image it
+// loads; each conversion refused in turn fails it cleanly.
+TEST_P(FailureSweepTest, EachConversionRefusedInTurn)
+{
+    ASSERT_NE(SDL_SetVideoMode(8, 8, 16, SDL_SWSURFACE), nullptr) << SDL_GetError();
+    ASSERT_EQ(use_display_format(1), 0);
+    const long before = harness::conversion_count();
+    GetParam().create(a().c_str(), b().c_str());
+    EXPECT_EQ(harness::conversion_count() - before, GetParam().loads);
+    for (long k = 1; k <= GetParam().loads; ++k) {
+        harness::fail_conversion(k);
+        expect_failure(a(), b(), "conversion " + std::to_string(k), "refused by the test harness");
+        harness::fail_conversion(0);
+    }
+    use_display_format(0);
+}
+
 // The first allocation refused, then the second, and so on until the
 // creation makes no more: each refusal fails it cleanly. The first picture
 // is also one with an alpha mask, which is widened into a file of its own,
-// and a PNG with soft edges, decoded and written again.
+// and a PNG with soft edges, decoded and written again; each is made in its
+// file's format and converted to a 16-bit display's.
 TEST_P(FailureSweepTest, EachAllocationRefusedInTurn)
 {
     const AlphaMaskedBmp masked = alpha_masked_bmps().front();
     std::ofstream(dir.file(masked.file.name), std::ios::binary) << masked.file.bytes;
     write_png(dir.file("soft.png"), 20, 10, [](int x, int y) { return Rgba{column(x), Uint8(x * 12 + y)}; });
+    ASSERT_NE(SDL_SetVideoMode(8, 8, 16, SDL_SWSURFACE), nullptr) << SDL_GetError();
     const std::string second = b();
-    for (const std::string& first : {a(), dir.file(masked.file.name), dir.file("soft.png")}) {
-        SCOPED_TRACE(first);
-        for (long k = 1;; ++k) {
-            fail_allocation(k);
-            SDL_ClearError();
-            const Made made = GetParam().create(first.c_str(), second.c_str());
-            const bool refused = allocation_failed();
-            fail_allocation(0);
-            if (!refused) {
-                EXPECT_NE(made, nullptr) << "with its " << k - 1 << " allocations granted";
-                EXPECT_GT(k, 1) << "a creation allocates at least its record";
-                break;
+    for (const int display_format : {0, 1})
+        for (const std::string& first : {a(), dir.file(masked.file.name), dir.file("soft.png")}) {
+            SCOPED_TRACE(first + (display_format != 0 ? " in the display's format" : ""));
+            ASSERT_EQ(use_display_format(display_format), 0);
+            for (long k = 1;; ++k) {
+                fail_allocation(k);
+                SDL_ClearError();
+                const Made made = GetParam().create(first.c_str(), second.c_str());
+                const bool refused = allocation_failed();
+                fail_allocation(0);
+                if (!refused) {
+                    EXPECT_NE(made, nullptr) << "with its " << k - 1 << " allocations granted";
+                    EXPECT_GT(k, 1) << "a creation allocates at least its record";
+                    break;
+                }
+                expect_failed(made, "allocation " + std::to_string(k), "Out of memory");
+                ASSERT_LT(k, 1000) << "the creation never stops allocating";
             }
-            expect_failed(made, "allocation " + std::to_string(k), "Out of memory");
-            ASSERT_LT(k, 1000) << "the creation never stops allocating";
         }
-    }
+    use_display_format(0);
 }
 
 // Every entry of the hostile corpus is refused before SDL decodes it, with a

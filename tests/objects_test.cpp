@@ -3,6 +3,7 @@
 // every module on one table: what each takes of the image (the whole, or a
 // source window), where it draws, and whether SDL's clipping is written back
 // into the record's own rectangle.
+#include "anim/display_format.h"
 #include "anim/gestion_ecran.h"
 #include "anim/gestion_monde.h"
 #include "anim/owned.h"
@@ -14,6 +15,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <array>
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <fstream>
@@ -630,5 +634,126 @@ TEST_P(DrawFormsTest, AWindowClippedAwayStoresItsPositionInsideTheTarget)
 }
 
 INSTANTIATE_TEST_SUITE_P(Modules, DrawFormsTest, ::testing::ValuesIn(all_forms()), ::testing::PrintToStringParamName());
+
+using OwnedSurface = std::unique_ptr<SDL_Surface, decltype(&SDL_FreeSurface)>;
+
+// A display of 40 x 30 pixels at each depth, whose format the objects made
+// while use_display_format(1) holds take.
+class DisplayFormatTest : public LedgerTest, public ::testing::WithParamInterface<int> {
+protected:
+    void SetUp() override
+    {
+        LedgerTest::SetUp();
+        display = SDL_SetVideoMode(40, 30, GetParam(), SDL_SWSURFACE);
+        ASSERT_NE(display, nullptr) << SDL_GetError();
+        ASSERT_EQ(display->format->BitsPerPixel, GetParam());
+    }
+    void TearDown() override
+    {
+        use_display_format(0);
+        LedgerTest::TearDown();
+    }
+    // A surface in the display's format filled with `fill`, as a frame is drawn on.
+    OwnedSurface frame(Rgb fill) const
+    {
+        const SDL_PixelFormat* f = display->format;
+        OwnedSurface s(SDL_CreateRGBSurface(SDL_SWSURFACE, display->w, display->h, f->BitsPerPixel, f->Rmask, f->Gmask,
+                                            f->Bmask, 0),
+                       SDL_FreeSurface);
+        SDL_FillRect(s.get(), nullptr, SDL_MapRGB(s->format, fill.r, fill.g, fill.b));
+        return s;
+    }
+    SDL_Surface* display = nullptr;
+};
+
+// Keyed (with holes and a pixel off the key by less than a 16-bit unit),
+// soft-edged and opaque pictures, made into every object with and without
+// the conversion: the converted images take the display's format, and every
+// draw form draws each step of every fade as the unconverted images do: the
+// same frames at 32 bits; at 16, the same for opaque pictures, within a
+// unit of the display's 5-bit channels (9 levels of 8 bits) for keyed ones,
+// and within three for soft-edged ones, whose cross-fades blend three
+// layers, each rounded to 16 bits by SDL's blends.
+TEST_P(DisplayFormatTest, EveryFormDrawsItsFramesAsTheFilesFormatDoesUpToTheDisplaysUnits)
+{
+    write_bmp(path("holes"), kW, kH, [](int x, int y) {
+        if ((x + y) % 3 == 0) return kMagenta;
+        return x == 1 && y == 0 ? Rgb{250, 2, 250} : column(x);
+    });
+    write_png(dir.file("soft.png"), kW, kH, [](int x, int y) { return Rgba{column(x), Uint8(x * 12 + y)}; });
+    // Each picture with the largest difference it may show at 16 bits.
+    const std::pair<std::string, int> pictures_bounds[] = {
+        {path("holes"), 9}, {dir.file("soft.png"), 25}, {path("columns"), 0}};
+    const std::vector<Form> forms = all_forms();
+    for (const auto& [picture, bound_at_16] : pictures_bounds) {
+        SCOPED_TRACE(picture);
+        const int bound = GetParam() == 32 ? 0 : bound_at_16;
+        Objects files_format(picture);
+        ASSERT_EQ(use_display_format(1), 0) << SDL_GetError();
+        Objects display_format(picture);
+        use_display_format(0);
+        ASSERT_TRUE(display_format.complex && display_format.simple && display_format.s && display_format.d &&
+                    display_format.blinking && display_format.p && display_format.sheet)
+            << SDL_GetError();
+        for (const SDL_Surface* image :
+             {display_format.complex->base, display_format.complex->front_tab[0][1], display_format.simple->ladder[1],
+              display_format.s->frames[0], display_format.d->image, display_format.sheet->frames[1]})
+            EXPECT_EQ(image->format->BitsPerPixel, picture == dir.file("soft.png") ? 32 : GetParam());
+        for (int step = 0, steps = whole_cycle(files_format); step <= steps; ++step) {
+            for (const Form& form : forms) {
+                const OwnedSurface expected = frame(kWhite), drawn = frame(kWhite);
+                form.draw(files_format, expected.get(), SDL_Rect{3, 1, 14, 8}, SDL_Rect{2, 3, 0, 0});
+                form.draw(display_format, drawn.get(), SDL_Rect{3, 1, 14, 8}, SDL_Rect{2, 3, 0, 0});
+                EXPECT_LE(largest_difference(expected.get(), drawn.get()), bound) << form.name << " at step " << step;
+            }
+            update(files_format);
+            update(display_format);
+        }
+    }
+}
+
+// Only the key colour's pixels are transparent, however few bits the display
+// gives a channel; a picture without one is drawn as a plain copy.
+TEST_P(DisplayFormatTest, OnlyTheKeyColourTurnsTransparentAndAPictureWithoutItIsNotKeyed)
+{
+    write_bmp(path("near_key"), 3, 1, [](int x, int) {
+        return std::array{kMagenta, Rgb{250, 2, 250}, kRed}[static_cast<size_t>(x)];
+    });
+    ASSERT_EQ(use_display_format(1), 0) << SDL_GetError();
+    const anim::owned_decor keyed(create_decor(path("near_key").c_str(), 0, 0, 255, 0, 255));
+    const anim::owned_decor keyless(create_decor(path("columns").c_str(), 0, 0, 255, 0, 255));
+    ASSERT_TRUE(keyed && keyless) << SDL_GetError();
+    EXPECT_NE(keyed->image->flags & SDL_SRCCOLORKEY, 0u);
+    EXPECT_EQ(keyless->image->flags & SDL_SRCCOLORKEY, 0u);
+    const OwnedSurface drawn = frame(kBlack);
+    keyed->hidden = 0;
+    blit_decor(keyed.get(), drawn.get());
+    EXPECT_EQ(pixel_at(drawn.get(), 0, 0), kBlack);
+    EXPECT_TRUE(near(pixel_at(drawn.get(), 1, 0), Rgb{250, 2, 250}, 9)) << pixel_at(drawn.get(), 1, 0);
+    EXPECT_TRUE(near(pixel_at(drawn.get(), 2, 0), kRed, 9));
+}
+
+INSTANTIATE_TEST_SUITE_P(Depths, DisplayFormatTest, ::testing::Values(32, 16));
+
+// Without a video mode the conversion is refused when asked for, and a
+// creation asked to convert while no mode is set fails, naming why.
+TEST_F(SceneObjectsTest, TheDisplayFormatNeedsAVideoMode)
+{
+    SDL_QuitSubSystem(SDL_INIT_VIDEO);
+    ASSERT_EQ(SDL_InitSubSystem(SDL_INIT_VIDEO), 0) << SDL_GetError();
+    EXPECT_EQ(use_display_format(1), -1);
+    EXPECT_NE(std::string(SDL_GetError()).find("no video mode is set"), std::string::npos) << SDL_GetError();
+    EXPECT_NE(anim::owned_decor(create_decor(path("red").c_str(), 0, 0, 0, 0, 0)), nullptr) << "the setting stays off";
+    ASSERT_NE(SDL_SetVideoMode(8, 8, 32, SDL_SWSURFACE), nullptr) << SDL_GetError();
+    ASSERT_EQ(use_display_format(1), 0);
+    SDL_QuitSubSystem(SDL_INIT_VIDEO);
+    ASSERT_EQ(SDL_InitSubSystem(SDL_INIT_VIDEO), 0) << SDL_GetError();
+    EXPECT_EQ(create_decor(path("red").c_str(), 0, 0, 0, 0, 0), nullptr);
+    EXPECT_NE(std::string(SDL_GetError()).find("cannot load " + path("red") + ": no video mode is set"),
+              std::string::npos)
+        << SDL_GetError();
+    use_display_format(0);
+    EXPECT_EQ(live_now(), 0);
+}
 
 }  // namespace

@@ -3,6 +3,7 @@
 #include "anim/detail/keyed_image.h"
 
 #include "anim/detail/bmp_file.h"
+#include "anim/detail/display_image.h"
 #include "anim/detail/file_bytes.h"
 #include "anim/detail/png_file.h"
 
@@ -55,13 +56,6 @@ bool widen_alpha_masked(FileBytes& file, anim::detail::SoundBmp& bmp)
     widened.size = size;
     file = std::move(widened);
     return true;
-}
-
-// True when SDL blends the image by its own alpha channel: SDL 1.2 then
-// ignores its colour key and its per-surface alpha.
-bool uses_alpha_channel(const SDL_Surface* image)
-{
-    return image->format->Amask != 0 && (image->flags & SDL_SRCALPHA) != 0;
 }
 
 // Calls change(pixel) on every pixel of a 32-bit image. Leaves an image of
@@ -329,8 +323,14 @@ bool PictureFiles::size_of(const char* path, Uint32 key, int* width, int* height
     return true;
 }
 
-SDL_Surface* load_keyed_image(PictureFiles& files, const char* path, int r, int g, int b, Uint8 opacity,
-                              const SDL_Rect* cell)
+namespace {
+
+// load_keyed_image; with `copy_alpha`, a copy of a ladder, which carries
+// that alpha in its alpha channel (a soft-edged picture) or as its
+// per-surface alpha (a keyed one); converted to the display's format last,
+// when that is asked for.
+SDL_Surface* load_image(PictureFiles& files, const char* path, int r, int g, int b, const SDL_Rect* cell,
+                        std::optional<Uint8> copy_alpha)
 {
     if (path == nullptr) {
         SDL_SetError("no image path given");
@@ -362,7 +362,7 @@ SDL_Surface* load_keyed_image(PictureFiles& files, const char* path, int r, int 
             image = SDL_LoadBMP_RW(SDL_RWFromConstMem(data, static_cast<int>(size)), 1);
         if (image != nullptr && file->transparency == Transparency::soft) {
             if (!uses_alpha_channel(image)) image = with_alpha_channel(image);
-            if (image != nullptr && !fade_alpha_channel(image, opacity)) {
+            if (image != nullptr && !fade_alpha_channel(image, copy_alpha.value_or(SDL_ALPHA_OPAQUE))) {
                 SDL_FreeSurface(image);
                 image = nullptr;
             }
@@ -370,13 +370,27 @@ SDL_Surface* load_keyed_image(PictureFiles& files, const char* path, int r, int 
             SDL_SetColorKey(image, SDL_SRCCOLORKEY,
                             SDL_MapRGB(image->format, static_cast<Uint8>(key >> 16), static_cast<Uint8>(key >> 8),
                                        static_cast<Uint8>(key)));
+            if (copy_alpha) SDL_SetAlpha(image, SDL_SRCALPHA, *copy_alpha);
         }
+        if (image != nullptr && display_format_on()) image = to_display_format(image);
     }
     if (image == nullptr)
         name_path(path);
     else
         kept.put_back();
     return image;
+}
+
+}  // namespace
+
+bool uses_alpha_channel(const SDL_Surface* image)
+{
+    return image->format->Amask != 0 && (image->flags & SDL_SRCALPHA) != 0;
+}
+
+SDL_Surface* load_keyed_image(PictureFiles& files, const char* path, int r, int g, int b, const SDL_Rect* cell)
+{
+    return load_image(files, path, r, g, b, cell, std::nullopt);
 }
 
 Uint32 key_colour(int r, int g, int b)
@@ -417,13 +431,8 @@ int simple_ladder_top(int step)
 
 SDL_Surface** load_alpha_ladder(PictureFiles& files, const char* path, int r, int g, int b, int step, int length)
 {
-    return load_image_array(length, [&](int i) {
-        SDL_Surface* copy = load_keyed_image(files, path, r, g, b, ladder_alpha(step, i));
-        // A picture blended by its alpha channel carries the copy's alpha in
-        // that channel; SDL 1.2 ignores the per-surface alpha then.
-        if (copy != nullptr && !uses_alpha_channel(copy)) SDL_SetAlpha(copy, SDL_SRCALPHA, ladder_alpha(step, i));
-        return copy;
-    });
+    return load_image_array(length,
+                            [&](int i) { return load_image(files, path, r, g, b, nullptr, ladder_alpha(step, i)); });
 }
 
 void urgent_free(SDL_Surface** images, int n)

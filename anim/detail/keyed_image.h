@@ -10,6 +10,7 @@
 //
 //   PictureFiles       the files of one creation, each read from disk once
 //   load_keyed_image   load one picture, or one cell of a sheet, keyed
+//   uses_alpha_channel whether SDL blends an image by its alpha channel
 //   key_colour         the key colour of (r, g, b) as the loaders take it
 //   urgent_free        release a half-built array of images, newest first
 //   load_image_array   load an array of images, rolled back on failure
@@ -76,16 +77,22 @@ private:
 // -1 as 255). The image keeps the pixel format of its file, save that a
 // picture with transparency is loaded as its 24-bit picture with the
 // transparent pixels in the key colour, or, with soft transparency, as a
-// 32-bit picture blended by its alpha channel (times `opacity` / 255) and
-// not keyed; a 32-bit picture without alpha is loaded as its 24-bit twin.
+// 32-bit picture blended by its alpha channel and not keyed; a 32-bit
+// picture without alpha is loaded as its 24-bit twin. While
+// use_display_format(1) holds, the image is then converted to the
+// display's format (see display_format.h).
 // With `cell`, only that rectangle of the picture is loaded, which must lie
 // within it (a BMP cut so must be uncompressed at 8 bits a pixel or more).
 // The caller owns the result and releases it with SDL_FreeSurface.
 // Returns null when the file cannot be read, is neither a sound BMP nor a
 // PNG that decodes, or does not load; SDL_GetError() then names the path
 // and the reason.
-SDL_Surface* load_keyed_image(PictureFiles& files, const char* path, int r, int g, int b, Uint8 opacity = 255,
+SDL_Surface* load_keyed_image(PictureFiles& files, const char* path, int r, int g, int b,
                               const SDL_Rect* cell = nullptr);
+
+// True when SDL blends the image by its own alpha channel: SDL 1.2 then
+// ignores its colour key and its per-surface alpha.
+bool uses_alpha_channel(const SDL_Surface* image);
 
 // The key colour (r, g, b) as the loaders take it, 0xRRGGBB of the low 8
 // bits of each component.
@@ -163,12 +170,12 @@ Uint8 ladder_alpha(int step, int index);
 int complex_row_length(int step);
 int simple_ladder_top(int step);
 
-// Loads `length` keyed copies of the picture at `path` from `files`; copy i
-// carries the alpha ladder_alpha(step, i) (per surface, or in its alpha
-// channel), so copy 0 is invisible. Returns a malloc'ed array of `length` surfaces owned by the
-// caller (release each copy, then free the array), or null when `length` is
-// not positive, a copy fails to load or memory runs out; nothing is left
-// allocated then.
+// Loads `length` keyed copies of the picture at `path` from `files`, as
+// load_keyed_image loads it; copy i carries the alpha ladder_alpha(step, i)
+// (per surface, or in its alpha channel), so copy 0 is invisible. Returns
+// a malloc'ed array of `length` surfaces owned by the caller (release each
+// copy, then free the array), or null when `length` is not positive, a copy
+// fails to load or memory runs out; nothing is left allocated then.
 SDL_Surface** load_alpha_ladder(PictureFiles& files, const char* path, int r, int g, int b, int step, int length);
 
 // SDL_BlitSurface(image, src, target, dst), which stores the final blit

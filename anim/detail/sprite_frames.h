@@ -38,7 +38,7 @@ sprite* cut_sprite(PictureFiles& files, const char* path, int count, RectOf rect
 {
     SDL_Surface** frames = load_image_array(count, [&](int i) {
         const SDL_Rect cell = rect_of(i);
-        return load_keyed_image(files, path, r, g, b, SDL_ALPHA_OPAQUE, &cell);
+        return load_keyed_image(files, path, r, g, b, &cell);
     });
     return frames != nullptr ? make_sprite(frames, count, frozen, x, y) : nullptr;
 }

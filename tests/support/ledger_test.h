@@ -1,6 +1,6 @@
 // ledger_test: the base of toolkit tests, which must leave no loaded surface
-// behind and no load or allocation refusal pending, with the pictures they
-// share.
+// behind and no load, conversion or allocation refusal pending, with the
+// pictures they share.
 #ifndef ANIM_TESTS_LEDGER_TEST_H
 #define ANIM_TESTS_LEDGER_TEST_H
 
@@ -42,6 +42,7 @@ protected:
     {
         SDL_FreeSurface(target);
         harness::fail_load(0);
+        harness::fail_conversion(0);
         fail_allocation(0);
         EXPECT_EQ(harness::live_surfaces(), live_before) << "the test left loaded surfaces behind";
     }

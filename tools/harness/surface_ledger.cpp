@@ -1,5 +1,5 @@
-// surface_ledger: counting stand-ins for SDL's BMP loader and surface
-// release, and for fopen.
+// surface_ledger: counting stand-ins for SDL's BMP loader, its conversions
+// to the display's format and its surface release, and for fopen.
 #include "surface_ledger.h"
 
 #include "next_definition.h"
@@ -14,11 +14,14 @@ namespace {
 
 using LoadFn = SDL_Surface* (*)(SDL_RWops*, int);
 using FreeFn = void (*)(SDL_Surface*);
+using ConvertFn = SDL_Surface* (*)(SDL_Surface*);
 using OpenFn = FILE* (*)(const char*, const char*);
 
 struct Ledger {
     long loads = 0;
     long fail_at = 0;  // absolute load number to refuse; 0 for none
+    long conversions = 0;
+    long fail_conversion_at = 0;  // absolute conversion number to refuse; 0 for none
     std::unordered_set<const SDL_Surface*> live;
     std::unordered_map<std::string, long> reads;  // by path
 };
@@ -58,6 +61,16 @@ void fail_load(long k)
     ledger().fail_at = k > 0 ? ledger().loads + k : 0;
 }
 
+long conversion_count()
+{
+    return ledger().conversions;
+}
+
+void fail_conversion(long k)
+{
+    ledger().fail_conversion_at = k > 0 ? ledger().conversions + k : 0;
+}
+
 long reads_of(const std::string& path)
 {
     const auto found = ledger().reads.find(path);
@@ -85,6 +98,37 @@ extern "C" SDL_Surface* SDL_LoadBMP_RW(SDL_RWops* src, int freesrc)
     const KeepingBooks books;
     if (image != nullptr) l.live.insert(image);
     return image;
+}
+
+namespace {
+
+// The conversion `convert` of `surface`, counted, refused when it is the
+// one asked for, and its result tracked as a loaded image.
+SDL_Surface* tracked(ConvertFn convert, SDL_Surface* surface)
+{
+    Ledger& l = ledger();
+    if (++l.conversions == l.fail_conversion_at) {
+        SDL_SetError("conversion %ld refused by the test harness", l.conversions);
+        return nullptr;
+    }
+    SDL_Surface* converted = convert(surface);
+    const KeepingBooks books;
+    if (converted != nullptr) l.live.insert(converted);
+    return converted;
+}
+
+}  // namespace
+
+extern "C" SDL_Surface* SDL_DisplayFormat(SDL_Surface* surface)
+{
+    static const auto real_convert = harness::next_definition<ConvertFn>("SDL_DisplayFormat");
+    return tracked(real_convert, surface);
+}
+
+extern "C" SDL_Surface* SDL_DisplayFormatAlpha(SDL_Surface* surface)
+{
+    static const auto real_convert = harness::next_definition<ConvertFn>("SDL_DisplayFormatAlpha");
+    return tracked(real_convert, surface);
 }
 
 extern "C" void SDL_FreeSurface(SDL_Surface* surface)

@@ -1,0 +1,104 @@
+// display_format: the setting, and the conversion of each loaded image to
+// the display's format.
+#include "anim/display_format.h"
+
+#include "anim/detail/display_image.h"
+#include "anim/detail/keyed_image.h"
+
+#include <cstddef>  // Required for: ptrdiff_t
+#include <cstring>  // Required for: memcpy()
+#include <memory>   // Required for: std::unique_ptr
+
+namespace {
+
+bool display_format = false;
+
+using SurfaceOwner = std::unique_ptr<SDL_Surface, decltype(&SDL_FreeSurface)>;
+
+// The pixel value at `p` of an image of `bytes` bytes a pixel (1 to 4).
+Uint32 pixel_at(const Uint8* p, int bytes)
+{
+    Uint32 value = 0;
+    memcpy(&value, p, static_cast<size_t>(bytes));
+    if constexpr (SDL_BYTEORDER == SDL_BIG_ENDIAN) value >>= 8 * (4 - bytes);
+    return value;
+}
+
+void set_pixel(Uint8* p, int bytes, Uint32 value)
+{
+    if constexpr (SDL_BYTEORDER == SDL_BIG_ENDIAN) value <<= 8 * (4 - bytes);
+    memcpy(p, &value, static_cast<size_t>(bytes));
+}
+
+// Keys `converted`, the display's copy of `source`, whose pixels of
+// `source`'s key colour are transparent. Opaque pixels that the display's
+// format gave the key's value (it has fewer bits a channel than the file)
+// are moved off it by the lowest unit of blue. An image without a pixel of
+// the key colour is left unkeyed, as a plain copy. False, with SDL's
+// reason set, when either image cannot be locked.
+bool key_converted(const SDL_Surface* source, SDL_Surface* converted)
+{
+    Uint8 r = 0, g = 0, b = 0;
+    SDL_GetRGB(source->format->colorkey, source->format, &r, &g, &b);
+    const Uint32 source_key = source->format->colorkey, key = SDL_MapRGB(converted->format, r, g, b);
+    const Uint32 blue = converted->format->Bmask, off_key = key ^ (blue != 0 ? blue & (~blue + 1) : 1u);
+    if (SDL_LockSurface(converted) != 0) return false;
+    const int in = source->format->BytesPerPixel, out = converted->format->BytesPerPixel;
+    bool keyed = false;
+    for (int y = 0; y < source->h; ++y) {
+        const Uint8* from = static_cast<const Uint8*>(source->pixels) + static_cast<ptrdiff_t>(y) * source->pitch;
+        Uint8* to = static_cast<Uint8*>(converted->pixels) + static_cast<ptrdiff_t>(y) * converted->pitch;
+        for (int x = 0; x < source->w; ++x, from += in, to += out) {
+            if (pixel_at(from, in) == source_key)
+                keyed = true;
+            else if (pixel_at(to, out) == key)
+                set_pixel(to, out, off_key);
+        }
+    }
+    SDL_UnlockSurface(converted);
+    SDL_SetColorKey(converted, keyed ? SDL_SRCCOLORKEY | SDL_RLEACCEL : 0, keyed ? key : 0);
+    return true;
+}
+
+}  // namespace
+
+int use_display_format(int on)
+{
+    if (on != 0 && SDL_GetVideoSurface() == nullptr) {
+        SDL_SetError("no video mode is set, whose format the images would take");
+        return -1;
+    }
+    display_format = on != 0;
+    return 0;
+}
+
+namespace anim::detail {
+
+bool display_format_on()
+{
+    return display_format;
+}
+
+SDL_Surface* to_display_format(SDL_Surface* image)
+{
+    SurfaceOwner source(image, SDL_FreeSurface);
+    if (SDL_GetVideoSurface() == nullptr) {
+        SDL_SetError("no video mode is set, whose format the images would take");
+        return nullptr;
+    }
+    if (uses_alpha_channel(image)) {
+        // Every picture with soft edges is loaded at 32 bits; on a 32-bit
+        // display it is drawn as fast in its own layout, and more exactly on
+        // some SDLs than in the display's.
+        if (SDL_GetVideoSurface()->format->BitsPerPixel == 32) return source.release();
+        return SDL_DisplayFormatAlpha(image);
+    }
+    SurfaceOwner converted(SDL_DisplayFormat(image), SDL_FreeSurface);
+    if (converted == nullptr) return nullptr;
+    if ((image->flags & SDL_SRCCOLORKEY) != 0 && !key_converted(image, converted.get())) return nullptr;
+    if ((image->flags & SDL_SRCALPHA) != 0)
+        SDL_SetAlpha(converted.get(), SDL_SRCALPHA | SDL_RLEACCEL, image->format->alpha);
+    return converted.release();
+}
+
+}  // namespace anim::detail

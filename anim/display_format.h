@@ -1,0 +1,42 @@
+// display_format: images prepared in the display's own pixel format.
+//
+// By default every image keeps the pixel format of its file (a 24-bit BMP
+// stays at 24 bits on a 32-bit or a 16-bit display), so each blit converts
+// every pixel it draws, every frame. After use_display_format(1), every
+// later creation converts each of its images, every ladder copy included,
+// once to the format of the display surface:
+//
+//   - a keyed image becomes the display's pixels, keyed with run-length
+//     encoding, which SDL draws as runs of opaque pixels (classic SDL 1.2.15
+//     encodes it at the image's first blit and then frees its raw pixels;
+//     the compatibility library keeps them and draws it keyed);
+//   - an image without a pixel of its key colour becomes a plain copy,
+//     unkeyed;
+//   - a ladder copy keeps its alpha;
+//   - a soft-edged picture (drawn by its alpha channel) becomes SDL's
+//     picture with an alpha channel for the display; on a 32-bit display it
+//     stays as it is, since it is drawn as fast in its own layout, and more
+//     exactly on some SDLs.
+//
+// On a 32-bit display the frames are the very same. On a 16-bit display,
+// where SDL's blends round to the display's 5 and 6-bit channels, opaque
+// pictures draw the same, keyed ones within a unit of a channel (in the
+// cross-fades), and soft-edged ones within three units, their cross-fades
+// blending three layers. An opaque pixel that the display's format would give
+// the key colour's value is moved one unit off it, so no opaque pixel turns
+// transparent. Creation pays one conversion an image; memory is the
+// display's bytes a pixel for each image (4 on a 32-bit display, 2 on a
+// 16-bit one) until classic SDL's encoding frees them.
+#ifndef ANIM_DISPLAY_FORMAT_H
+#define ANIM_DISPLAY_FORMAT_H
+
+// Makes every later creation convert its images to the format of the
+// display surface that SDL_SetVideoMode opened (`on` non-zero), or keep
+// them in their files' formats (`on` 0, the default). Objects made before
+// keep their images as they are; a creation made while no video mode is set
+// then fails, naming the reason. Returns 0, or -1 when `on` is non-zero
+// and no video mode is set (the setting is then left as it was, and
+// SDL_GetError() says so).
+int use_display_format(int on);
+
+#endif
