@@ -18,45 +18,73 @@ using SurfaceOwner = std::unique_ptr<SDL_Surface, decltype(&SDL_FreeSurface)>;
 // The pixel value at `p` of an image of `bytes` bytes a pixel (1 to 4).
 Uint32 pixel_at(const Uint8* p, int bytes)
 {
-    Uint32 value = 0;
-    memcpy(&value, p, static_cast<size_t>(bytes));
-    if constexpr (SDL_BYTEORDER == SDL_BIG_ENDIAN) value >>= 8 * (4 - bytes);
-    return value;
+    switch (bytes) {
+    case 1: return *p;
+    case 2: {
+        Uint16 value = 0;
+        memcpy(&value, p, 2);
+        return value;
+    }
+    case 3:
+        if constexpr (SDL_BYTEORDER == SDL_BIG_ENDIAN) return Uint32{p[0]} << 16 | Uint32{p[1]} << 8 | p[2];
+        return Uint32{p[2]} << 16 | Uint32{p[1]} << 8 | p[0];
+    default: {
+        Uint32 value = 0;
+        memcpy(&value, p, 4);
+        return value;
+    }
+    }
 }
 
+// Stores `value` at `p` of an image of 1, 2 or 4 bytes a pixel, the depths
+// whose channels have fewer than 8 bits (a palette's index, at 1).
 void set_pixel(Uint8* p, int bytes, Uint32 value)
 {
-    if constexpr (SDL_BYTEORDER == SDL_BIG_ENDIAN) value <<= 8 * (4 - bytes);
-    memcpy(p, &value, static_cast<size_t>(bytes));
+    if (bytes == 1) {
+        *p = static_cast<Uint8>(value);
+    } else if (bytes == 2) {
+        const auto narrow = static_cast<Uint16>(value);
+        memcpy(p, &narrow, 2);
+    } else {
+        memcpy(p, &value, 4);
+    }
 }
 
 // Keys `converted`, the display's copy of `source`, whose pixels of
-// `source`'s key colour are transparent. Opaque pixels that the display's
-// format gave the key's value (it has fewer bits a channel than the file)
-// are moved off it by the lowest unit of blue. An image without a pixel of
-// the key colour is left unkeyed, as a plain copy. False, with SDL's
-// reason set, when either image cannot be locked.
+// `source`'s key colour are transparent, with run-length encoding. When the
+// display's format has fewer bits a channel than the file, opaque pixels it
+// gave the key's value are moved off it by the lowest unit of blue. An image
+// without a pixel of the key colour is left unkeyed, a plain copy, where
+// the SDL does not encode runs; where it does, its runs copy the image with
+// fewer instructions than its plain copy. False, with SDL's reason set,
+// when the image cannot be locked.
 bool key_converted(const SDL_Surface* source, SDL_Surface* converted)
 {
     Uint8 r = 0, g = 0, b = 0;
     SDL_GetRGB(source->format->colorkey, source->format, &r, &g, &b);
-    const Uint32 source_key = source->format->colorkey, key = SDL_MapRGB(converted->format, r, g, b);
-    const Uint32 blue = converted->format->Bmask, off_key = key ^ (blue != 0 ? blue & (~blue + 1) : 1u);
+    const SDL_PixelFormat* f = converted->format;
+    const Uint32 source_key = source->format->colorkey, key = SDL_MapRGB(f, r, g, b);
+    SDL_SetColorKey(converted, SDL_SRCCOLORKEY | SDL_RLEACCEL, key);
+    const bool encoded = (converted->flags & SDL_RLEACCELOK) != 0;
+    // Only a format of fewer than 8 bits a channel gives two colours one value.
+    const bool merges = (f->Rloss | f->Gloss | f->Bloss) != 0;
+    if (encoded && !merges) return true;
+    const Uint32 off_key = key ^ (f->Bmask != 0 ? f->Bmask & (~f->Bmask + 1) : 1u);
     if (SDL_LockSurface(converted) != 0) return false;
-    const int in = source->format->BytesPerPixel, out = converted->format->BytesPerPixel;
+    const int in = source->format->BytesPerPixel, out = f->BytesPerPixel;
     bool keyed = false;
-    for (int y = 0; y < source->h; ++y) {
+    for (int y = 0; y < source->h && (merges || !keyed); ++y) {
         const Uint8* from = static_cast<const Uint8*>(source->pixels) + static_cast<ptrdiff_t>(y) * source->pitch;
         Uint8* to = static_cast<Uint8*>(converted->pixels) + static_cast<ptrdiff_t>(y) * converted->pitch;
         for (int x = 0; x < source->w; ++x, from += in, to += out) {
             if (pixel_at(from, in) == source_key)
                 keyed = true;
-            else if (pixel_at(to, out) == key)
+            else if (merges && pixel_at(to, out) == key)
                 set_pixel(to, out, off_key);
         }
     }
     SDL_UnlockSurface(converted);
-    SDL_SetColorKey(converted, keyed ? SDL_SRCCOLORKEY | SDL_RLEACCEL : 0, keyed ? key : 0);
+    if (!keyed && !encoded) SDL_SetColorKey(converted, 0, 0);
     return true;
 }
 

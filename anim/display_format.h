@@ -11,7 +11,8 @@
 //     encodes it at the image's first blit and then frees its raw pixels;
 //     the compatibility library keeps them and draws it keyed);
 //   - an image without a pixel of its key colour becomes a plain copy,
-//     unkeyed;
+//     unkeyed, where the SDL does not encode runs (classic SDL copies it
+//     run by run, with fewer instructions than its plain copy);
 //   - a ladder copy keeps its alpha;
 //   - a soft-edged picture (drawn by its alpha channel) becomes SDL's
 //     picture with an alpha channel for the display; on a 32-bit display it
