@@ -50,26 +50,25 @@ void set_pixel(Uint8* p, int bytes, Uint32 value)
     }
 }
 
-// Keys `converted`, the display's copy of `source`, whose pixels of
-// `source`'s key colour are transparent, with run-length encoding. When the
-// display's format has fewer bits a channel than the file, opaque pixels it
-// gave the key's value are moved off it by the lowest unit of blue. An image
-// without a pixel of the key colour is left unkeyed, a plain copy, where
-// the SDL does not encode runs; where it does, its runs copy the image with
-// fewer instructions than its plain copy. False, with SDL's reason set,
-// when the image cannot be locked.
-bool key_converted(const SDL_Surface* source, SDL_Surface* converted)
+// Keys `converted`, the display's copy of `source`, with the colour `key`
+// (0xRRGGBB), run-length encoded. When the display's format has fewer bits
+// a channel than the file, opaque pixels it gave the key's value are moved
+// off it by the lowest unit of blue. An image without a pixel of the key
+// colour is left unkeyed, a plain copy, where the SDL does not encode runs;
+// where it does, its runs copy the image with fewer instructions than its
+// plain copy. False, with SDL's reason set, when the image cannot be
+// locked.
+bool key_converted(const SDL_Surface* source, SDL_Surface* converted, Uint32 key)
 {
-    Uint8 r = 0, g = 0, b = 0;
-    SDL_GetRGB(source->format->colorkey, source->format, &r, &g, &b);
+    const auto r = static_cast<Uint8>(key >> 16), g = static_cast<Uint8>(key >> 8), b = static_cast<Uint8>(key);
     const SDL_PixelFormat* f = converted->format;
-    const Uint32 source_key = source->format->colorkey, key = SDL_MapRGB(f, r, g, b);
-    SDL_SetColorKey(converted, SDL_SRCCOLORKEY | SDL_RLEACCEL, key);
+    const Uint32 source_key = SDL_MapRGB(source->format, r, g, b), display_key = SDL_MapRGB(f, r, g, b);
+    SDL_SetColorKey(converted, SDL_SRCCOLORKEY | SDL_RLEACCEL, display_key);
     const bool encoded = (converted->flags & SDL_RLEACCELOK) != 0;
     // Only a format of fewer than 8 bits a channel gives two colours one value.
     const bool merges = (f->Rloss | f->Gloss | f->Bloss) != 0;
     if (encoded && !merges) return true;
-    const Uint32 off_key = key ^ (f->Bmask != 0 ? f->Bmask & (~f->Bmask + 1) : 1u);
+    const Uint32 off_key = display_key ^ (f->Bmask != 0 ? f->Bmask & (~f->Bmask + 1) : 1u);
     if (SDL_LockSurface(converted) != 0) return false;
     const int in = source->format->BytesPerPixel, out = f->BytesPerPixel;
     bool keyed = false;
@@ -79,7 +78,7 @@ bool key_converted(const SDL_Surface* source, SDL_Surface* converted)
         for (int x = 0; x < source->w; ++x, from += in, to += out) {
             if (pixel_at(from, in) == source_key)
                 keyed = true;
-            else if (merges && pixel_at(to, out) == key)
+            else if (merges && pixel_at(to, out) == display_key)
                 set_pixel(to, out, off_key);
         }
     }
@@ -107,7 +106,7 @@ bool display_format_on()
     return display_format;
 }
 
-SDL_Surface* to_display_format(SDL_Surface* image)
+SDL_Surface* to_display_format(SDL_Surface* image, Uint32 key, std::optional<Uint8> copy_alpha)
 {
     SurfaceOwner source(image, SDL_FreeSurface);
     if (SDL_GetVideoSurface() == nullptr) {
@@ -122,10 +121,8 @@ SDL_Surface* to_display_format(SDL_Surface* image)
         return SDL_DisplayFormatAlpha(image);
     }
     SurfaceOwner converted(SDL_DisplayFormat(image), SDL_FreeSurface);
-    if (converted == nullptr) return nullptr;
-    if ((image->flags & SDL_SRCCOLORKEY) != 0 && !key_converted(image, converted.get())) return nullptr;
-    if ((image->flags & SDL_SRCALPHA) != 0)
-        SDL_SetAlpha(converted.get(), SDL_SRCALPHA | SDL_RLEACCEL, image->format->alpha);
+    if (converted == nullptr || !key_converted(image, converted.get(), key)) return nullptr;
+    if (copy_alpha) SDL_SetAlpha(converted.get(), SDL_SRCALPHA | SDL_RLEACCEL, *copy_alpha);
     return converted.release();
 }
 

@@ -5,17 +5,21 @@
 
 #include <SDL.h>
 
+#include <optional>  // Required for: std::optional
+
 namespace anim::detail {
 
 // True while use_display_format(1) holds.
 bool display_format_on();
 
-// `image`, keyed or blended as the loaders made it, converted to the
-// display surface's format as display_format.h describes; `image` itself
-// is released. The caller owns the result. Null, with the reason in
-// SDL_GetError(), when no video mode is set or memory runs out (`image` is
-// released then too).
-SDL_Surface* to_display_format(SDL_Surface* image);
+// `image`, as the loaders decoded it, in the display surface's format, as
+// display_format.h describes: a picture blended by its alpha channel as it
+// is (it carries its alpha in that channel); any other keyed with `key`
+// (0xRRGGBB) and, for a ladder's copy, given `copy_alpha`, both with
+// run-length encoding. `image` itself is released. The caller owns the
+// result. Null, with the reason in SDL_GetError(), when no video mode is set
+// or memory runs out (`image` is released then too).
+SDL_Surface* to_display_format(SDL_Surface* image, Uint32 key, std::optional<Uint8> copy_alpha);
 
 }  // namespace anim::detail
 

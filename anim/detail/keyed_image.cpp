@@ -366,13 +366,15 @@ SDL_Surface* load_image(PictureFiles& files, const char* path, int r, int g, int
                 SDL_FreeSurface(image);
                 image = nullptr;
             }
-        } else if (image != nullptr) {
+        } else if (image != nullptr && !display_format_on()) {
             SDL_SetColorKey(image, SDL_SRCCOLORKEY,
                             SDL_MapRGB(image->format, static_cast<Uint8>(key >> 16), static_cast<Uint8>(key >> 8),
                                        static_cast<Uint8>(key)));
             if (copy_alpha) SDL_SetAlpha(image, SDL_SRCALPHA, *copy_alpha);
         }
-        if (image != nullptr && display_format_on()) image = to_display_format(image);
+        // Converted, the image is keyed, and given its alpha, in the
+        // display's format.
+        if (image != nullptr && display_format_on()) image = to_display_format(image, key, copy_alpha);
     }
     if (image == nullptr)
         name_path(path);

@@ -12,9 +12,11 @@
 // Emscripten's own functions stay for the rest of what the toolkit and the
 // programs call: per-surface alpha, freeing and events; its clock and its
 // delay are wrapped, for the page to keep the time when it records.
-// Functions that go through a surface's canvas, such as SDL_ConvertSurface
-// or SDL_UpdateRect, would see or show a stale canvas once the buffer holds
-// the pixels: this layer does not serve them.
+// Functions that go through a surface's canvas, such as SDL_ConvertSurface,
+// SDL_DisplayFormatAlpha or SDL_UpdateRect, would see or show a stale
+// canvas once the buffer holds the pixels: this layer does not serve them
+// (the toolkit keeps soft-edged pictures as they are on the browser's 32-bit
+// display).
 
 mergeInto(LibraryManager.library, {
   $Desktop__deps: ['$SDL'],
@@ -226,6 +228,26 @@ mergeInto(LibraryManager.library, {
     if (freesrc) _SDL_FreeRW(rw);
     if (reason) Desktop.setError(intArrayFromString(reason, true));
     return image;
+  },
+
+  // Missing from Emscripten's SDL: a copy of the surface in the display's
+  // format, which every surface here has (32-bit RGBA words). The toolkit
+  // converts only opaque pictures, before it keys them: the copy is of the
+  // pixels alone, opaque, with neither key nor alpha.
+  SDL_DisplayFormat__deps: ['$Desktop', 'SDL_FreeSurface'],
+  SDL_DisplayFormat: function(surf) {
+    var from = SDL.surfaces[surf];
+    if (!Desktop.inMemory(surf)) return 0;
+    var copy = SDL.makeSurface(from.width, from.height, 0, false, 'copy:' + from.source);
+    var data = SDL.surfaces[copy];
+    if (!data.buffer) {
+      _SDL_FreeSurface(copy);
+      Desktop.setError(intArrayFromString('Out of memory', true));
+      return 0;
+    }
+    HEAPU8.copyWithin(data.buffer, from.buffer, from.buffer + from.width * from.height * 4);
+    data.inMemory = true;
+    return copy;
   },
 
   // Replace Emscripten's, which copy the surface's canvas into its buffer
