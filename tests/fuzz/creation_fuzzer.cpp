@@ -1,12 +1,14 @@
 // creation_fuzzer: hands the fuzzer's bytes, as a picture file (and as a
-// sprite sheet export), to every creation function of the toolkit, and
-// draws whatever gets made through its whole fade.
+// sprite sheet export), to every creation function of the toolkit, with
+// its images in their file's format or, for inputs of odd length, in a
+// 16-bit display's, and draws whatever gets made through its whole fade.
 //
 // Built with clang and -fsanitize=fuzzer,address (the "fuzz" preset); run by
 // tools/fuzz.sh, which names a seed folder last: the fuzzer fills it with
 // every well-formed form of picture the toolkit takes, sprite sheet exports
 // of a sheet it writes into its working folder, and the hostile and unusual
 // files of the test corpus, before it starts.
+#include "anim/display_format.h"
 #include "support/aseprite_exports.h"
 #include "support/hostile_bmps.h"
 #include "support/objects.h"
@@ -16,6 +18,8 @@
 #include <unistd.h>
 
 #include <cstdint>
+#include <cstdio>
+#include <cstdlib>
 #include <fstream>
 #include <string>
 #include <utility>
@@ -94,6 +98,12 @@ void draw(test_support::Objects& o, SDL_Surface* target)
 
 extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv)
 {
+    // A headless display, whose format half the inputs' images take.
+    setenv("SDL_VIDEODRIVER", "dummy", 1);
+    if (SDL_Init(SDL_INIT_VIDEO) != 0 || SDL_SetVideoMode(64, 64, 16, SDL_SWSURFACE) == nullptr) {
+        std::fprintf(stderr, "creation_fuzzer: no display: %s\n", SDL_GetError());
+        std::exit(1);
+    }
     const std::string seeds = (*argv)[*argc - 1];
     const auto write = [&](const test_support::HostileBmp& file) {
         std::ofstream(seeds + "/" + file.name, std::ios::binary) << file.bytes;
@@ -118,6 +128,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     static SDL_Surface* t = SDL_CreateRGBSurface(SDL_SWSURFACE, 64, 64, 32, 0xff0000, 0xff00, 0xff, 0);
     std::ofstream(path, std::ios::binary)
         .write(reinterpret_cast<const char*>(data), static_cast<std::streamsize>(size));
+    use_display_format(static_cast<int>(size % 2));
     // Every object made is drawn at each step of its whole fade.
     test_support::Objects o(path);
     for (int frame = 0, frames = test_support::whole_cycle(o); frame <= frames; ++frame) {
