@@ -1,6 +1,7 @@
 // minimal: a blinking picture with a running child over it, until the window
 // is closed. Run it from a folder holding img_fond.bmp, img_devant1.bmp and
 // x02.bmp to x11.bmp, such as share/anim/blink_sprite_test of an install.
+#include "anim/display_format.h"
 #include "anim/lib_simple_blinking.h"
 #include "anim/lib_sprite.h"
 
@@ -31,6 +32,9 @@ int main()
         SDL_Quit();
         return 1;
     }
+    // Every image made from here on is converted once to the window's pixel
+    // format: a frame's blits then copy its pixels instead of converting each.
+    use_display_format(1);
     simple_surface* dawn = create_simple_surface("img_fond.bmp", "img_devant1.bmp", 1, 10, 0, 0, 255, 0, 255);
     if (dawn == nullptr) {
         report("the dawn");

@@ -9,6 +9,7 @@
 // moves by the time that has passed, so it keeps its pace on any machine.
 // Run it from a folder holding scene_demo's pictures (Ressources/...), such
 // as share/anim/scene_demo of an install.
+#include "anim/display_format.h"
 #include "anim/gestion_monde.h"
 #include "anim/lib_aseprite.h"
 #include "anim/owned.h"
@@ -113,6 +114,9 @@ int play()
 {
     // Initialization: the window, a view onto the valley, and its scenery
     SDL_Surface* display = SDL_SetVideoMode(kViewW, kViewH, 32, SDL_SWSURFACE);
+    // Every image made from here on is converted once to the window's pixel
+    // format: a frame's blits then copy its pixels instead of converting each.
+    use_display_format(1);
     const anim::owned_screen view(create_screen(kViewW, kViewH, 0, 0));
     const anim::owned_world valley(create_world(0, 0, kValleyW, kViewH));  // frees what it holds too
     const anim::owned_decor sky(scenery("background.bmp", 0, 0));          // in no list: it does not scroll
