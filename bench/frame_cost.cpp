@@ -260,8 +260,14 @@ int largest_difference(SDL_Surface* a, SDL_Surface* b)
     for (int y = 0; y < a->h; ++y)
         for (int x = 0; x < a->w; ++x) {
             Uint32 pa = 0, pb = 0;
-            memcpy(&pa, static_cast<Uint8*>(a->pixels) + static_cast<ptrdiff_t>(y) * a->pitch + static_cast<size_t>(x) * bytes, bytes);
-            memcpy(&pb, static_cast<Uint8*>(b->pixels) + static_cast<ptrdiff_t>(y) * b->pitch + static_cast<size_t>(x) * bytes, bytes);
+            memcpy(
+                &pa,
+                static_cast<Uint8*>(a->pixels) + static_cast<ptrdiff_t>(y) * a->pitch + static_cast<size_t>(x) * bytes,
+                bytes);
+            memcpy(
+                &pb,
+                static_cast<Uint8*>(b->pixels) + static_cast<ptrdiff_t>(y) * b->pitch + static_cast<size_t>(x) * bytes,
+                bytes);
             if (pa == pb) continue;
             Uint8 c[2][3];
             SDL_GetRGB(pa, a->format, &c[0][0], &c[0][1], &c[0][2]);
@@ -271,9 +277,16 @@ int largest_difference(SDL_Surface* a, SDL_Surface* b)
     return largest;
 }
 
-// The bytes a fade of the full-window picture holds in `form`, made and
-// then drawn once in every copy; stored in `made` and `drawn`.
-bool fade_bytes(const Pictures& pictures, Form form, size_t* made, size_t* drawn)
+// What a fade of the full-window picture holds in `form`.
+struct FadeBytes {
+    int surfaces;  // its base, its blink image and its ladder's copies
+    size_t made;   // bytes once made
+    size_t drawn;  // bytes once every copy has been drawn
+};
+
+// The bytes a fade of the full-window picture holds in `form`; false when it
+// cannot be made.
+bool fade_bytes(const Pictures& pictures, Form form, FadeBytes* bytes)
 {
     const size_t before = heap_bytes();
     use_display_format(form == Form::display ? 1 : 0);
@@ -282,11 +295,12 @@ bool fade_bytes(const Pictures& pictures, Form form, size_t* made, size_t* drawn
                                                                 0, kKey[0], kKey[1], kKey[2]));
     use_display_format(0);
     if (!fade) return false;
-    *made = heap_bytes() - before;
+    bytes->surfaces = fade->count + 3;
+    bytes->made = heap_bytes() - before;
     SDL_Surface* screen = SDL_GetVideoSurface();
     SDL_BlitSurface(fade->base, nullptr, screen, nullptr);
     for (int i = 0; i <= fade->count; ++i) SDL_BlitSurface(fade->ladder[i], nullptr, screen, nullptr);
-    *drawn = heap_bytes() - before;
+    bytes->drawn = heap_bytes() - before;
     return true;
 }
 
@@ -306,11 +320,12 @@ int facts(const Pictures& pictures)
         std::sort(times.begin(), times.end());
         std::printf("\"create_ms_%s\": %.3f, ", kNames[f], times[2]);
     }
-    for (size_t f = 0; f < 2; ++f) {
-        size_t made = 0, drawn = 0;
-        if (!fade_bytes(pictures, kForms[f], &made, &drawn)) return 1;
-        std::printf("\"fade_bytes_%s\": %zu, \"fade_bytes_drawn_%s\": %zu, ", kNames[f], made, kNames[f], drawn);
-    }
+    FadeBytes files{}, display{};
+    if (!fade_bytes(pictures, Form::files, &files) || !fade_bytes(pictures, Form::display, &display)) return 1;
+    std::printf(
+        "\"fade_surfaces\": %d, \"fade_bytes_files\": %zu, \"fade_bytes_drawn_files\": %zu, "
+        "\"fade_bytes_display\": %zu, \"fade_bytes_drawn_display\": %zu, ",
+        files.surfaces, files.made, files.drawn, display.made, display.drawn);
     // The frames of a whole fade, each form onto a surface of its own.
     std::unique_ptr<Scene> scenes[3];
     std::unique_ptr<SDL_Surface, decltype(&SDL_FreeSurface)> targets[3] = {

@@ -2,9 +2,10 @@
 """Writes docs/performance.md from a Google Benchmark JSON file of anim_bench,
 into the text of tools/bench_report.md.in.
 
-Usage: bench_report.py <results.json> <build folder>
+Usage: bench_report.py <results.json> <build folder> <frame_cost.json>
 (the report goes to standard output; the build folder's programs.env gives
-the programs' names, the run's frames and the pause)
+the programs' names, the run's frames and the pause; frame_cost.json is
+tools/frame_cost.py's)
 """
 import json
 import platform
@@ -17,6 +18,7 @@ from browser_pages import program_facts  # beside this script
 FRAME_GOAL = 1.05
 CREATION_GOAL = 1.10
 PNG_GOAL = 1.5  # a creation from PNG pictures against the same from BMPs
+DISPLAY_GOAL = 1.05  # a frame in the display's format against hand-converted surfaces
 ROOT = Path(__file__).resolve().parent.parent
 
 FACTS = program_facts(sys.argv[2])
@@ -144,16 +146,82 @@ def memory_rows(m):
     return rows
 
 
+def sdl_label(sdl):
+    return f"{sdl['name']} {sdl['version']}"
+
+
+def mb(size):
+    return f"{size / 1e6:,.1f} MB"
+
+
+def frame_counts(sdl):
+    """Instructions a frame by (depth, width, height) and form."""
+    counts = {}
+    for f in sdl["frames"]:
+        counts.setdefault((f["depth"], f["width"], f["height"]), {})[f["form"]] = f["instructions"]
+    return counts
+
+
+def display_rows(cost):
+    rows = []
+    for sdl in cost["sdls"]:
+        for (depth, w, h), c in sorted(frame_counts(sdl).items(), key=lambda item: (-item[0][0], item[0][1])):
+            rows.append(f"| {sdl_label(sdl)} | {depth}-bit | {w} × {h} | {c['files'] / 1e6:,.2f} M | "
+                        f"{c['display'] / 1e6:,.2f} M | {c['hand'] / 1e6:,.2f} M | "
+                        f"{mark(c['display'] / c['hand'], DISPLAY_GOAL)} | {c['files'] / c['display']:,.1f} |")
+    return rows
+
+
+def display_growth_rows(cost):
+    rows = []
+    for sdl in cost["sdls"]:
+        counts = frame_counts(sdl)
+        for depth in sorted({d for d, _, _ in counts}, reverse=True):
+            sizes = sorted((k for k in counts if k[0] == depth), key=lambda k: k[1] * k[2])
+            small, large = sizes[0], sizes[-1]
+            pixels = large[1] * large[2] - small[1] * small[2]
+            per_pixel = [(counts[large][form] - counts[small][form]) / pixels for form in ("files", "display", "hand")]
+            rows.append(f"| {sdl_label(sdl)} | {depth}-bit | " + " | ".join(f"{p:.2f}" for p in per_pixel) + " |")
+    return rows
+
+
+def display_fact_rows(cost):
+    rows = []
+    for sdl in cost["sdls"]:
+        for f in sdl["facts"]:
+            frames = f["frames"]
+            rows.append(f"| {sdl_label(sdl)} | {f['depth']}-bit | {f['width']} × {f['height']} | "
+                        f"{f['create_ms_files']:,.1f} ms | {f['create_ms_display']:,.1f} ms | "
+                        f"{f['create_ms_hand']:,.1f} ms | {f['frames_differing_display']} of {frames} | "
+                        f"{f['frames_differing_hand']} of {frames} | {f['largest_difference_display']} | "
+                        f"{f['largest_difference_hand']} |")
+    return rows
+
+
+def display_memory_rows(cost):
+    rows = []
+    for sdl in cost["sdls"]:
+        for f in sdl["facts"]:
+            rows.append(f"| {sdl_label(sdl)} | {f['depth']}-bit | {f['width']} × {f['height']} | "
+                        f"{f['fade_surfaces']} | {mb(f['fade_bytes_files'])} | {mb(f['fade_bytes_display'])} | "
+                        f"{mb(f['fade_bytes_drawn_display'])} | {mb(f['fade_bytes_drawn_display'] / f['fade_surfaces'])} |")
+    return rows
+
+
 def main():
     results = json.loads(Path(sys.argv[1]).read_text())
     m = medians(results)
+    cost = json.loads(Path(sys.argv[3]).read_text())
     template = (ROOT / "tools" / "bench_report.md.in").read_text()
     print(template.format(
         repetitions=next(b["repetitions"] for b in results["benchmarks"] if "repetitions" in b),
         machine=machine(results["context"]), run_frames=FACTS["ANIM_RUN_FRAMES"], pause=FACTS["ANIM_PAUSE_MS"],
         frame_goal=FRAME_GOAL, creation_goal=CREATION_GOAL, png_goal=PNG_GOAL, frame_rows="\n".join(frame_rows(m)),
         ladder_rows="\n".join(ladder_rows(m)), creation_rows="\n".join(creation_rows(m)),
-        growth_rows="\n".join(growth_rows(m)), crowd_rows="\n".join(crowd_rows(m)), memory_rows="\n".join(memory_rows(m))), end="")
+        growth_rows="\n".join(growth_rows(m)), crowd_rows="\n".join(crowd_rows(m)), memory_rows="\n".join(memory_rows(m)),
+        frames_counted=cost["frames_counted"], display_goal=DISPLAY_GOAL, display_rows="\n".join(display_rows(cost)),
+        display_growth_rows="\n".join(display_growth_rows(cost)), display_fact_rows="\n".join(display_fact_rows(cost)),
+        display_memory_rows="\n".join(display_memory_rows(cost))), end="")
 
 
 if __name__ == "__main__":

@@ -32,7 +32,7 @@ for task in "${tasks[@]}"; do
     # What classic SDL 1.2.15 loads, and dpkg-architecture to unpack it.
     classic) packages+=(libcaca0 libasound2 libpulse0 libx11-6 libxext6 dpkg-dev) ;;
     web) packages+=(emscripten chromium python3) ;;
-    bench) packages+=(libbenchmark-dev python3) ;;
+    bench) packages+=(libbenchmark-dev python3 valgrind) ;;
     record) packages+=(imagemagick) ;;
     *) echo "install-deps.sh: unknown task '$task' (run, test, lint, fuzz, classic, web, check, bench or record)" >&2
        exit 2 ;;
