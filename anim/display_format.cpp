@@ -15,38 +15,83 @@ bool display_format = false;
 
 using SurfaceOwner = std::unique_ptr<SDL_Surface, decltype(&SDL_FreeSurface)>;
 
-// The pixel value at `p` of an image of `bytes` bytes a pixel (1 to 4).
-Uint32 pixel_at(const Uint8* p, int bytes)
+// The pixel value at `p` of an image of `Bytes` bytes a pixel.
+template <int Bytes>
+Uint32 pixel_at(const Uint8* p)
 {
-    switch (bytes) {
-    case 1: return *p;
-    case 2: {
+    if constexpr (Bytes == 1) {
+        return *p;
+    } else if constexpr (Bytes == 2) {
         Uint16 value = 0;
         memcpy(&value, p, 2);
         return value;
-    }
-    case 3:
+    } else if constexpr (Bytes == 3) {
         if constexpr (SDL_BYTEORDER == SDL_BIG_ENDIAN) return Uint32{p[0]} << 16 | Uint32{p[1]} << 8 | p[2];
         return Uint32{p[2]} << 16 | Uint32{p[1]} << 8 | p[0];
-    default: {
+    } else {
         Uint32 value = 0;
         memcpy(&value, p, 4);
         return value;
     }
+}
+
+// Stores `value` at `p` of an image of `Bytes` bytes a pixel.
+template <int Bytes>
+void set_pixel(Uint8* p, Uint32 value)
+{
+    if constexpr (Bytes == 1) {
+        *p = static_cast<Uint8>(value);
+    } else if constexpr (Bytes == 2) {
+        const auto narrow = static_cast<Uint16>(value);
+        memcpy(p, &narrow, 2);
+    } else if constexpr (Bytes == 3) {
+        const int first = SDL_BYTEORDER == SDL_BIG_ENDIAN ? 16 : 0, step = SDL_BYTEORDER == SDL_BIG_ENDIAN ? -8 : 8;
+        for (int i = 0; i < 3; ++i) p[i] = static_cast<Uint8>(value >> (first + i * step));
+    } else {
+        memcpy(p, &value, 4);
     }
 }
 
-// Stores `value` at `p` of an image of 1, 2 or 4 bytes a pixel, the depths
-// whose channels have fewer than 8 bits (a palette's index, at 1).
-void set_pixel(Uint8* p, int bytes, Uint32 value)
+// A pass over the pixels of an image and its display's copy.
+struct KeyPass {
+    const SDL_Surface* source;
+    SDL_Surface* converted;
+    Uint32 source_key, display_key;  // the key colour in each format
+    Uint32 off_key;                  // the display's value next to the key's
+    bool merges;                     // true: the display's format may give other colours the key's value
+};
+
+// Moves the copy's pixels off the key where the source's are not the key
+// colour, when the pass `merges`; true when the source has a pixel of the
+// key colour (found, the pass stops there unless it `merges`). `In` and
+// `Out` are the two images' bytes a pixel.
+template <int In, int Out>
+bool key_pass(const KeyPass& pass)
 {
-    if (bytes == 1) {
-        *p = static_cast<Uint8>(value);
-    } else if (bytes == 2) {
-        const auto narrow = static_cast<Uint16>(value);
-        memcpy(p, &narrow, 2);
-    } else {
-        memcpy(p, &value, 4);
+    const SDL_Surface* source = pass.source;
+    bool keyed = false;
+    for (int y = 0; y < source->h && (pass.merges || !keyed); ++y) {
+        const Uint8* from = static_cast<const Uint8*>(source->pixels) + static_cast<ptrdiff_t>(y) * source->pitch;
+        Uint8* to = static_cast<Uint8*>(pass.converted->pixels) + static_cast<ptrdiff_t>(y) * pass.converted->pitch;
+        for (int x = 0; x < source->w; ++x, from += In, to += Out) {
+            if (pixel_at<In>(from) == pass.source_key)
+                keyed = true;
+            else if (pass.merges && pixel_at<Out>(to) == pass.display_key)
+                set_pixel<Out>(to, pass.off_key);
+        }
+    }
+    return keyed;
+}
+
+// key_pass for the copy's bytes a pixel.
+template <int In>
+bool key_pass_into(const KeyPass& pass)
+{
+    switch (pass.converted->format->BytesPerPixel) {
+    case 1: return key_pass<In, 1>(pass);
+    case 2: return key_pass<In, 2>(pass);
+    case 3: return key_pass<In, 3>(pass);
+    default: return key_pass<In, 4>(pass);
     }
 }
 
@@ -62,25 +107,20 @@ bool key_converted(const SDL_Surface* source, SDL_Surface* converted, Uint32 key
 {
     const auto r = static_cast<Uint8>(key >> 16), g = static_cast<Uint8>(key >> 8), b = static_cast<Uint8>(key);
     const SDL_PixelFormat* f = converted->format;
-    const Uint32 source_key = SDL_MapRGB(source->format, r, g, b), display_key = SDL_MapRGB(f, r, g, b);
-    SDL_SetColorKey(converted, SDL_SRCCOLORKEY | SDL_RLEACCEL, display_key);
+    KeyPass pass{source, converted, SDL_MapRGB(source->format, r, g, b), SDL_MapRGB(f, r, g, b), 0,
+                 // Only a format of fewer than 8 bits a channel gives two colours one value.
+                 (f->Rloss | f->Gloss | f->Bloss) != 0};
+    pass.off_key = pass.display_key ^ (f->Bmask != 0 ? f->Bmask & (~f->Bmask + 1) : 1u);
+    SDL_SetColorKey(converted, SDL_SRCCOLORKEY | SDL_RLEACCEL, pass.display_key);
     const bool encoded = (converted->flags & SDL_RLEACCELOK) != 0;
-    // Only a format of fewer than 8 bits a channel gives two colours one value.
-    const bool merges = (f->Rloss | f->Gloss | f->Bloss) != 0;
-    if (encoded && !merges) return true;
-    const Uint32 off_key = display_key ^ (f->Bmask != 0 ? f->Bmask & (~f->Bmask + 1) : 1u);
+    if (encoded && !pass.merges) return true;
     if (SDL_LockSurface(converted) != 0) return false;
-    const int in = source->format->BytesPerPixel, out = f->BytesPerPixel;
     bool keyed = false;
-    for (int y = 0; y < source->h && (merges || !keyed); ++y) {
-        const Uint8* from = static_cast<const Uint8*>(source->pixels) + static_cast<ptrdiff_t>(y) * source->pitch;
-        Uint8* to = static_cast<Uint8*>(converted->pixels) + static_cast<ptrdiff_t>(y) * converted->pitch;
-        for (int x = 0; x < source->w; ++x, from += in, to += out) {
-            if (pixel_at(from, in) == source_key)
-                keyed = true;
-            else if (merges && pixel_at(to, out) == display_key)
-                set_pixel(to, out, off_key);
-        }
+    switch (source->format->BytesPerPixel) {
+    case 1: keyed = key_pass_into<1>(pass); break;
+    case 2: keyed = key_pass_into<2>(pass); break;
+    case 3: keyed = key_pass_into<3>(pass); break;
+    default: keyed = key_pass_into<4>(pass); break;
     }
     SDL_UnlockSurface(converted);
     if (!keyed && !encoded) SDL_SetColorKey(converted, 0, 0);

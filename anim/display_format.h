@@ -19,15 +19,18 @@
 //     stays as it is, since it is drawn as fast in its own layout, and more
 //     exactly on some SDLs.
 //
-// On a 32-bit display the frames are the very same. On a 16-bit display,
-// where SDL's blends round to the display's 5 and 6-bit channels, opaque
-// pictures draw the same, keyed ones within a unit of a channel (in the
-// cross-fades), and soft-edged ones within three units, their cross-fades
-// blending three layers. An opaque pixel that the display's format would give
-// the key colour's value is moved one unit off it, so no opaque pixel turns
-// transparent. Creation pays one conversion an image; memory is the
-// display's bytes a pixel for each image (4 on a 32-bit display, 2 on a
-// 16-bit one) until classic SDL's encoding frees them.
+// The frames then come within a few levels of the unconverted ones, as
+// SDL's blends round in the display's format: on a 32-bit display they are
+// the same on the compatibility library, and within a level a channel in
+// fades on classic SDL, whose encoded blends round apart; on a 16-bit
+// display, opaque pictures draw the same, keyed ones within one unit of the
+// display's channels in fades (two on classic SDL), soft-edged ones within
+// three (a cross-fade blends three layers). An opaque pixel that the
+// display's format would give the key colour's value is moved one unit off
+// it, so no opaque pixel turns transparent. Creation pays one conversion an
+// image (and, at 16 bits, a pass over its pixels); memory is the display's
+// bytes a pixel for each image (4 on a 32-bit display, 2 on a 16-bit one)
+// until classic SDL's encoding frees them.
 #ifndef ANIM_DISPLAY_FORMAT_H
 #define ANIM_DISPLAY_FORMAT_H
 

@@ -670,10 +670,11 @@ protected:
 // soft-edged and opaque pictures, made into every object with and without
 // the conversion: the converted images take the display's format, and every
 // draw form draws each step of every fade as the unconverted images do: the
-// same frames at 32 bits; at 16, the same for opaque pictures, within a
-// unit of the display's 5-bit channels (9 levels of 8 bits) for keyed ones,
-// and within three for soft-edged ones, whose cross-fades blend three
-// layers, each rounded to 16 bits by SDL's blends.
+// same frames at 32 bits (these colours round alike in every SDL's fades);
+// at 16, the same for opaque pictures, within a unit of the display's 5-bit
+// channels (9 levels of 8 bits) for keyed ones, and within three for
+// soft-edged ones, whose cross-fades blend three layers, each rounded to 16
+// bits by SDL's blends.
 TEST_P(DisplayFormatTest, EveryFormDrawsItsFramesAsTheFilesFormatDoesUpToTheDisplaysUnits)
 {
     write_bmp(path("holes"), kW, kH, [](int x, int y) {
