@@ -33,6 +33,7 @@
 #include <algorithm>
 #include <chrono>
 #include <cmath>
+#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -52,7 +53,7 @@ constexpr int kOverlayStep = 10;
 // The key colour of every picture: magenta.
 constexpr Uint8 kKey[] = {255, 0, 255};
 
-enum class Form { files, display, hand };
+enum class Form : uint8_t { files, display, hand };
 
 // A 24-bit picture of w x h pixels whose pixel (x, y) is paint(x, y), a
 // 0xRRGGBB colour, saved as a BMP at `path`; false when SDL cannot.
@@ -63,7 +64,8 @@ bool draw_picture(const std::string& path, int w, int h, const std::function<Uin
     for (int y = 0; y < h; ++y)
         for (int x = 0; x < w; ++x) {
             const Uint32 c = paint(x, y);
-            Uint8* p = static_cast<Uint8*>(s->pixels) + static_cast<ptrdiff_t>(y) * s->pitch + 3 * x;
+            Uint8* p =
+                static_cast<Uint8*>(s->pixels) + static_cast<ptrdiff_t>(y) * s->pitch + static_cast<ptrdiff_t>(3) * x;
             p[0] = static_cast<Uint8>(c);
             p[1] = static_cast<Uint8>(c >> 8);
             p[2] = static_cast<Uint8>(c >> 16);
@@ -143,6 +145,7 @@ struct Scene {
 std::vector<SDL_Surface**> drawn_surfaces(Scene& s)
 {
     std::vector<SDL_Surface**> drawn{&s.background->image, &s.foreground->image, &s.overlay->base};
+    drawn.reserve(drawn.size() + static_cast<size_t>(s.overlay->count + 1) + s.sprites.size() * kSpriteFrames);
     for (int i = 0; i <= s.overlay->count; ++i) drawn.push_back(&s.overlay->ladder[i]);
     for (anim::owned_sprite& sprite : s.sprites)
         for (int i = 0; i < sprite->frame_count; ++i) drawn.push_back(&sprite->frames[i]);
@@ -177,6 +180,7 @@ std::unique_ptr<Scene> make_scene(const Pictures& pictures, Form form)
         open_sprite_sheet(pictures.path("ball.bmp").c_str(), kSpriteSize, kSpriteSize, 0, 0, kKey[0], kKey[1], kKey[2]),
         close_sprite_sheet);
     // Ten columns of five rows, spread over the window.
+    s->sprites.reserve(kSprites);
     for (int i = 0; sheet && i < kSprites; ++i)
         s->sprites.emplace_back(create_sprite_from_row(sheet.get(), 0, 0, (i % 10) * (w - kSpriteSize) / 9,
                                                        (i / 10) * (h - kSpriteSize) / 4));
@@ -312,6 +316,7 @@ int facts(const Pictures& pictures)
     // Creation: the median of five.
     for (size_t f = 0; f < std::size(kForms); ++f) {
         std::vector<double> times;
+        times.reserve(5);
         for (int i = 0; i < 5; ++i) {
             const auto start = std::chrono::steady_clock::now();
             if (!make_scene(pictures, kForms[f])) return 1;
