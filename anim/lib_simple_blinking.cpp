@@ -22,6 +22,15 @@ void draw_layers(const simple_surface* surface, SDL_Surface* target, SDL_Rect* s
     blit_layers(layers, 2, target, src, dst);
 }
 
+// Advances a fade by `ms`, one call of fade() a step. Steps past count + 1
+// change nothing: the first sets the direction, and count reach the end
+// from anywhere.
+void advance_fade(simple_surface* surface, int ms, void (*fade)(simple_surface*))
+{
+    const long long steps = std::min(due_steps(surface->pace, ms), surface->count + 1LL);
+    take_steps(steps, 0, [surface, fade] { fade(surface); });
+}
+
 }  // namespace
 
 simple_surface* create_simple_surface(const char* base_path, const char* blink_path, Uint8 enable, int step, int x,
@@ -133,14 +142,10 @@ void advance_simple_blinking(simple_surface* surface, int ms)
 
 void advance_fade_in_simple_blinking(simple_surface* surface, int ms)
 {
-    // Steps past count + 1 change nothing: the first sets the direction, and
-    // count reach the end from anywhere.
-    const long long steps = std::min(due_steps(surface->pace, ms), surface->count + 1LL);
-    take_steps(steps, 0, [surface] { fade_in_simple_blinking(surface); });
+    advance_fade(surface, ms, fade_in_simple_blinking);
 }
 
 void advance_fade_out_simple_blinking(simple_surface* surface, int ms)
 {
-    const long long steps = std::min(due_steps(surface->pace, ms), surface->count + 1LL);
-    take_steps(steps, 0, [surface] { fade_out_simple_blinking(surface); });
+    advance_fade(surface, ms, fade_out_simple_blinking);
 }

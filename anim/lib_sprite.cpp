@@ -8,7 +8,7 @@
 #include "anim/detail/sprite_frames.h"
 #include "anim/object_list.h"
 
-#include <algorithm>  // Required for: std::copy_n(), std::max()
+#include <algorithm>  // Required for: std::copy_n()
 #include <cstdio>     // Required for: snprintf()
 #include <cstdlib>    // Required for: calloc(), malloc(), free()
 #include <memory>     // Required for: std::unique_ptr, std::make_unique()
@@ -246,8 +246,7 @@ void advance_sprite(sprite* s, int ms)
     }
     // Each frame for its own time: whole cycles at once, then frame by frame.
     const long long cycle = std::accumulate(s->durations, s->durations + s->frame_count, 0LL);
-    long long spent = std::max(s->pace.elapsed_ms, 0) + static_cast<long long>(std::max(ms, 0));
-    spent %= cycle;
+    long long spent = spent_ms(s->pace, ms) % cycle;
     while (spent >= s->durations[s->frame]) {
         spent -= s->durations[s->frame];
         update_sprite(s);

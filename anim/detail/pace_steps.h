@@ -1,6 +1,7 @@
 // pace_steps: the arithmetic of every advance_* function (internal to the
 // toolkit, not installed).
 //
+//   spent_ms    the time a pace holds once the time passed is added
 //   due_steps   add the time passed to a pace, take out the steps it holds
 //   take_steps  take a number of steps, whole cycles at once
 #ifndef ANIM_DETAIL_PACE_STEPS_H
@@ -9,6 +10,10 @@
 #include "anim/pace.h"
 
 namespace anim::detail {
+
+// The time spent since the pace's last step with `ms` added, each counted
+// as 0 when it is negative.
+long long spent_ms(const anim_pace& pace, int ms);
 
 // Adds `ms` (nothing when it is not positive) to the time the pace has
 // spent since its last step and returns the whole step times that holds,
