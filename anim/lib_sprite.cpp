@@ -246,6 +246,7 @@ void advance_sprite(sprite* s, int ms)
     }
     // Each frame for its own time: whole cycles at once, then frame by frame.
     const long long cycle = std::accumulate(s->durations, s->durations + s->frame_count, 0LL);
+    if (cycle <= 0) return;  // durations written into the record that add up to no time
     long long spent = spent_ms(s->pace, ms) % cycle;
     while (spent >= s->durations[s->frame]) {
         spent -= s->durations[s->frame];

@@ -153,7 +153,8 @@ int set_sprite_frame_durations(sprite* s, const int* durations);
 
 // Advances the sprite by `ms` milliseconds (nothing when not positive):
 // each time the current frame has shown for its time, shows the next one,
-// wrapping as update_sprite does. Does nothing while frozen is non-zero.
+// wrapping as update_sprite does. Does nothing while frozen is non-zero, or
+// when durations written into the record by hand add up to no time.
 void advance_sprite(sprite* s, int ms);
 
 // Builds a null-terminated list of `count` sprites passed as further

@@ -102,8 +102,9 @@ TEST_F(TimeTest, EachObjectStepsOncePerStepTimeInFramesOfAnyLength)
 }
 
 // Frames with durations of their own each show for theirs; refused
-// durations change nothing; a frozen sprite, a step time of 0 and a time
-// that is not positive keep a sprite still; changing a personnage's sprite
+// durations change nothing; a frozen sprite, a step time of 0, durations
+// written by hand that add up to nothing and a time that is not positive
+// keep a sprite still; changing a personnage's sprite
 // starts its frame's time anew.
 TEST_F(TimeTest, FramesShowForTheirOwnDurations)
 {
@@ -130,6 +131,10 @@ TEST_F(TimeTest, FramesShowForTheirOwnDurations)
     set_sprite_frame_time(s.get(), 0);
     advance_sprite(s.get(), 1000);
     EXPECT_EQ(s->frame, 0) << "frozen, then no step time";
+    ASSERT_EQ(set_sprite_frame_durations(s.get(), durations), 0);
+    std::fill_n(s->durations, 3, 0);
+    advance_sprite(s.get(), 1000);
+    EXPECT_EQ(s->frame, 0) << "durations written by hand that add up to no time";
 
     const anim::owned_personnage p(tool_create_personnage_from_char(0, 0, 0, 0, 0, 1, pictures({"red", "green"})));
     ASSERT_TRUE(p) << SDL_GetError();
