@@ -185,27 +185,23 @@ def display_growth_rows(cost):
     return rows
 
 
+def fact_rows(cost, cells):
+    """A row for each SDL and window of the facts: its SDL, depth and size, then the cells cells(facts) gives."""
+    return [f"| {sdl_label(sdl)} | {f['depth']}-bit | {f['width']} × {f['height']} | " + " | ".join(cells(f)) + " |"
+            for sdl in cost["sdls"] for f in sdl["facts"]]
+
+
 def display_fact_rows(cost):
-    rows = []
-    for sdl in cost["sdls"]:
-        for f in sdl["facts"]:
-            frames = f["frames"]
-            rows.append(f"| {sdl_label(sdl)} | {f['depth']}-bit | {f['width']} × {f['height']} | "
-                        f"{f['create_ms_files']:,.1f} ms | {f['create_ms_display']:,.1f} ms | "
-                        f"{f['create_ms_hand']:,.1f} ms | {f['frames_differing_display']} of {frames} | "
-                        f"{f['frames_differing_hand']} of {frames} | {f['largest_difference_display']} | "
-                        f"{f['largest_difference_hand']} |")
-    return rows
+    return fact_rows(cost, lambda f: [
+        f"{f['create_ms_files']:,.1f} ms", f"{f['create_ms_display']:,.1f} ms", f"{f['create_ms_hand']:,.1f} ms",
+        f"{f['frames_differing_display']} of {f['frames']}", f"{f['frames_differing_hand']} of {f['frames']}",
+        f"{f['largest_difference_display']}", f"{f['largest_difference_hand']}"])
 
 
 def display_memory_rows(cost):
-    rows = []
-    for sdl in cost["sdls"]:
-        for f in sdl["facts"]:
-            rows.append(f"| {sdl_label(sdl)} | {f['depth']}-bit | {f['width']} × {f['height']} | "
-                        f"{f['fade_surfaces']} | {mb(f['fade_bytes_files'])} | {mb(f['fade_bytes_display'])} | "
-                        f"{mb(f['fade_bytes_drawn_display'])} | {mb(f['fade_bytes_drawn_display'] / f['fade_surfaces'])} |")
-    return rows
+    return fact_rows(cost, lambda f: [
+        f"{f['fade_surfaces']}", mb(f["fade_bytes_files"]), mb(f["fade_bytes_display"]),
+        mb(f["fade_bytes_drawn_display"]), mb(f["fade_bytes_drawn_display"] / f["fade_surfaces"])])
 
 
 def main():
