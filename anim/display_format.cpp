@@ -127,14 +127,20 @@ bool key_converted(const SDL_Surface* source, SDL_Surface* converted, Uint32 key
     return true;
 }
 
+// True when SDL has a video mode, whose format images can take; false,
+// with the reason set, when it has none.
+bool has_video_mode()
+{
+    if (SDL_GetVideoSurface() != nullptr) return true;
+    SDL_SetError("no video mode is set, whose format the images would take");
+    return false;
+}
+
 }  // namespace
 
 int use_display_format(int on)
 {
-    if (on != 0 && SDL_GetVideoSurface() == nullptr) {
-        SDL_SetError("no video mode is set, whose format the images would take");
-        return -1;
-    }
+    if (on != 0 && !has_video_mode()) return -1;
     display_format = on != 0;
     return 0;
 }
@@ -149,10 +155,7 @@ bool display_format_on()
 SDL_Surface* to_display_format(SDL_Surface* image, Uint32 key, std::optional<Uint8> copy_alpha)
 {
     SurfaceOwner source(image, SDL_FreeSurface);
-    if (SDL_GetVideoSurface() == nullptr) {
-        SDL_SetError("no video mode is set, whose format the images would take");
-        return nullptr;
-    }
+    if (!has_video_mode()) return nullptr;
     if (uses_alpha_channel(image)) {
         // Every picture with soft edges is loaded at 32 bits; on a 32-bit
         // display it is drawn as fast in its own layout, and more exactly on
