@@ -35,18 +35,17 @@ Uint32 pixel_at(const Uint8* p)
     }
 }
 
-// Stores `value` at `p` of an image of `Bytes` bytes a pixel.
+// Stores `value` at `p` of an image of `Bytes` bytes a pixel: 1, 2 or 4,
+// the depths whose channels may have fewer than 8 bits.
 template <int Bytes>
 void set_pixel(Uint8* p, Uint32 value)
 {
+    static_assert(Bytes != 3, "a 24-bit format has 8 bits a channel");
     if constexpr (Bytes == 1) {
         *p = static_cast<Uint8>(value);
     } else if constexpr (Bytes == 2) {
         const auto narrow = static_cast<Uint16>(value);
         memcpy(p, &narrow, 2);
-    } else if constexpr (Bytes == 3) {
-        const int first = SDL_BYTEORDER == SDL_BIG_ENDIAN ? 16 : 0, step = SDL_BYTEORDER == SDL_BIG_ENDIAN ? -8 : 8;
-        for (int i = 0; i < 3; ++i) p[i] = static_cast<Uint8>(value >> (first + i * step));
     } else {
         memcpy(p, &value, 4);
     }
@@ -74,10 +73,11 @@ bool key_pass(const KeyPass& pass)
         const Uint8* from = static_cast<const Uint8*>(source->pixels) + static_cast<ptrdiff_t>(y) * source->pitch;
         Uint8* to = static_cast<Uint8*>(pass.converted->pixels) + static_cast<ptrdiff_t>(y) * pass.converted->pitch;
         for (int x = 0; x < source->w; ++x, from += In, to += Out) {
-            if (pixel_at<In>(from) == pass.source_key)
+            if (pixel_at<In>(from) == pass.source_key) {
                 keyed = true;
-            else if (pass.merges && pixel_at<Out>(to) == pass.display_key)
-                set_pixel<Out>(to, pass.off_key);
+            } else if constexpr (Out != 3) {
+                if (pass.merges && pixel_at<Out>(to) == pass.display_key) set_pixel<Out>(to, pass.off_key);
+            }
         }
     }
     return keyed;
