@@ -739,7 +739,8 @@ TEST_P(DisplayFormatTest, OnlyTheKeyColourTurnsTransparentAndAPictureWithoutItIs
 INSTANTIATE_TEST_SUITE_P(Depths, DisplayFormatTest, ::testing::Values(32, 16));
 
 // Without a video mode the conversion is refused when asked for, and a
-// creation asked to convert while no mode is set fails, naming why.
+// creation asked to convert once the mode has gone fails, naming why and
+// leaving nothing.
 TEST_F(SceneObjectsTest, TheDisplayFormatNeedsAVideoMode)
 {
     SDL_QuitSubSystem(SDL_INIT_VIDEO);
@@ -752,9 +753,12 @@ TEST_F(SceneObjectsTest, TheDisplayFormatNeedsAVideoMode)
     SDL_QuitSubSystem(SDL_INIT_VIDEO);
     ASSERT_EQ(SDL_InitSubSystem(SDL_INIT_VIDEO), 0) << SDL_GetError();
     EXPECT_EQ(create_decor(path("red").c_str(), 0, 0, 0, 0, 0), nullptr);
-    EXPECT_NE(std::string(SDL_GetError()).find("cannot load " + path("red") + ": no video mode is set"),
-              std::string::npos)
-        << SDL_GetError();
+    // The toolkit's reason, or SDL's own where the SDL (the compatibility
+    // library 1.2.68) still hands out the display it has closed.
+    const std::string reason = SDL_GetError();
+    EXPECT_TRUE(reason == "cannot load " + path("red") + ": no video mode is set, whose format the images would take" ||
+                reason == "cannot load " + path("red") + ": No video mode has been set")
+        << reason;
     use_display_format(0);
     EXPECT_EQ(live_now(), 0);
 }
