@@ -159,9 +159,12 @@ SDL_Surface* to_display_format(SDL_Surface* image, Uint32 key, std::optional<Uin
     if (uses_alpha_channel(image)) {
         // Every picture with soft edges is loaded at 32 bits; on a 32-bit
         // display it is drawn as fast in its own layout, and more exactly on
-        // some SDLs than in the display's.
-        if (SDL_GetVideoSurface()->format->BitsPerPixel == 32) return source.release();
-        return SDL_DisplayFormatAlpha(image);
+        // some SDLs than in the display's. The display is looked at only once
+        // SDL has converted the picture for it: some SDLs still hand out a
+        // display they have closed, and refuse the conversion.
+        SurfaceOwner converted(SDL_DisplayFormatAlpha(image), SDL_FreeSurface);
+        if (converted == nullptr) return nullptr;
+        return SDL_GetVideoSurface()->format->BitsPerPixel == 32 ? source.release() : converted.release();
     }
     SurfaceOwner converted(SDL_DisplayFormat(image), SDL_FreeSurface);
     if (converted == nullptr || !key_converted(image, converted.get(), key)) return nullptr;

@@ -752,13 +752,17 @@ TEST_F(SceneObjectsTest, TheDisplayFormatNeedsAVideoMode)
     ASSERT_EQ(use_display_format(1), 0);
     SDL_QuitSubSystem(SDL_INIT_VIDEO);
     ASSERT_EQ(SDL_InitSubSystem(SDL_INIT_VIDEO), 0) << SDL_GetError();
-    EXPECT_EQ(create_decor(path("red").c_str(), 0, 0, 0, 0, 0), nullptr);
-    // The toolkit's reason, or SDL's own where the SDL (the compatibility
-    // library 1.2.68) still hands out the display it has closed.
-    const std::string reason = SDL_GetError();
-    EXPECT_TRUE(reason == "cannot load " + path("red") + ": no video mode is set, whose format the images would take" ||
-                reason == "cannot load " + path("red") + ": No video mode has been set")
-        << reason;
+    // A keyed picture and a soft-edged one; the toolkit's reason, or SDL's
+    // own where the SDL (the compatibility library 1.2.68) still hands out
+    // the display it has closed.
+    write_png(dir.file("soft.png"), 2, 2, [](int x, int y) { return Rgba{kRed, Uint8(60 * x + 90 * y)}; });
+    for (const std::string& picture : {path("red"), dir.file("soft.png")}) {
+        EXPECT_EQ(create_decor(picture.c_str(), 0, 0, 0, 0, 0), nullptr);
+        const std::string reason = SDL_GetError();
+        EXPECT_TRUE(reason == "cannot load " + picture + ": no video mode is set, whose format the images would take" ||
+                    reason == "cannot load " + picture + ": No video mode has been set")
+            << reason;
+    }
     use_display_format(0);
     EXPECT_EQ(live_now(), 0);
 }
