@@ -718,9 +718,8 @@ TEST_P(DisplayFormatTest, EveryFormDrawsItsFramesAsTheFilesFormatDoesUpToTheDisp
 // runs where the SDL encodes them.
 TEST_P(DisplayFormatTest, OnlyTheKeyColourTurnsTransparentAndAPictureWithoutItIsNotKeyed)
 {
-    write_bmp(path("near_key"), 3, 1, [](int x, int) {
-        return std::array{kMagenta, Rgb{250, 2, 250}, kRed}[static_cast<size_t>(x)];
-    });
+    constexpr std::array kNearKey{kMagenta, Rgb{250, 2, 250}, kRed};
+    write_bmp(path("near_key"), 3, 1, [&](int x, int) { return kNearKey[static_cast<size_t>(x)]; });
     ASSERT_EQ(use_display_format(1), 0) << SDL_GetError();
     const anim::owned_decor keyed(create_decor(path("near_key").c_str(), 0, 0, 255, 0, 255));
     const anim::owned_decor keyless(create_decor(path("columns").c_str(), 0, 0, 255, 0, 255));
