@@ -14,6 +14,7 @@ namespace {
 bool display_format = false;
 
 using SurfaceOwner = std::unique_ptr<SDL_Surface, decltype(&SDL_FreeSurface)>;
+using anim::detail::key_value;
 
 // The pixel value at `p` of an image of `Bytes` bytes a pixel.
 template <int Bytes>
@@ -105,9 +106,8 @@ bool key_pass_into(const KeyPass& pass)
 // locked.
 bool key_converted(const SDL_Surface* source, SDL_Surface* converted, Uint32 key)
 {
-    const auto r = static_cast<Uint8>(key >> 16), g = static_cast<Uint8>(key >> 8), b = static_cast<Uint8>(key);
     const SDL_PixelFormat* f = converted->format;
-    KeyPass pass{source, converted, SDL_MapRGB(source->format, r, g, b), SDL_MapRGB(f, r, g, b), 0,
+    KeyPass pass{source, converted, key_value(source->format, key), key_value(f, key), 0,
                  // Only a format of fewer than 8 bits a channel gives two colours one value.
                  (f->Rloss | f->Gloss | f->Bloss) != 0};
     pass.off_key = pass.display_key ^ (f->Bmask != 0 ? f->Bmask & (~f->Bmask + 1) : 1u);

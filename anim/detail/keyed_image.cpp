@@ -367,9 +367,7 @@ SDL_Surface* load_image(PictureFiles& files, const char* path, int r, int g, int
                 image = nullptr;
             }
         } else if (image != nullptr && !display_format_on()) {
-            SDL_SetColorKey(image, SDL_SRCCOLORKEY,
-                            SDL_MapRGB(image->format, static_cast<Uint8>(key >> 16), static_cast<Uint8>(key >> 8),
-                                       static_cast<Uint8>(key)));
+            SDL_SetColorKey(image, SDL_SRCCOLORKEY, key_value(image->format, key));
             if (copy_alpha) SDL_SetAlpha(image, SDL_SRCALPHA, *copy_alpha);
         }
         // Converted, the image is keyed, and given its alpha, in the
@@ -393,6 +391,11 @@ bool uses_alpha_channel(const SDL_Surface* image)
 SDL_Surface* load_keyed_image(PictureFiles& files, const char* path, int r, int g, int b, const SDL_Rect* cell)
 {
     return load_image(files, path, r, g, b, cell, std::nullopt);
+}
+
+Uint32 key_value(const SDL_PixelFormat* format, Uint32 key)
+{
+    return SDL_MapRGB(format, static_cast<Uint8>(key >> 16), static_cast<Uint8>(key >> 8), static_cast<Uint8>(key));
 }
 
 Uint32 key_colour(int r, int g, int b)

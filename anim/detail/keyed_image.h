@@ -12,6 +12,7 @@
 //   load_keyed_image   load one picture, or one cell of a sheet, keyed
 //   uses_alpha_channel whether SDL blends an image by its alpha channel
 //   key_colour         the key colour of (r, g, b) as the loaders take it
+//   key_value          that colour's value in a pixel format
 //   urgent_free        release a half-built array of images, newest first
 //   load_image_array   load an array of images, rolled back on failure
 //   load_keyed_images  load an array of keyed images from paths
@@ -97,6 +98,9 @@ bool uses_alpha_channel(const SDL_Surface* image);
 // The key colour (r, g, b) as the loaders take it, 0xRRGGBB of the low 8
 // bits of each component.
 Uint32 key_colour(int r, int g, int b);
+
+// The value of the key colour `key` (0xRRGGBB) in the pixel format `format`.
+Uint32 key_value(const SDL_PixelFormat* format, Uint32 key);
 
 // Rolls back a half-built array: releases images[n-1] down to images[0]
 // with SDL_FreeSurface, newest first, then frees the array itself. With
