@@ -55,6 +55,13 @@ constexpr Uint8 kKey[] = {255, 0, 255};
 
 enum class Form : uint8_t { files, display, hand };
 
+// Each form with its name, on the command line and in the facts.
+struct NamedForm {
+    const char* name;
+    Form form;
+};
+constexpr NamedForm kForms[] = {{"files", Form::files}, {"display", Form::display}, {"hand", Form::hand}};
+
 // A 24-bit picture of w x h pixels whose pixel (x, y) is paint(x, y), a
 // 0xRRGGBB colour, saved as a BMP at `path`; false when SDL cannot.
 bool draw_picture(const std::string& path, int w, int h, const std::function<Uint32(int, int)>& paint)
@@ -229,11 +236,12 @@ __attribute__((noinline)) void measured_frames(Scene& s, SDL_Surface* target, in
 
 bool parse_form(const char* name, Form* form)
 {
-    const std::pair<const char*, Form> forms[] = {
-        {"files", Form::files}, {"display", Form::display}, {"hand", Form::hand}};
-    for (const auto& [text, f] : forms)
-        if (strcmp(name, text) == 0) *form = f;
-    return std::any_of(std::begin(forms), std::end(forms), [&](const auto& f) { return strcmp(name, f.first) == 0; });
+    for (const NamedForm& f : kForms)
+        if (strcmp(name, f.name) == 0) {
+            *form = f.form;
+            return true;
+        }
+    return false;
 }
 
 // Heap bytes in use, the large blocks glibc maps of their own included.
@@ -310,8 +318,6 @@ bool fade_bytes(const Pictures& pictures, Form form, FadeBytes* bytes)
 
 int facts(const Pictures& pictures)
 {
-    constexpr Form kForms[] = {Form::files, Form::display, Form::hand};
-    constexpr const char* kNames[] = {"files", "display", "hand"};
     std::printf("{");
     // Creation: the median of five.
     for (size_t f = 0; f < std::size(kForms); ++f) {
@@ -319,11 +325,11 @@ int facts(const Pictures& pictures)
         times.reserve(5);
         for (int i = 0; i < 5; ++i) {
             const auto start = std::chrono::steady_clock::now();
-            if (!make_scene(pictures, kForms[f])) return 1;
+            if (!make_scene(pictures, kForms[f].form)) return 1;
             times.push_back(milliseconds_since(start));
         }
         std::sort(times.begin(), times.end());
-        std::printf("\"create_ms_%s\": %.3f, ", kNames[f], times[2]);
+        std::printf("\"create_ms_%s\": %.3f, ", kForms[f].name, times[2]);
     }
     FadeBytes files{}, display{};
     if (!fade_bytes(pictures, Form::files, &files) || !fade_bytes(pictures, Form::display, &display)) return 1;
@@ -336,7 +342,7 @@ int facts(const Pictures& pictures)
     std::unique_ptr<SDL_Surface, decltype(&SDL_FreeSurface)> targets[3] = {
         {display_like(), SDL_FreeSurface}, {display_like(), SDL_FreeSurface}, {display_like(), SDL_FreeSurface}};
     for (size_t f = 0; f < 3; ++f) {
-        scenes[f] = make_scene(pictures, kForms[f]);
+        scenes[f] = make_scene(pictures, kForms[f].form);
         if (!scenes[f] || !targets[f]) return 1;
     }
     const int frames = 2 * (scenes[0]->overlay->count + 1);
